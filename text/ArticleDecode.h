@@ -1,0 +1,24 @@
+#pragma once
+// Turning the bytes of a plain-text article file into pane text: UTF-8 (a BOM
+// is skipped), or Windows-1252 when the bytes are not valid UTF-8; every line
+// break (LF, CR or CR LF) becomes CR LF, as the text control delivers it.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace rasp {
+
+// Strict UTF-8 to UTF-16; nullopt on any malformed, overlong or surrogate sequence.
+std::optional<std::u16string> DecodeUtf8(std::string_view bytes);
+std::u16string DecodeWindows1252(std::string_view bytes);
+std::u16string NormaliseLineBreaks(std::u16string_view text);
+
+std::u16string DecodeArticleBytes(std::string_view bytes);
+
+// Throws std::runtime_error with a one-line reason when the file cannot be read.
+std::u16string ReadArticleFile(const std::string& path);
+
+std::string EncodeUtf8(std::u16string_view text);
+
+}  // namespace rasp
