@@ -1,0 +1,170 @@
+// The indexed match search against the literal one, call by call: same
+// result, same matched range, same resume position, same colour index, and
+// at the end the same colour on every word of both articles.
+
+#include <gtest/gtest.h>
+
+#include "CompareTestSupport.h"
+#include "LiteralComparer.h"
+#include "RandomArticles.h"
+#include "compare/HighlightRender.h"
+#include "text/SplitArticle.h"
+#include "text/TextTrim.h"
+
+namespace rasp {
+namespace {
+
+using namespace rasp::testing;
+
+struct TCall {
+    int start, end;
+    bool found;
+    int m0, m1, resume, colorIndex;
+    bool operator==(const TCall&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& os, const TCall& c) {
+    return os << "[" << c.start << ".." << c.end << "] found=" << c.found << " m=" << c.m0 << ".."
+              << c.m1 << " resume=" << c.resume << " colour=" << c.colorIndex;
+}
+
+std::string Describe(const std::u16string& text) {
+    std::string out;
+    for (const char16_t c : text) {
+        if (c == u'\r') out += "\\r";
+        else if (c == u'\n') out += "\\n";
+        else if (c == u'\t') out += "\\t";
+        else if (c < 128) out += static_cast<char>(c);
+        else out += "\\u" + std::to_string(static_cast<int>(c));
+    }
+    return out;
+}
+
+void CheckPair(const std::u16string& text1, const std::u16string& text2, int length, int kind) {
+    SCOPED_TRACE("article1='" + Describe(text1) + "' article2='" + Describe(text2) +
+                 "' length=" + std::to_string(length) + " kind=" + std::to_string(kind));
+    TArticleComparer engine;
+    Load(engine, text1, text2);
+    engine.FMinLength = length;
+    engine.FUnitKind = kind;
+
+    reference::TLiteralComparer literal;
+    literal.Text1 = text1;
+    literal.Text2 = text2;
+    TListSentences sentences2;
+    TListParagraphs paragraphs2;
+    SplitArticle(text1, literal.Words1, literal.Sentences1, literal.Paragraphs1);
+    SplitArticle(text2, literal.Words2, sentences2, paragraphs2);
+    literal.MinLength = length;
+    literal.UnitKind = kind;
+
+    int cursorE = -1, cursorL = -1, resumeE = -1, resumeL = -1;
+    for (;;) {
+        TCall e{}, l{};
+        const bool moreE = engine.NextWindow(cursorE, e.start, e.end);
+        const bool moreL = literal.NextWindow(cursorL, l.start, l.end);
+        ASSERT_EQ(moreE, moreL);
+        if (!moreE) break;
+        e.m0 = e.m1 = l.m0 = l.m1 = -99;
+        e.found = engine.FindMatch(e.start, e.end, resumeE, e.m0, e.m1);
+        l.found = literal.FindMatch(l.start, l.end, resumeL, l.m0, l.m1);
+        e.resume = resumeE;
+        l.resume = resumeL;
+        e.colorIndex = engine.FColorIndex;
+        l.colorIndex = literal.ColorIndex;
+        ASSERT_EQ(e, l);
+    }
+    ASSERT_EQ(Colors(engine.FWords1), Colors(literal.Words1));
+    ASSERT_EQ(Colors(engine.FWords2), Colors(literal.Words2));
+}
+
+TEST(FindMatchDifferential, RandomArticlePairs) {
+    TRandomArticles random(20261209);
+    int highlightedPairs = 0;
+    for (int round = 0; round < 12000; ++round) {
+        const std::vector<std::u16string> vocabulary = random.Vocabulary();
+        const std::u16string text1 = random.Article(vocabulary, 30);
+        const std::u16string text2 =
+            random.Below(2) == 0 ? random.Variant(text1, vocabulary) : random.Article(vocabulary, 30);
+        const int length = 1 + random.Below(8);
+        const int kind = random.Below(3);
+        ASSERT_NO_FATAL_FAILURE(CheckPair(text1, text2, length, kind));
+        highlightedPairs += text1 != text2 ? 1 : 0;
+    }
+    EXPECT_GT(highlightedPairs, 5000);
+}
+
+TEST(FindMatchDifferential, LongerArticlesWithLongWindows) {
+    TRandomArticles random(7);
+    for (int round = 0; round < 300; ++round) {
+        const std::vector<std::u16string> vocabulary = random.Vocabulary();
+        const std::u16string text1 = random.Article(vocabulary, 200);
+        const std::u16string text2 = random.Variant(text1 + text1, vocabulary);
+        ASSERT_NO_FATAL_FAILURE(CheckPair(text1, text2, 1 + random.Below(8), random.Below(3)));
+    }
+}
+
+// The whole command against the literal walk followed by a literal,
+// run-per-word rendering: the joined runs must look exactly the same.
+TEST(FindMatchDifferential, WholeCommandRendersLikeTheLiteralRuns) {
+    TRandomArticles random(99);
+    for (int round = 0; round < 1500; ++round) {
+        const std::vector<std::u16string> vocabulary = random.Vocabulary();
+        const std::u16string text1 = random.Article(vocabulary, 25);
+        const std::u16string text2 = random.Variant(text1, vocabulary);
+        const int length = 1 + random.Below(5);
+        const int kind = random.Below(3);
+        SCOPED_TRACE("article1='" + Describe(text1) + "' article2='" + Describe(text2) + "'");
+
+        TComparePanes p(text1, text2);
+        const TCompareOutcome outcome = p.Compare(length, kind);
+
+        reference::TLiteralComparer literal;
+        literal.Text1 = text1;
+        literal.Text2 = text2;
+        TListSentences sentences2;
+        TListParagraphs paragraphs2;
+        SplitArticle(text1, literal.Words1, literal.Sentences1, literal.Paragraphs1);
+        SplitArticle(text2, literal.Words2, sentences2, paragraphs2);
+        literal.MinLength = length;
+        literal.UnitKind = kind;
+        int cursor = -1, start = 0, end = 0, resume = -1, m0 = 0, m1 = 0;
+        while (literal.NextWindow(cursor, start, end)) literal.FindMatch(start, end, resume, m0, m1);
+
+        const bool runs = !TrimBlanks(text1).empty() && !TrimBlanks(text2).empty();
+        ASSERT_EQ(outcome.Ran, runs);
+        if (!runs) continue;
+        int highlighted = 0;
+        for (const TWord& w : literal.Words2) highlighted += w.Color != 0xFFFFFF ? 1 : 0;
+        const double expected =
+            literal.Words2.Count() > 0 ? highlighted / static_cast<double>(literal.Words2.Count()) * 100 : 0;
+        ASSERT_EQ(outcome.Percentage, expected);
+
+        for (int article = 1; article <= 2; ++article) {
+            const TListWords& words = article == 1 ? literal.Words1 : literal.Words2;
+            const std::u16string& text = article == 1 ? text1 : text2;
+            TMemoryRichTextPane plain;
+            // One AppendRun per gap and per word, as the design lists them.
+            long long previousEnd = 1;
+            TColor previousColor = 0xFFFFFF;
+            for (const TWord& w : words) {
+                const auto gap = text.substr(static_cast<std::size_t>(previousEnd - 1),
+                                             static_cast<std::size_t>(w.StartPos - previousEnd));
+                if (!gap.empty()) AppendRun(plain, gap, w.Color == previousColor ? w.Color : 0xFFFFFF);
+                AppendRun(plain, text.substr(static_cast<std::size_t>(w.StartPos - 1),
+                                             static_cast<std::size_t>(w.EndPos - w.StartPos)),
+                          w.Color);
+                previousColor = w.Color;
+                previousEnd = w.EndPos;
+            }
+            const auto trailing = text.substr(static_cast<std::size_t>(previousEnd - 1));
+            if (!trailing.empty()) AppendRun(plain, trailing, previousColor);
+            const TMemoryRichTextPane& rendered = article == 1 ? p.pane1 : p.pane2;
+            ASSERT_EQ(rendered.Text(), plain.Text());
+            ASSERT_EQ(rendered.Formats(), plain.Formats()) << "article " << article;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace rasp
