@@ -1,0 +1,46 @@
+#include "platform/automation/ArticleImport.h"
+
+#include "platform/automation/WordDocumentReader.h"
+#include "platform/textload/CodePage.h"
+#include "platform/textload/TextFileLoader.h"
+
+namespace rasp {
+
+std::vector<std::u16string> SplitLines(const std::u16string& text) {
+    std::vector<std::u16string> lines;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != u'\r' && text[i] != u'\n') continue;
+        lines.emplace_back(text, start, i - start);
+        if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') ++i;
+        start = i + 1;
+    }
+    if (start < text.size()) lines.emplace_back(text, start);
+    return lines;
+}
+
+void ImportArticleFile(IRichTextPane& pane, const std::string& fileName, const TAutomationRegistry& registry,
+                       const std::function<void()>& processMessages) {
+    pane.Clear();
+    if (IsWordDocumentName(fileName)) {
+        const std::u16string text = ReadWordDocumentText(registry, Utf8ToUtf16(fileName));
+        pane.SetLinesText(SplitLines(text));
+        if (processMessages) processMessages();
+    } else {
+        pane.LoadFromFile(fileName);
+    }
+}
+
+std::u16string LoadArticleText(const std::string& fileName, const TAutomationRegistry& registry) {
+    if (!IsWordDocumentName(fileName)) return LoadTextFile(fileName);
+    std::u16string joined;
+    bool first = true;
+    for (const std::u16string& line : SplitLines(ReadWordDocumentText(registry, Utf8ToUtf16(fileName)))) {
+        if (!first) joined += u"\r\n";
+        joined += line;
+        first = false;
+    }
+    return joined;
+}
+
+}  // namespace rasp
