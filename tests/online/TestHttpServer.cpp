@@ -1,6 +1,7 @@
 #include "tests/online/TestHttpServer.h"
 
 #include <QHostAddress>
+#include <QTimer>
 
 #include <stdexcept>
 
@@ -77,14 +78,19 @@ void TTestHttpServer::OnReadable(QTcpSocket* socket)
         const TAnswer answer = it != FAnswers.constEnd()
             ? *it
             : TAnswer{"HTTP/1.1 404 Not Found\r\nContent-Length: 9\r\n\r\nNot found"};
-        socket->write(answer.raw);
-        if (answer.hang)
-            return;
-        if (!answer.raw.contains("Content-Length") || answer.raw.contains("Connection: close")) {
-            socket->disconnectFromHost();
+        if (answer.delayMs > 0) {
+            QTimer::singleShot(answer.delayMs, socket, [socket, answer] { Respond(socket, answer); });
             return;
         }
+        Respond(socket, answer);
     }
+}
+
+void TTestHttpServer::Respond(QTcpSocket* socket, const TAnswer& answer)
+{
+    socket->write(answer.raw);
+    if (!answer.hang && (!answer.raw.contains("Content-Length") || answer.raw.contains("Connection: close")))
+        socket->disconnectFromHost();
 }
 
 } // namespace rasp::test

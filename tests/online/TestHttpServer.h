@@ -16,6 +16,7 @@ namespace rasp::test {
 struct TAnswer {
     QByteArray raw;        // written as it stands: status line, headers, body
     bool hang = false;     // keep the connection open and never finish
+    int delayMs = 0;       // answer only after this long
 };
 
 struct TRequest {
@@ -50,6 +51,7 @@ public:
 private:
     void OnConnection();
     void OnReadable(QTcpSocket* socket);
+    static void Respond(QTcpSocket* socket, const TAnswer& answer);
 
     QTcpServer FServer;
     QHash<QByteArray, TAnswer> FAnswers;

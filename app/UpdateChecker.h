@@ -1,0 +1,71 @@
+#pragma once
+// The update check: fetch the update description from the update folder,
+// compare its version with ours, and after the user agreed twice hand over to
+// the updater beside the executable and close the window.
+//
+// The check waits for the server in a local event loop, so the window stays
+// usable meanwhile. Closing the window abandons a check in progress: the
+// request is aborted, its partial file deleted and nothing more is shown.
+// Destroying the window (and with it the checker) mid-check is safe too.
+
+#include "net/HttpClient.h"
+#include "skinctrls/TbsSkinMessage.h"
+
+#include <QObject>
+#include <QString>
+
+#include <functional>
+
+class QWidget;
+
+namespace rasp {
+
+class TUpdateChecker : public QObject {
+    Q_OBJECT
+public:
+    // Shows a message box and returns its modal result, as msgMain's MessageDlg.
+    using TMessageDlg = std::function<int(const QString& msg, TMsgDlgType type,
+                                          TMsgDlgButtons buttons, int helpCtx)>;
+
+    static constexpr const char* UpdateFileName = "mainappupdate.inf";
+    static constexpr const char* UpdaterFileName = "Updater";
+
+    // owner: the window; the checker lives as its child and watches it close.
+    // baseUrl: the update folder, ending with "/". programDir: where the
+    // update description is stored and the updater lies. closeWindow: asks
+    // the window to close after the hand-over.
+    TUpdateChecker(QWidget* owner, QString baseUrl, QString programDir, TMessageDlg messageDlg,
+                   std::function<void()> closeWindow);
+
+    // Silent: the absence of an update is not announced. A check asked for
+    // while one is running does not start another; an interactive request
+    // makes the running one announce its outcome.
+    void CheckForUpdates(bool Silent);
+
+    // Writes the body of URL to LocalFile; true when all of it arrived. On
+    // failure no file is left behind.
+    bool DownloadFile(const QString& URL, const QString& LocalFile);
+
+    bool Checking() const { return FChecking; }
+
+    // The updater's command-line arguments.
+    QStringList UpdaterArguments() const;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void NoUpdate();
+    bool StartUpdater();
+
+    THttpClient FHttp;
+    QString FBaseUrl;
+    QString FProgramDir;
+    TMessageDlg FMessageDlg;
+    std::function<void()> FCloseWindow;
+    bool FChecking = false;
+    bool FAnnounce = false;
+    bool FAbandoned = false;
+};
+
+} // namespace rasp
