@@ -1,0 +1,18 @@
+#pragma once
+// JSON text for the comparison result: the exact percentage and every span of
+// both articles.
+
+#include <string>
+
+#include "text/SpanLists.h"
+
+namespace rasp {
+
+// Shortest text that reads back as the same double.
+std::string JsonNumber(double value);
+
+// {"words":[[StartPos,EndPos,Color],...],"sentences":[[First,Last],...],"paragraphs":[...]}
+std::string ArticleSpansJson(const TListWords& words, const TListSentences& sentences,
+                             const TListParagraphs& paragraphs);
+
+}  // namespace rasp
