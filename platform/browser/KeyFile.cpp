@@ -47,7 +47,12 @@ std::optional<std::string> ReadKeyFileValue(const std::filesystem::path& file,
     const auto content = ReadSmallFile(file);
     if (!content)
         return std::nullopt;
-    std::string_view text = *content;
+    return KeyFileValue(*content, group, key);
+}
+
+std::optional<std::string> KeyFileValue(std::string_view text, std::string_view group,
+                                        std::string_view key)
+{
     bool inGroup = false;
     bool seenGroup = false;
     while (!text.empty()) {

@@ -16,6 +16,10 @@ namespace rasp {
 std::optional<std::string> ReadKeyFileValue(const std::filesystem::path& file,
                                             std::string_view group, std::string_view key);
 
+// The same for text already in memory.
+std::optional<std::string> KeyFileValue(std::string_view text, std::string_view group,
+                                        std::string_view key);
+
 // Resolves the escapes of a string value: \s \n \t \r \\.
 std::string UnescapeKeyFileString(std::string_view value);
 

@@ -7,6 +7,7 @@
 #include <clocale>
 #include <cstdint>
 #include <cstdlib>
+#include <random>
 #include <string>
 
 namespace rasp {
@@ -26,6 +27,27 @@ TEST(VersionNumber, ParsesAsA32BitFloat)
     EXPECT_EQ(VersionFromText("-3"), -3.0f);
     EXPECT_EQ(VersionFromText("15e-1"), 1.5f);
     EXPECT_EQ(VersionFromText(".5"), 0.5f);
+}
+
+// strtof in the "C" locale is the plain reference for well-formed numbers.
+TEST(VersionNumber, AgreesWithStrtofOnRandomDecimals)
+{
+    std::mt19937 random(20261209);
+    std::uniform_int_distribution<int> digit(0, 9), length(1, 12), point(0, 13), exponent(-8, 8);
+    for (int i = 0; i < 20000; ++i) {
+        std::string text;
+        const int n = length(random);
+        const int dot = point(random);
+        for (int k = 0; k < n; ++k) {
+            if (k == dot)
+                text += '.';
+            text += static_cast<char>('0' + digit(random));
+        }
+        if (i % 3 == 0)
+            text += "e" + std::to_string(exponent(random));
+        const float expected = std::strtof(text.c_str(), nullptr);
+        EXPECT_EQ(Bits(VersionFromText(text)), Bits(expected)) << text;
+    }
 }
 
 TEST(VersionNumber, TextThatIsNotAFiniteFloatIsZero)
