@@ -38,10 +38,11 @@ void TGIFCompositor::Forget() {
 
 void TGIFCompositor::FillRect(const TGIFFrame& frame, const TGIFBitmap& bmp) {
   TGIFComposite& pic = CachedComposite;
+  const int x0 = std::min(pic.Width, frame.Origin.X);
   const int x1 = std::min(pic.Width, frame.Origin.X + bmp.Width);
   const int y1 = std::min(pic.Height, frame.Origin.Y + bmp.Height);
   for (int y = frame.Origin.Y; y < y1; ++y)
-    std::fill(pic.Pixels.begin() + std::ptrdiff_t(y) * pic.Width + frame.Origin.X,
+    std::fill(pic.Pixels.begin() + std::ptrdiff_t(y) * pic.Width + x0,
               pic.Pixels.begin() + std::ptrdiff_t(y) * pic.Width + x1, Brush);
 }
 

@@ -1,8 +1,10 @@
 #pragma once
 // Writes GIF files byte by byte for the tests: screen, tables, extensions and
 // frames whose LZW data are either produced here or given code by code.
+#include <algorithm>
 #include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "gif/GIFTypes.h"
@@ -95,6 +97,39 @@ inline Bytes EncodeLiteral(const Bytes& pixels, int codeSize) {
   return w.Finish();
 }
 
+// A real LZW encoder: strings grow in a dictionary, which is cleared when full.
+inline Bytes EncodeLzw(const Bytes& pixels, int codeSize) {
+  TCodeWriter w(codeSize);
+  const int clear = w.Clear();
+  std::unordered_map<std::uint32_t, int> dict;
+  int nextId = clear + 2;
+  w.Put(clear);
+  int prefix = -1;
+  for (std::uint8_t p : pixels) {
+    if (prefix < 0) {
+      prefix = p;
+      continue;
+    }
+    const std::uint32_t key = (std::uint32_t(prefix) << 8) | p;
+    if (auto it = dict.find(key); it != dict.end()) {
+      prefix = it->second;
+      continue;
+    }
+    w.Put(prefix);
+    if (nextId < 4096) {
+      dict[key] = nextId++;
+    } else {
+      w.Put(clear);
+      dict.clear();
+      nextId = clear + 2;
+    }
+    prefix = p;
+  }
+  if (prefix >= 0) w.Put(prefix);
+  w.Put(clear + 1);
+  return w.Finish();
+}
+
 inline int DepthFor(std::size_t colours) {
   int d = 1;
   while ((std::size_t(1) << d) < colours) ++d;
@@ -154,7 +189,7 @@ class TGifBuilder {
     }
     const int colours = local.empty() ? GlobalColours : int(std::size_t(1) << DepthFor(local.size()));
     if (codeSize == 0) codeSize = std::max(2, DepthFor(std::size_t(std::max(colours, 2))));
-    return RawFrame(x, y, w, h, Blocked(codeSize, EncodeLiteral(ordered, codeSize)), std::move(local), interlaced);
+    return RawFrame(x, y, w, h, Blocked(codeSize, EncodeLzw(ordered, codeSize)), std::move(local), interlaced);
   }
   // A frame whose compressed data (code-size byte and sub-blocks) are given.
   TGifBuilder& RawFrame(int x, int y, int w, int h, const Bytes& compressed, std::vector<TRGB> local = {},
