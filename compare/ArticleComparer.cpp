@@ -187,6 +187,15 @@ bool TArticleComparer::FindMatch(int A0, int A1, int& ResumePos, int& M0, int& M
             if (slot >= group.End) break;
             j = index.PositionAt(group, slot++);
         }
+        // A candidate whose first width - 1 words differ, or that runs out of
+        // article 2 before them, stops before the window's last word: it can
+        // neither match nor trigger the restart.
+        if (width > 2) {
+            if (j + width - 1 > n2 - 1) continue;
+            bool agrees = true;
+            for (int k = 2; k < width - 1 && agrees; ++k) agrees = index.Id1(A0 + k) == index.Id2(j + k);
+            if (!agrees) continue;
+        }
         int k = 0;
         const bool stop = probe(j, k);
         if (stop && A0 + k == A1 && mayRestart) {

@@ -1,8 +1,7 @@
 #include "compare/MatchIndex.h"
 
 #include <algorithm>
-#include <string>
-#include <unordered_map>
+#include <bit>
 
 #include "compare/WordText.h"
 
@@ -10,51 +9,113 @@ namespace rasp {
 
 namespace {
 
-std::u16string FoldedCopy(std::u16string_view text) {
-    std::u16string folded(text);
-    for (char16_t& c : folded) c = FoldAscii(c);
-    return folded;
-}
-
 std::uint64_t PairKey(std::int32_t first, std::int32_t second) {
     return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(first)) << 32) |
            static_cast<std::uint32_t>(second);
 }
 
+std::uint64_t Mix(std::uint64_t x) {
+    x ^= x >> 33;
+    x *= 0xFF51AFD7ED558CCDULL;
+    x ^= x >> 33;
+    return x;
+}
+
+// Open-addressing table sizes: a power of two at least twice the entries.
+std::size_t TableSize(std::size_t entries) {
+    return std::bit_ceil(std::max<std::size_t>(16, entries * 2));
+}
+
+// Interns words, ASCII letters folded, into dense ids 0, 1, 2, ...
+class TWordInterner {
+public:
+    explicit TWordInterner(std::size_t expected)
+        : FSlots(TableSize(expected), -1), FMask(FSlots.size() - 1) {
+        FWords.reserve(expected);
+    }
+
+    std::int32_t Intern(std::u16string_view word) {
+        std::uint64_t hash = 0xCBF29CE484222325ULL;
+        for (const char16_t c : word) hash = (hash ^ FoldAscii(c)) * 0x100000001B3ULL;
+        hash = Mix(hash);
+        for (std::size_t slot = hash & FMask;; slot = (slot + 1) & FMask) {
+            const std::int32_t id = FSlots[slot];
+            if (id < 0) {
+                const auto fresh = static_cast<std::int32_t>(FWords.size());
+                FWords.push_back({word, hash});
+                FSlots[slot] = fresh;
+                if (FWords.size() * 2 > FSlots.size()) Grow();
+                return fresh;
+            }
+            const TEntry& entry = FWords[static_cast<std::size_t>(id)];
+            if (entry.Hash == hash && SameFolded(entry.Word, word)) return id;
+        }
+    }
+
+private:
+    struct TEntry {
+        std::u16string_view Word;
+        std::uint64_t Hash;
+    };
+
+    static bool SameFolded(std::u16string_view a, std::u16string_view b) {
+        if (a.size() != b.size()) return false;
+        for (std::size_t i = 0; i < a.size(); ++i)
+            if (FoldAscii(a[i]) != FoldAscii(b[i])) return false;
+        return true;
+    }
+
+    void Grow() {
+        FSlots.assign(FSlots.size() * 2, -1);
+        FMask = FSlots.size() - 1;
+        for (std::size_t id = 0; id < FWords.size(); ++id) {
+            std::size_t slot = FWords[id].Hash & FMask;
+            while (FSlots[slot] >= 0) slot = (slot + 1) & FMask;
+            FSlots[slot] = static_cast<std::int32_t>(id);
+        }
+    }
+
+    std::vector<std::int32_t> FSlots;
+    std::size_t FMask;
+    std::vector<TEntry> FWords;
+};
+
 }  // namespace
 
 TMatchIndex::TMatchIndex(const TListWords& words1, std::u16string_view text1,
                          const TListWords& words2, std::u16string_view text2) {
-    const std::u16string folded1 = FoldedCopy(text1);
-    const std::u16string folded2 = FoldedCopy(text2);
-
-    std::unordered_map<std::u16string_view, std::int32_t> ids;
-    ids.reserve(static_cast<std::size_t>(words1.Count() + words2.Count()));
-    auto intern = [&ids](std::u16string_view word) {
-        return ids.try_emplace(word, static_cast<std::int32_t>(ids.size())).first->second;
-    };
+    TWordInterner interner(static_cast<std::size_t>(words1.Count() + words2.Count()));
     // Article 2 first, so its ids are 0 .. (distinct words of article 2) - 1.
     FIds2.reserve(static_cast<std::size_t>(words2.Count()));
-    for (const TWord& word : words2) FIds2.push_back(intern(WordText(folded2, word)));
-    const auto singleCount = static_cast<std::int32_t>(ids.size());
+    for (const TWord& word : words2) FIds2.push_back(interner.Intern(WordText(text2, word)));
+    std::int32_t singleCount = 0;
+    for (const std::int32_t id : FIds2) singleCount = std::max(singleCount, id + 1);
     FIds1.reserve(static_cast<std::size_t>(words1.Count()));
-    for (const TWord& word : words1) FIds1.push_back(intern(WordText(folded1, word)));
+    for (const TWord& word : words1) FIds1.push_back(interner.Intern(WordText(text1, word)));
 
     Fill(FSingles, FIds2, singleCount);
 
+    // Pairs of neighbouring words of article 2, numbered in order of first appearance.
     const std::size_t n2 = FIds2.size();
     std::vector<std::int32_t> pairOfPosition;
     if (n2 >= 2) {
-        FPairKeys.reserve(n2 - 1);
-        for (std::size_t j = 0; j + 1 < n2; ++j) FPairKeys.push_back(PairKey(FIds2[j], FIds2[j + 1]));
-        std::vector<std::uint64_t> keys = FPairKeys;
-        std::sort(keys.begin(), keys.end());
-        keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
+        FPairSlots.assign(TableSize(n2 - 1), -1);
         pairOfPosition.reserve(n2 - 1);
-        for (const std::uint64_t key : FPairKeys)
-            pairOfPosition.push_back(static_cast<std::int32_t>(
-                std::lower_bound(keys.begin(), keys.end(), key) - keys.begin()));
-        FPairKeys = std::move(keys);
+        const std::size_t mask = FPairSlots.size() - 1;
+        for (std::size_t j = 0; j + 1 < n2; ++j) {
+            const std::uint64_t key = PairKey(FIds2[j], FIds2[j + 1]);
+            std::size_t slot = Mix(key) & mask;
+            for (;; slot = (slot + 1) & mask) {
+                const std::int32_t group = FPairSlots[slot];
+                if (group < 0) {
+                    FPairSlots[slot] = static_cast<std::int32_t>(FPairKeys.size());
+                    FPairKeys.push_back(key);
+                    break;
+                }
+                if (FPairKeys[static_cast<std::size_t>(group)] == key) break;
+            }
+            pairOfPosition.push_back(FPairSlots[slot]);
+        }
     }
     Fill(FPairs, pairOfPosition, static_cast<int>(FPairKeys.size()));
 }
@@ -81,17 +142,26 @@ TMatchIndex::TGroup TMatchIndex::Single(std::int32_t id) const {
 }
 
 TMatchIndex::TGroup TMatchIndex::Pair(std::int32_t first, std::int32_t second) const {
+    if (FPairSlots.empty()) return {true, 0, 0};
     const std::uint64_t key = PairKey(first, second);
-    const auto it = std::lower_bound(FPairKeys.begin(), FPairKeys.end(), key);
-    if (it == FPairKeys.end() || *it != key) return {true, 0, 0};
-    const auto g = static_cast<std::size_t>(it - FPairKeys.begin());
-    return {true, FPairs.Offsets[g], FPairs.Offsets[g + 1]};
+    const std::size_t mask = FPairSlots.size() - 1;
+    for (std::size_t slot = Mix(key) & mask;; slot = (slot + 1) & mask) {
+        const std::int32_t group = FPairSlots[slot];
+        if (group < 0) return {true, 0, 0};
+        if (FPairKeys[static_cast<std::size_t>(group)] == key) {
+            const auto g = static_cast<std::size_t>(group);
+            return {true, FPairs.Offsets[g], FPairs.Offsets[g + 1]};
+        }
+    }
 }
 
 int TMatchIndex::FirstAfter(const TGroup& group, int position) const {
     const std::vector<int>& positions = Groups(group).Positions;
     const auto first = positions.begin() + group.Begin;
     const auto last = positions.begin() + group.End;
+    // Most searches continue right after the previous match: look at the
+    // first slot before searching.
+    if (first == last || *first > position) return group.Begin;
     return static_cast<int>(std::upper_bound(first, last, position) - positions.begin());
 }
 

@@ -54,7 +54,8 @@ private:
     std::vector<std::int32_t> FIds2;
     TGroups FSingles;
     TGroups FPairs;
-    std::vector<std::uint64_t> FPairKeys;  // sorted; index = pair group number
+    std::vector<std::uint64_t> FPairKeys;    // pair group number -> its two ids
+    std::vector<std::int32_t> FPairSlots;    // open-addressing table of group numbers
 };
 
 }  // namespace rasp

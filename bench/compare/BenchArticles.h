@@ -1,0 +1,105 @@
+#pragma once
+// Article-like texts for the benchmarks: words drawn from a skewed vocabulary
+// (a few very common words, a long tail of rare ones), sentences of 6 to 20
+// words with commas, paragraphs of 2 to 6 sentences separated by blank lines.
+
+#include <algorithm>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace rasp::bench {
+
+class TArticleMaker {
+public:
+    explicit TArticleMaker(unsigned seed, int vocabularySize = 6000) : FRandom(seed) {
+        std::mt19937 names(42);  // the same vocabulary for every seed
+        const std::u16string letters = u"etaoinshrdlucmfwypvbgkqjxz";
+        for (int i = 0; i < vocabularySize; ++i) {
+            std::u16string word;
+            const int length = 2 + static_cast<int>(names() % 8);
+            for (int k = 0; k < length; ++k) word.push_back(letters[names() % (k == 0 ? 20 : 26)]);
+            FVocabulary.push_back(word);
+        }
+        // Zipf-like weights: the n-th word is about 1/n as frequent as the first.
+        std::vector<double> weights;
+        for (int i = 1; i <= vocabularySize; ++i) weights.push_back(1.0 / i);
+        FPick = std::discrete_distribution<int>(weights.begin(), weights.end());
+    }
+
+    std::u16string Paragraph(int& words) {
+        std::u16string text;
+        const int sentences = 2 + static_cast<int>(FRandom() % 5);
+        for (int s = 0; s < sentences; ++s) {
+            if (s > 0) text += u' ';
+            const int length = 6 + static_cast<int>(FRandom() % 15);
+            for (int w = 0; w < length; ++w) {
+                if (w > 0) text += (FRandom() % 12 == 0) ? u", " : u" ";
+                std::u16string word = FVocabulary[static_cast<std::size_t>(FPick(FRandom))];
+                if (w == 0) word[0] = static_cast<char16_t>(word[0] - 32);
+                text += word;
+            }
+            text += (FRandom() % 10 == 0) ? u'?' : u'.';
+            words += length;
+        }
+        return text;
+    }
+
+    // Paragraphs up to about `words` words.
+    std::vector<std::u16string> Paragraphs(int words) {
+        std::vector<std::u16string> out;
+        int count = 0;
+        while (count < words) out.push_back(Paragraph(count));
+        return out;
+    }
+
+    std::mt19937& Random() { return FRandom; }
+
+private:
+    std::mt19937 FRandom;
+    std::vector<std::u16string> FVocabulary;
+    std::discrete_distribution<int> FPick;
+};
+
+inline std::u16string Join(const std::vector<std::u16string>& paragraphs) {
+    std::u16string text;
+    for (const std::u16string& p : paragraphs) {
+        if (!text.empty()) text += u"\r\n\r\n";
+        text += p;
+    }
+    return text;
+}
+
+struct TArticlePair {
+    std::u16string First;
+    std::u16string Second;
+};
+
+enum class TPairKind { Identical, HalfSharedShuffled, Unrelated };
+
+inline TArticlePair MakePair(TPairKind kind, int words) {
+    TArticleMaker maker(1);
+    const std::vector<std::u16string> first = maker.Paragraphs(words);
+    TArticlePair pair{Join(first), {}};
+    switch (kind) {
+        case TPairKind::Identical:
+            pair.Second = pair.First;
+            break;
+        case TPairKind::HalfSharedShuffled: {
+            // Every other paragraph of the first article, the rest new, all shuffled.
+            std::vector<std::u16string> second;
+            for (std::size_t i = 0; i < first.size(); i += 2) second.push_back(first[i]);
+            TArticleMaker other(2);
+            for (const std::u16string& p : other.Paragraphs(words / 2)) second.push_back(p);
+            std::shuffle(second.begin(), second.end(), maker.Random());
+            pair.Second = Join(second);
+            break;
+        }
+        case TPairKind::Unrelated:
+            pair.Second = Join(TArticleMaker(3).Paragraphs(words));
+            break;
+    }
+    return pair;
+}
+
+}  // namespace rasp::bench

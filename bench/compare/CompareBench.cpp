@@ -1,0 +1,197 @@
+// Speed of the comparison core: segmentation, the comparison walk on two
+// 50,000-word articles (against the literal search where it finishes within
+// a minute), and rebuilding a pane with 50,000 highlighted words.
+//
+// Set RASP_BENCH_NO_REFERENCE=1 to skip the (slow) literal search runs.
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <optional>
+
+#include "BenchArticles.h"
+#include "compare/ArticleComparer.h"
+#include "compare/HighlightRender.h"
+#include "platform/pane/MemoryRichTextPane.h"
+#include "tests/compare/LiteralComparer.h"
+#include "text/SplitArticle.h"
+
+namespace rasp::bench {
+namespace {
+
+constexpr int kWords = 50000;
+constexpr int kWindow = 5;  // words per window in the comparison cases
+
+using Clock = std::chrono::steady_clock;
+
+std::u16string OneMegabyteArticle() {
+    TArticleMaker maker(7);
+    std::u16string text;
+    int words = 0;
+    while (text.size() < (1u << 20)) {
+        if (!text.empty()) text += u"\r\n\r\n";
+        text += maker.Paragraph(words);
+    }
+    text.resize(1u << 20);
+    return text;
+}
+
+void BM_SplitArticle1MB(benchmark::State& state) {
+    const std::u16string text = OneMegabyteArticle();
+    TListWords words;
+    TListSentences sentences;
+    TListParagraphs paragraphs;
+    for (auto _ : state) {
+        SplitArticle(text, words, sentences, paragraphs);
+        benchmark::DoNotOptimize(words.Count());
+    }
+    // One character of the article counts as one byte, as in an 8-bit text.
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
+                            static_cast<std::int64_t>(text.size()));
+    state.counters["words"] = words.Count();
+}
+BENCHMARK(BM_SplitArticle1MB)->Unit(benchmark::kMillisecond);
+
+// Segmentation of both articles, the lookup and the window walk: everything
+// of a comparison but the pane rebuild.
+int EngineCompare(TArticleComparer& c, const TArticlePair& pair, int window) {
+    c.FText1 = pair.First;
+    c.FText2 = pair.Second;
+    c.FColorIndex = 0;
+    c.FMinLength = window;
+    c.FUnitKind = ukWords;
+    SplitArticle(c.FText1, c.FWords1, c.FSentences1, c.FParagraphs1);
+    SplitArticle(c.FText2, c.FWords2, c.FSentences2, c.FParagraphs2);
+    c.PrepareFindMatch();
+    int cursor = -1, start = 0, end = 0, resume = -1, m0 = 0, m1 = 0;
+    while (c.NextWindow(cursor, start, end)) c.FindMatch(start, end, resume, m0, m1);
+    c.DropFindMatch();
+    return c.HighlightedWords2();
+}
+
+void BM_Compare(benchmark::State& state, TPairKind kind) {
+    const TArticlePair pair = MakePair(kind, kWords);
+    const int window = static_cast<int>(state.range(0));
+    TArticleComparer comparer;
+    int highlighted = 0;
+    for (auto _ : state) highlighted = EngineCompare(comparer, pair, window);
+    state.counters["words1"] = comparer.FWords1.Count();
+    state.counters["words2"] = comparer.FWords2.Count();
+    state.counters["dup%"] = 100.0 * highlighted / std::max(1, comparer.FWords2.Count());
+}
+BENCHMARK_CAPTURE(BM_Compare, identical, TPairKind::Identical)->Arg(1)->Arg(kWindow)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Compare, half_shared_shuffled, TPairKind::HalfSharedShuffled)->Arg(1)->Arg(kWindow)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Compare, unrelated, TPairKind::Unrelated)->Arg(1)->Arg(kWindow)->Unit(benchmark::kMillisecond);
+
+// The whole command on in-memory panes, rebuild included.
+void BM_CompareCommand(benchmark::State& state, TPairKind kind) {
+    const TArticlePair pair = MakePair(kind, kWords);
+    TArticleComparer comparer;
+    TMemoryRichTextPane pane1;
+    TMemoryRichTextPane pane2;
+    pane1.SetText(pair.First);
+    pane2.SetText(pair.Second);
+    comparer.FText1 = pair.First;
+    comparer.FText2 = pair.Second;
+    for (auto _ : state) {
+        const TCompareOutcome outcome = comparer.CompareEx(pane1, pane2, kWindow, ukWords, kWords);
+        benchmark::DoNotOptimize(outcome.Percentage);
+    }
+}
+BENCHMARK_CAPTURE(BM_CompareCommand, half_shared_shuffled, TPairKind::HalfSharedShuffled)->Unit(benchmark::kMillisecond);
+
+void BM_Render50kWords(benchmark::State& state) {
+    const TArticlePair pair = MakePair(TPairKind::Unrelated, kWords);
+    TListWords words;
+    TListSentences sentences;
+    TListParagraphs paragraphs;
+    SplitArticle(pair.First, words, sentences, paragraphs);
+    // Highlighted stretches of 3 to 40 words in changing colours, with plain
+    // words between them, so both run kinds and their borders occur.
+    std::mt19937 random(5);
+    int colour = 1;
+    for (int i = 0; i < words.Count();) {
+        const int stretch = 3 + static_cast<int>(random() % 38);
+        for (int k = 0; k < stretch && i < words.Count(); ++k, ++i) words[i].Color = HighlightColor(colour);
+        colour = colour % 6 + 1;
+        if (random() % 3 == 0 && i < words.Count()) ++i;  // a plain word
+    }
+    TMemoryRichTextPane pane;
+    for (auto _ : state) {
+        RenderHighlights(pane, words, pair.First);
+        benchmark::DoNotOptimize(pane.Length());
+    }
+    state.counters["words"] = words.Count();
+}
+BENCHMARK(BM_Render50kWords)->Unit(benchmark::kMillisecond);
+
+// Runs the literal search on the same walk; nullopt when it does not finish
+// within the time limit.
+std::optional<double> LiteralSeconds(const TArticlePair& pair, int window, double limitSeconds) {
+    reference::TLiteralComparer literal;
+    literal.Text1 = pair.First;
+    literal.Text2 = pair.Second;
+    literal.MinLength = window;
+    TListSentences sentences2;
+    TListParagraphs paragraphs2;
+    const auto begin = Clock::now();
+    SplitArticle(literal.Text1, literal.Words1, literal.Sentences1, literal.Paragraphs1);
+    SplitArticle(literal.Text2, literal.Words2, sentences2, paragraphs2);
+    int cursor = -1, start = 0, end = 0, resume = -1, m0 = 0, m1 = 0;
+    while (literal.NextWindow(cursor, start, end)) {
+        literal.FindMatch(start, end, resume, m0, m1);
+        if (std::chrono::duration<double>(Clock::now() - begin).count() > limitSeconds)
+            return std::nullopt;
+    }
+    return std::chrono::duration<double>(Clock::now() - begin).count();
+}
+
+double EngineSeconds(const TArticlePair& pair, int window) {
+    TArticleComparer comparer;
+    double best = 1e9;
+    for (int run = 0; run < 5; ++run) {
+        const auto begin = Clock::now();
+        EngineCompare(comparer, pair, window);
+        best = std::min(best, std::chrono::duration<double>(Clock::now() - begin).count());
+    }
+    return best;
+}
+
+void ReportReferenceRatios() {
+    std::printf("\nEngine against the literal search (%d-word windows, limit 60 s):\n", kWindow);
+    const struct {
+        const char* name;
+        TPairKind kind;
+    } cases[] = {{"identical", TPairKind::Identical},
+                 {"half shared, shuffled paragraphs", TPairKind::HalfSharedShuffled},
+                 {"unrelated", TPairKind::Unrelated}};
+    for (const int words : {kWords, 5000}) {
+        for (const auto& c : cases) {
+            const TArticlePair pair = MakePair(c.kind, words);
+            const double engine = EngineSeconds(pair, kWindow);
+            const std::optional<double> literal = LiteralSeconds(pair, kWindow, 60.0);
+            if (literal)
+                std::printf("  %6d words, %-34s engine %9.3f ms  literal %9.3f s  ratio %8.0fx\n", words,
+                            c.name, engine * 1e3, *literal, *literal / engine);
+            else
+                std::printf("  %6d words, %-34s engine %9.3f ms  literal > 60 s    ratio > %6.0fx\n",
+                            words, c.name, engine * 1e3, 60.0 / engine);
+            std::fflush(stdout);
+        }
+    }
+}
+
+}  // namespace
+}  // namespace rasp::bench
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    const char* skip = std::getenv("RASP_BENCH_NO_REFERENCE");
+    if (skip == nullptr || *skip == '\0' || *skip == '0') rasp::bench::ReportReferenceRatios();
+    return 0;
+}
