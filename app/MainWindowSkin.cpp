@@ -1,0 +1,9 @@
+// The window's skin and skinned frame.
+
+#include "app/MainWindow.h"
+
+namespace rasp {
+
+void TfrmMain::CreateSkinComponents() {}
+
+}  // namespace rasp

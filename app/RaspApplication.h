@@ -1,0 +1,31 @@
+#pragma once
+// The application object. Exceptions that reach the event loop end here and
+// are shown to the user in one message box; the program keeps running.
+
+#include "skinctrls/ExceptionSink.h"
+#include "skinctrls/TbsSkinMessage.h"
+
+#include <QApplication>
+#include <functional>
+
+namespace rasp {
+
+class TRaspApplication : public QApplication, public IExceptionSink {
+    Q_OBJECT
+public:
+    TRaspApplication(int& argc, char** argv);
+
+    bool notify(QObject* receiver, QEvent* event) override;
+    void HandleException(std::exception_ptr error) override;
+
+    // Replaces the message box (the crash reporter takes this place).
+    std::function<void(std::exception_ptr)> OnException;
+    // The box the errors are shown in; tests answer it through its hook.
+    TbsSkinMessage& ErrorBox() { return FErrorBox; }
+
+private:
+    TbsSkinMessage FErrorBox;
+    bool FShowing = false;
+};
+
+}  // namespace rasp

@@ -1,0 +1,77 @@
+#pragma once
+// An article pane on a QTextEdit. The rest of the program speaks CR LF text
+// and CR LF positions to it; the pane maps them onto the document. Whatever
+// arrives through the clipboard or a drop is inserted as plain text.
+
+#include "platform/pane/RichTextPane.h"
+#include "platform/qtpane/PaneTextCache.h"
+
+#include <QTextCursor>
+#include <QTextEdit>
+
+namespace rasp {
+
+class QtRichTextPane : public QTextEdit, public IRichTextPane {
+    Q_OBJECT
+public:
+    explicit QtRichTextPane(QWidget* parent = nullptr);
+    ~QtRichTextPane() override;
+
+    std::u16string GetText() const override;
+    void SetText(const std::u16string& text) override;
+    void SetLinesText(const std::vector<std::u16string>& lines) override;
+    int LinesTextLength() const override;
+    void Clear() override;
+
+    void Select(int start, int length) override;
+    int SelStart() const override;
+    int SelLength() const override;
+    void SetSelAttributes(TColor textColor, bool bold) override;
+    void SetSelBackColor(TColor color) override;
+    void ReplaceSelection(const std::u16string& text) override;
+
+    int FindText(const std::u16string& what, int start, int end) const override;
+
+    void PastePlainText() override;
+    void LoadFromFile(const std::string& path) override;
+
+    void SetOnChange(std::function<void()> handler) override { FOnChange = std::move(handler); }
+
+    void BeginBulkEdit() override;
+    void EndBulkEdit() override;
+
+    // Text colour, bold flag and background of the character at a CR LF
+    // position (what tests and screenshots check).
+    struct TFormatAt {
+        TColor TextColor = clBlack;
+        bool Bold = false;
+        TColor BackColor = clWhite;
+    };
+    TFormatAt FormatAt(int position) const;
+
+    static QColor ToQColor(TColor color);
+    static TColor FromQColor(const QColor& color);
+
+protected:
+    bool canInsertFromMimeData(const QMimeData* source) const override;
+    void insertFromMimeData(const QMimeData* source) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool event(QEvent* event) override;
+
+private:
+    const TPaneTextCache& Cache() const;
+    QTextCursor Cursor() const;
+    void Apply(const QTextCursor& cursor);
+    void ReplaceAll(const std::u16string& text);
+    void InsertPlain(QString text);
+    void ContentsChange(int position, int removed, int added);
+    void DocumentChanged();
+
+    mutable TPaneTextCache FCache;
+    std::function<void()> FOnChange;
+    QTextCursor FBulk;
+    int FBulkDepth = 0;
+    bool FTextChanged = false;
+};
+
+}  // namespace rasp

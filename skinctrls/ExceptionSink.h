@@ -1,0 +1,32 @@
+#pragma once
+// Failures that no handler of ours catches end up with the application object:
+// it shows them to the user (or, later, hands them to the crash reporter).
+// Controls that must report an error from inside a Qt signal hand it over here
+// rather than throwing through Qt's own frames.
+
+#include <exception>
+#include <stdexcept>
+#include <string>
+
+namespace rasp {
+
+// The error a text-to-number conversion raises.
+class EConvertError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+class IExceptionSink {
+public:
+    virtual ~IExceptionSink() = default;
+    virtual void HandleException(std::exception_ptr error) = 0;
+};
+
+// Passes the error to the running application object when it is a sink;
+// otherwise writes it to standard error. Never throws.
+void ReportException(std::exception_ptr error) noexcept;
+
+// Text of an exception for the user.
+std::string ExceptionText(std::exception_ptr error);
+
+}  // namespace rasp

@@ -1,0 +1,287 @@
+#include "skinctrls/TbsSkinSpinEdit.h"
+
+#include "skinctrls/ExceptionSink.h"
+#include "skinctrls/TbsSkinNumEdit.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScopedValueRollback>
+#include <cmath>
+
+namespace rasp {
+
+namespace {
+constexpr int kFirstDelayMs = 500;
+constexpr int kRepeatMs = 100;
+constexpr int kResumeMs = 50;
+}  // namespace
+
+TbsSkinSpinEdit::TbsSkinSpinEdit(QWidget* parent)
+    : QWidget(parent), TbsSkinBinding(QStringLiteral("spinedit"))
+{
+    FEditor = new TbsSkinNumEdit(this);
+    QFont f(QStringLiteral("Arial"));
+    f.setPixelSize(14);
+    FEditor->setFont(f);
+    FEditor->OnStep = [this](int direction) { Step(direction); };
+    setFocusProxy(FEditor);
+    setFocusPolicy(Qt::StrongFocus);
+    setMouseTracking(true);
+    SetEditorText(QStringLiteral("0"));
+    connect(FEditor, &QLineEdit::textChanged, this, [this] { EditorTextChanged(); });
+    resize(120, 20);
+    LayoutEditor();
+}
+
+TbsSkinSpinEdit::~TbsSkinSpinEdit() = default;
+
+double TbsSkinSpinEdit::Clamp(double x) const
+{
+    if (FMinValue == 0 && FMaxValue == 0)
+        return x;
+    if (x < FMinValue)
+        return FMinValue;
+    if (x > FMaxValue)
+        return FMaxValue;
+    return x;
+}
+
+void TbsSkinSpinEdit::SetMinValue(double v)
+{
+    FMinValue = v;
+    if (FValue < v)
+        SetValue(v);
+}
+
+void TbsSkinSpinEdit::SetMaxValue(double v)
+{
+    FMaxValue = v;
+    if (FValue > v)
+        SetValue(v);
+}
+
+void TbsSkinSpinEdit::SetValueType(TValueType type)
+{
+    FValueType = type;
+    FEditor->ValueType = type;
+    if (type == vtInteger) {
+        FIncrement = std::round(FIncrement);
+        if (FIncrement == 0)
+            FIncrement = 1;
+    }
+}
+
+bool TbsSkinSpinEdit::EditorEnabled() const
+{
+    return FEditor->EditorEnabled;
+}
+
+void TbsSkinSpinEdit::SetEditorEnabled(bool on)
+{
+    FEditor->EditorEnabled = on;
+    FEditor->setReadOnly(!on);
+}
+
+QString TbsSkinSpinEdit::Text() const
+{
+    return FEditor->text();
+}
+
+void TbsSkinSpinEdit::SetText(const QString& text)
+{
+    FEditor->setText(text);
+}
+
+void TbsSkinSpinEdit::SetEditorText(const QString& text)
+{
+    QScopedValueRollback guard(FSettingText, true);
+    FEditor->setText(text);
+}
+
+void TbsSkinSpinEdit::FireChange()
+{
+    QScopedValueRollback guard(FInChange, true);
+    emit Change();
+}
+
+void TbsSkinSpinEdit::SetValue(double x)
+{
+    FValue = Clamp(x);
+    SetEditorText(FormatNumber(FValue, FValueType, FDecimal, DecimalSeparator()));
+    if (!FInChange)
+        FireChange();
+}
+
+void TbsSkinSpinEdit::EditorTextChanged()
+{
+    if (FSettingText || FInChange)
+        return;
+    const QString t = FEditor->text();
+    const QChar sep = DecimalSeparator();
+    if (!IsValidNumberText(t, FValueType, sep))
+        return;
+    double parsed = 0;
+    try {
+        parsed = ParseNumberText(t, FValueType, sep);
+    } catch (...) {
+        ReportException(std::current_exception());
+        return;
+    }
+    const double clamped = Clamp(parsed);
+    if (clamped != parsed)
+        SetEditorText(FormatNumber(clamped, FValueType, FDecimal, sep));
+    if (clamped != FValue) {
+        FValue = clamped;
+        FireChange();
+    }
+}
+
+void TbsSkinSpinEdit::Step(int direction)
+{
+    SetValue(FValue + direction * FIncrement);
+}
+
+QRect TbsSkinSpinEdit::UpButtonRect() const
+{
+    return QRect(QPoint(width() - 17, 2), QPoint(width() - 2, height() / 2)).adjusted(0, 0, -1, -1);
+}
+
+QRect TbsSkinSpinEdit::DownButtonRect() const
+{
+    return QRect(QPoint(width() - 17, height() / 2), QPoint(width() - 2, height() - 2)).adjusted(0, 0, -1, -1);
+}
+
+TbsSkinSpinEdit::TButton TbsSkinSpinEdit::ButtonAt(const QPoint& p) const
+{
+    if (UpButtonRect().contains(p))
+        return sbUp;
+    if (DownButtonRect().contains(p))
+        return sbDown;
+    return sbNone;
+}
+
+void TbsSkinSpinEdit::LayoutEditor()
+{
+    const int lineHeight = FEditor->fontMetrics().height();
+    FEditor->setGeometry(2, (height() - lineHeight) / 2, std::max(0, width() - 19), lineHeight);
+}
+
+void TbsSkinSpinEdit::resizeEvent(QResizeEvent*)
+{
+    LayoutEditor();
+}
+
+void TbsSkinSpinEdit::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::EnabledChange)
+        LayoutEditor();
+    QWidget::changeEvent(event);
+}
+
+void TbsSkinSpinEdit::StepPressed()
+{
+    Step(FPressed == sbUp ? 1 : -1);
+}
+
+void TbsSkinSpinEdit::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton || !isEnabled())
+        return;
+    const TButton b = ButtonAt(event->position().toPoint());
+    if (b == sbNone)
+        return;
+    FPressed = b;
+    FHot = b;
+    FFirstDelay = true;
+    FRepeat.start(kFirstDelayMs, this);
+    FEditor->setFocus();
+    update();
+}
+
+void TbsSkinSpinEdit::mouseMoveEvent(QMouseEvent* event)
+{
+    const TButton over = ButtonAt(event->position().toPoint());
+    if (FPressed != sbNone) {
+        // While one arrow is held, the other does not react to the pointer.
+        const bool onPressed = over == FPressed;
+        const bool wasOn = FHot == FPressed;
+        if (wasOn && !onPressed)
+            FRepeat.stop();
+        else if (!wasOn && onPressed)
+            FRepeat.start(kResumeMs, this);
+        FHot = onPressed ? FPressed : sbNone;
+    } else {
+        FHot = over;
+    }
+    update();
+}
+
+void TbsSkinSpinEdit::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton || FPressed == sbNone)
+        return;
+    FRepeat.stop();
+    const TButton pressed = FPressed;
+    const bool over = ButtonAt(event->position().toPoint()) == pressed;
+    if (over)
+        StepPressed();
+    FPressed = sbNone;
+    FHot = over ? pressed : sbNone;
+    update();
+}
+
+void TbsSkinSpinEdit::leaveEvent(QEvent*)
+{
+    if (FPressed == sbNone)
+        FHot = sbNone;
+    update();
+}
+
+void TbsSkinSpinEdit::timerEvent(QTimerEvent* event)
+{
+    if (event->timerId() != FRepeat.timerId())
+        return;
+    if (FFirstDelay) {
+        FFirstDelay = false;
+        FRepeat.start(kRepeatMs, this);
+        return;
+    }
+    StepPressed();
+}
+
+void TbsSkinSpinEdit::PaintButton(QPainter& painter, TButton button) const
+{
+    const QRect r = button == sbUp ? UpButtonRect() : DownButtonRect();
+    const bool pressed = FPressed == button && FHot == button;
+    const bool hot = FHot == button;
+    if (pressed || hot) {
+        painter.setPen(QColor(0, 0, 0x80));
+        painter.setBrush(pressed ? QColor(133, 147, 181) : QColor(182, 189, 210));
+        painter.drawRect(r.adjusted(0, 0, -1, -1));
+    } else {
+        painter.fillRect(r, palette().color(QPalette::Button));
+    }
+    // A black arrow of four rows, 1, 3, 5 and 7 pixels wide.
+    const int cx = r.center().x() + (pressed ? 1 : 0);
+    const int top = r.center().y() - 2 + (pressed ? 1 : 0);
+    painter.setPen(isEnabled() ? Qt::black : palette().color(QPalette::Mid));
+    for (int row = 0; row < 4; ++row) {
+        const int half = button == sbUp ? row : 3 - row;
+        painter.drawLine(cx - half, top + row, cx + half, top + row);
+    }
+}
+
+void TbsSkinSpinEdit::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), palette().color(isEnabled() ? QPalette::Base : QPalette::Window));
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(palette().color(QPalette::Mid));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    painter.setPen(palette().color(QPalette::Button));
+    painter.drawRect(rect().adjusted(1, 1, -2, -2));
+    PaintButton(painter, sbUp);
+    PaintButton(painter, sbDown);
+}
+
+}  // namespace rasp

@@ -1,0 +1,90 @@
+#pragma once
+// Number field with up and down arrow buttons. Holding an arrow repeats: the
+// first step comes after 500 ms, then one every 100 ms, and one more at release.
+
+#include "skinctrls/NumericText.h"
+#include "skinctrls/TbsSkinBinding.h"
+
+#include <QBasicTimer>
+#include <QWidget>
+
+namespace rasp {
+
+class TbsSkinNumEdit;
+
+class TbsSkinSpinEdit : public QWidget, public TbsSkinBinding {
+    Q_OBJECT
+public:
+    explicit TbsSkinSpinEdit(QWidget* parent = nullptr);
+    ~TbsSkinSpinEdit() override;
+
+    double Value() const { return FValue; }
+    // Value := Clamp(x), the text shows it, and Change is raised exactly once,
+    // also when the value stays the same; not again from inside Change.
+    void SetValue(double x);
+
+    TValueType ValueType() const { return FValueType; }
+    void SetValueType(TValueType type);
+    int Decimal() const { return FDecimal; }
+    void SetDecimal(int decimals) { FDecimal = decimals; }
+    double MinValue() const { return FMinValue; }
+    double MaxValue() const { return FMaxValue; }
+    void SetMinValue(double v);
+    void SetMaxValue(double v);
+    double Increment() const { return FIncrement; }
+    void SetIncrement(double v) { FIncrement = v; }
+    bool EditorEnabled() const;
+    void SetEditorEnabled(bool on);
+
+    QString Text() const;
+    void SetText(const QString& text);
+
+    // No bounds while MinValue and MaxValue are both 0.
+    double Clamp(double x) const;
+
+    TbsSkinNumEdit* Editor() const { return FEditor; }
+    QRect UpButtonRect() const;
+    QRect DownButtonRect() const;
+
+signals:
+    void Change();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void timerEvent(QTimerEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    enum TButton { sbNone, sbUp, sbDown };
+
+    void EditorTextChanged();
+    void FireChange();
+    void SetEditorText(const QString& text);
+    void Step(int direction);
+    void StepPressed();
+    TButton ButtonAt(const QPoint& p) const;
+    void LayoutEditor();
+    void PaintButton(class QPainter& painter, TButton button) const;
+
+    TbsSkinNumEdit* FEditor = nullptr;
+    TValueType FValueType = vtInteger;
+    int FDecimal = 2;
+    double FMinValue = 0;
+    double FMaxValue = 0;
+    double FValue = 0;
+    double FIncrement = 1;
+    bool FInChange = false;
+    bool FSettingText = false;
+
+    TButton FHot = sbNone;
+    TButton FPressed = sbNone;
+    bool FFirstDelay = false;
+    QBasicTimer FRepeat;
+};
+
+}  // namespace rasp
