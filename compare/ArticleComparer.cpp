@@ -126,7 +126,8 @@ bool TArticleComparer::FindMatch(int A0, int A1, int& ResumePos, int& M0, int& M
     const int n2 = FWords2.Count();
     // Not a window of article 1: nothing can be compared.
     if (A0 < 0 || A1 < A0 || A1 > n1 - 1) return false;
-    if (!FIndex) PrepareFindMatch();
+    // A lookup built for lists of other lengths would be read out of bounds.
+    if (!FIndex || FIndex->Count1() != n1 || FIndex->Count2() != n2) PrepareFindMatch();
     const TMatchIndex& index = *FIndex;
 
     const TColor current = HighlightColor(FColorIndex);

@@ -19,6 +19,8 @@ public:
     TMatchIndex(const TListWords& words1, std::u16string_view text1, const TListWords& words2,
                 std::u16string_view text2);
 
+    int Count1() const { return static_cast<int>(FIds1.size()); }
+    int Count2() const { return static_cast<int>(FIds2.size()); }
     std::int32_t Id1(int index) const { return FIds1[static_cast<std::size_t>(index)]; }
     std::int32_t Id2(int index) const { return FIds2[static_cast<std::size_t>(index)]; }
 

@@ -133,6 +133,21 @@ TEST(FindMatch, EmptyArticle2AndBadWindows) {
     EXPECT_EQ(Colors(c.FWords1), (std::vector<TColor>{kWhite, kWhite}));
 }
 
+TEST(FindMatch, ListsRefilledBetweenCalls) {
+    TArticleComparer c;
+    Load(c, u"a", u"b");
+    int resume = -1, m0 = -1, m1 = -1;
+    EXPECT_FALSE(c.FindMatch(0, 0, resume, m0, m1));
+    // The window's change handling refills the lists without telling the search.
+    SplitArticle(u"x y z a", c.FWords1, c.FSentences1, c.FParagraphs1);
+    SplitArticle(u"q r s t u a", c.FWords2, c.FSentences2, c.FParagraphs2);
+    c.FText1 = u"x y z a";
+    c.FText2 = u"q r s t u a";
+    resume = -1;
+    ASSERT_TRUE(c.FindMatch(3, 3, resume, m0, m1));
+    EXPECT_EQ(m0, 5);
+}
+
 TEST(FindMatch, OtherColoursAreNeverMatchedAgain) {
     TArticleComparer c;
     // 'a b' matches at 0..1 in colour 1; 'z' starts a new run elsewhere; then
