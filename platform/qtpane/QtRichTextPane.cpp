@@ -230,9 +230,37 @@ void QtRichTextPane::Select(int start, int length)
     start = std::clamp(start, 0, size);
     length = std::clamp(length, 0, size - start);
     QTextCursor c = Cursor();
+    const QTextCharFormat before = c.charFormat();
     c.setPosition(cache.ToDocument(start));
     c.setPosition(cache.ToDocument(start + length), QTextCursor::KeepAnchor);
+    if (length == 0) {
+        // A collapsed selection takes the format of the character before it
+        // (the first one at the very start), as the rich text control does;
+        // in an empty pane the insertion format stays as it was.
+        if (size == 0)
+            c.setCharFormat(before);
+        else
+            c.setCharFormat(DocumentFormat(start > 0 ? cache.ToDocument(start) - 1 : 0));
+    }
     Apply(c);
+}
+
+QTextCharFormat QtRichTextPane::DocumentFormat(int docPosition) const
+{
+    const QTextBlock block = document()->findBlock(docPosition);
+    if (!block.isValid())
+        return {};
+    if (docPosition == block.position() + block.length() - 1) {
+        // A line break: its format is the one the next line starts with.
+        const QTextBlock next = block.next();
+        return next.isValid() ? next.charFormat() : block.charFormat();
+    }
+    for (auto it = block.begin(); !it.atEnd(); ++it) {
+        const QTextFragment fragment = it.fragment();
+        if (fragment.contains(docPosition))
+            return fragment.charFormat();
+    }
+    return block.charFormat();
 }
 
 int QtRichTextPane::SelStart() const
@@ -275,12 +303,8 @@ void QtRichTextPane::ReplaceSelection(const std::u16string& text)
     if (text.empty() && !c.hasSelection())
         return;
     QTextCharFormat format = c.charFormat();
-    if (c.hasSelection()) {
-        // The inserted text takes the format of the first replaced character.
-        QTextCursor first(document());
-        first.setPosition(c.selectionStart() + 1);
-        format = first.charFormat();
-    }
+    if (c.hasSelection())  // the inserted text takes the format of the first replaced character
+        format = DocumentFormat(c.selectionStart());
     FCache.Invalidate();
     c.insertText(PlainForPane(ToQString(text)), format);
     c.setCharFormat(format);
@@ -391,9 +415,7 @@ void QtRichTextPane::EndBulkEdit()
 
 QtRichTextPane::TFormatAt QtRichTextPane::FormatAt(int position) const
 {
-    QTextCursor c(document());
-    c.setPosition(Cache().ToDocument(position) + 1);
-    const QTextCharFormat f = c.charFormat();
+    const QTextCharFormat f = DocumentFormat(Cache().ToDocument(position));
     TFormatAt result;
     result.TextColor = f.hasProperty(QTextFormat::ForegroundBrush) ? FromQColor(f.foreground().color()) : clBlack;
     result.Bold = f.fontWeight() >= QFont::Bold;

@@ -61,6 +61,8 @@ protected:
 private:
     const TPaneTextCache& Cache() const;
     QTextCursor Cursor() const;
+    // Format of the character at a document position, line breaks included.
+    QTextCharFormat DocumentFormat(int docPosition) const;
     void Apply(const QTextCursor& cursor);
     void ReplaceAll(const std::u16string& text);
     void InsertPlain(QString text);
