@@ -53,14 +53,14 @@ Bytes MakeBanner() {
     p.setPen(QColor(255, 255, 255));
     QFont font("Liberation Sans", 20, QFont::Bold);
     p.setFont(font);
-    p.drawText(QRect(20, 0, 330, 60), Qt::AlignVCenter, "Duplicate content?");
+    p.drawText(QRect(20, 2, 330, 36), Qt::AlignVCenter, "Duplicate content?");
     p.setBrush(QColor(250, 200, 40));
     p.setPen(Qt::NoPen);
     p.drawEllipse(QPoint(300 + f * 12, 30), 14, 14);
     p.setPen(QColor(250, 200, 40));
     font.setPointSize(11);
     p.setFont(font);
-    p.drawText(QRect(20, 40, 300, 20), Qt::AlignLeft, QString("Frame %1 of %2").arg(f + 1).arg(frames));
+    p.drawText(QRect(22, 38, 300, 20), Qt::AlignLeft, QString("Frame %1 of %2").arg(f + 1).arg(frames));
     p.end();
     gif.Gce(1, 15).Frame(0, 0, 468, 60, Quantise(img));
   }
