@@ -47,6 +47,12 @@ void TbsSkinData::ClearSkin() {
   SkinEmpty = true;
 }
 
+TbsCompressedStoredSkin* TbsSkinData::CompressedStoredSkin() const {
+  return FCompressedStoredSkin.data();
+}
+
+TbsResourceStrData* TbsSkinData::ResourceStrData() const { return FResourceStrData.data(); }
+
 void TbsSkinData::SetCompressedStoredSkin(TbsCompressedStoredSkin* stored) {
   FCompressedStoredSkin = stored;
   if (stored) LoadStoredSkin(*stored);

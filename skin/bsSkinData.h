@@ -41,11 +41,11 @@ public:
   // Frees every picture, object and control entry and sets SkinEmpty.
   void ClearSkin();
 
-  TbsCompressedStoredSkin* CompressedStoredSkin() const { return FCompressedStoredSkin; }
+  TbsCompressedStoredSkin* CompressedStoredSkin() const;
   // Stores the reference and loads its skin when it is not null and not
   // empty. Throws ESkinError when that skin is damaged (the old one stays).
   void SetCompressedStoredSkin(TbsCompressedStoredSkin* stored);
-  TbsResourceStrData* ResourceStrData() const { return FResourceStrData; }
+  TbsResourceStrData* ResourceStrData() const;
   // Stores the reference and sends SKN_CHANGERESSTRDATA.
   void SetResourceStrData(TbsResourceStrData* data);
 
