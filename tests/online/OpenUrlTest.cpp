@@ -7,9 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
-#include <optional>
-#include <string>
 
 namespace rasp {
 namespace {
@@ -22,39 +19,19 @@ class FakeDesktop : public ::testing::Test {
 protected:
     QTemporaryDir root;
     QString record;
-    std::map<std::string, std::optional<std::string>> saved;
+    test::TScopedEnv env;
 
     void SetUp() override
     {
         ASSERT_TRUE(root.isValid());
         record = root.filePath("browser-args.txt");
-        Set("XDG_CONFIG_HOME", root.filePath("config"));
-        Set("XDG_CONFIG_DIRS", root.filePath("etc-xdg"));
-        Set("XDG_DATA_HOME", root.filePath("data"));
-        Set("XDG_DATA_DIRS", root.filePath("share"));
-        Set("XDG_CURRENT_DESKTOP", "");
+        env.Set("XDG_CONFIG_HOME", root.filePath("config"));
+        env.Set("XDG_CONFIG_DIRS", root.filePath("etc-xdg"));
+        env.Set("XDG_DATA_HOME", root.filePath("data"));
+        env.Set("XDG_DATA_DIRS", root.filePath("share"));
+        env.Set("XDG_CURRENT_DESKTOP", "");
     }
-    void TearDown() override
-    {
-        for (const auto& [name, value] : saved)
-            value ? ::setenv(name.c_str(), value->c_str(), 1) : ::unsetenv(name.c_str());
-    }
-    void Set(const char* name, const QString& value)
-    {
-        const char* old = std::getenv(name);
-        saved.emplace(name, old ? std::optional<std::string>(old) : std::nullopt);
-        ::setenv(name, value.toLocal8Bit().constData(), 1);
-    }
-    void RegisterBrowser()
-    {
-        const QString script = root.filePath("bin/fake browser");
-        WriteFile(script, test::RecordingScript(record), true);
-        WriteFile(root.filePath("data/applications/fake.desktop"),
-                  "[Desktop Entry]\nType=Application\nName=Fake\nExec=\"" + script.toLocal8Bit()
-                      + "\" --new-window %u\n");
-        WriteFile(root.filePath("config/mimeapps.list"),
-                  "[Default Applications]\nx-scheme-handler/http=fake.desktop\n");
-    }
+    void RegisterBrowser() { test::InstallFakeBrowser(env, root.path(), record); }
 };
 
 TEST_F(FakeDesktop, StartsTheRegisteredBrowserWithTheUrlAsItsOnlyArgument)

@@ -1,0 +1,174 @@
+#include "app/MainWindow.h"
+#include "app/UpdateChecker.h"
+#include "tests/online/TestFiles.h"
+#include "tests/online/TestHttpServer.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFileInfo>
+#include <QPointer>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace rasp {
+namespace {
+
+using test::TTestHttpServer;
+
+const QString kNoUpdate = "There's no new updates for this application!";
+
+// Handles events until done() holds or the time is up.
+template <class F>
+bool WaitUntil(F done, int milliseconds = 10000)
+{
+    const QDeadlineTimer deadline(milliseconds);
+    while (!done()) {
+        if (deadline.hasExpired())
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(5);
+    }
+    return true;
+}
+
+void Pump(int milliseconds)
+{
+    const QDeadlineTimer deadline(milliseconds);
+    while (!deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+}
+
+class MainWindowOnline : public ::testing::Test {
+protected:
+    QTemporaryDir programDir;
+    TTestHttpServer server;
+    std::unique_ptr<TfrmMain> window;
+    QStringList shown;
+    QList<int> answers; // given to the boxes in turn; Cancel when used up
+    const QByteArray infPath = "/liveupdate/tellivo_rasp/mainappupdate.inf";
+
+    void Open(QString baseUrl = {})
+    {
+        ASSERT_TRUE(programDir.isValid());
+        TMainWindowOptions options;
+        options.ProgramDir = programDir.path();
+        options.UpdateBaseURL = baseUrl.isEmpty() ? server.Url("/liveupdate/tellivo_rasp/") : baseUrl;
+        window = std::make_unique<TfrmMain>(options);
+        window->msgMain->SetAnswerHook([this](const TMessageRequest& request) {
+            shown.append(request.Text);
+            return answers.isEmpty() ? mrCancel : answers.takeFirst();
+        });
+        window->show();
+    }
+    void ServeVersion(const QByteArray& version)
+    {
+        server.SetOk(infPath, "[APPLICATION]\r\nVersion=" + version + "\r\n");
+    }
+    bool CheckFinished() const
+    {
+        return window->FUpdateChecker && !window->FUpdateChecker->Checking();
+    }
+};
+
+TEST_F(MainWindowOnline, SilentCheckRunsOnceAfterStartAndOffersANewerVersion)
+{
+    ServeVersion("2");
+    Open();
+    ASSERT_TRUE(WaitUntil([this] { return !shown.isEmpty(); }));
+    EXPECT_EQ(shown, QStringList{"There is a new update: (version 2) available for your application!. "
+                                 "Do you want download this update now?"});
+    Pump(400);
+    EXPECT_EQ(server.Requests().size(), 1);
+    EXPECT_TRUE(window->isVisible());
+}
+
+TEST_F(MainWindowOnline, CheckUpdatesAnnouncesThatThereIsNoUpdate)
+{
+    ServeVersion("1.01");
+    Open();
+    ASSERT_TRUE(WaitUntil([this] { return CheckFinished(); }));
+    EXPECT_TRUE(shown.isEmpty());
+    window->btnUpdate->click();
+    EXPECT_EQ(shown, QStringList{kNoUpdate});
+}
+
+TEST_F(MainWindowOnline, UnreachableServerIsQuietAtStartAndAnnouncedOnTheButton)
+{
+    Open(QStringLiteral("http://127.0.0.1:%1/liveupdate/tellivo_rasp/").arg(TTestHttpServer::ClosedPort()));
+    ASSERT_TRUE(WaitUntil([this] { return CheckFinished(); }));
+    EXPECT_TRUE(shown.isEmpty());
+    window->btnUpdate->click();
+    EXPECT_EQ(shown, QStringList{kNoUpdate});
+    EXPECT_TRUE(window->isVisible());
+}
+
+TEST_F(MainWindowOnline, AgreeingHandsOverToTheUpdaterAndClosesTheWindow)
+{
+    const QString record = QDir(programDir.path()).filePath("args.txt");
+    test::WriteFile(QDir(programDir.path()).filePath("Updater"), test::RecordingScript(record), true);
+    ServeVersion("1.5");
+    answers = {mrOk, mrOk};
+    Open();
+    ASSERT_TRUE(WaitUntil([this] { return !window->isVisible(); }));
+    EXPECT_EQ(shown.size(), 2);
+    ASSERT_TRUE(test::WaitForFile(record));
+    EXPECT_EQ(test::ReadFile(record),
+              (server.Url("/liveupdate/tellivo_rasp/") + "\n1.00999999046326\nA\n").toLocal8Bit());
+}
+
+TEST_F(MainWindowOnline, ClosingTheWindowWhileTheCheckHangsEndsTheProgramCleanly)
+{
+    server.Set(infPath, {"HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\n[APPLICATION]", true});
+    Open();
+    // The program's own loop: closing the last window quits it.
+    QTimer poll;
+    poll.setInterval(20);
+    QObject::connect(&poll, &QTimer::timeout, [this, &poll] {
+        if (!server.Requests().isEmpty()) {
+            poll.stop();
+            window->close();
+        }
+    });
+    poll.start();
+    QTimer::singleShot(10000, [] { QCoreApplication::exit(1); }); // never reached when sound
+    EXPECT_EQ(QCoreApplication::exec(), 0);
+    EXPECT_TRUE(shown.isEmpty());
+    ASSERT_TRUE(window->FUpdateChecker);
+    EXPECT_FALSE(window->FUpdateChecker->Checking());
+    EXPECT_FALSE(QFileInfo::exists(QDir(programDir.path()).filePath("mainappupdate.inf")));
+    window.reset();
+}
+
+TEST_F(MainWindowOnline, ClosingDuringAnInteractiveCheckShowsNothing)
+{
+    ServeVersion("1.01");
+    Open();
+    ASSERT_TRUE(WaitUntil([this] { return CheckFinished(); }));
+    server.Set(infPath, {"HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\n[APPLICATION]", true});
+    QTimer::singleShot(200, window.get(), [this] { window->close(); });
+    window->btnUpdate->click();
+    EXPECT_TRUE(shown.isEmpty());
+    EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(MainWindowOnline, HelpOpensTheHelpPageInTheBrowser)
+{
+    QTemporaryDir desktop;
+    test::TScopedEnv env;
+    const QString record = desktop.filePath("browser-args.txt");
+    test::InstallFakeBrowser(env, desktop.path(), record);
+    ServeVersion("1.01");
+    Open();
+    window->btnHelp->click();
+    ASSERT_TRUE(test::WaitForFile(record));
+    EXPECT_EQ(test::ReadFile(record), "http://www.tellivo-rasp.example/rasphelp\n");
+}
+
+} // namespace
+} // namespace rasp
