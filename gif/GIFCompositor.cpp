@@ -75,6 +75,17 @@ void TGIFCompositor::DrawFrame(TGIFImage& image, int index) {
 
 const TGIFComposite& TGIFCompositor::ComposeFrame(TGIFImage& image, int index, TColor windowColor,
                                                   TColor& keyColor) {
+  try {
+    return Compose(image, index, windowColor, keyColor);
+  } catch (...) {
+    // A frame that cannot be decoded leaves no half-drawn picture behind.
+    Forget();
+    throw;
+  }
+}
+
+const TGIFComposite& TGIFCompositor::Compose(TGIFImage& image, int index, TColor windowColor,
+                                             TColor& keyColor) {
   if (image.Count() == 0) {
     Forget();
     keyColor = kNoColor;

@@ -31,6 +31,7 @@ class TGIFCompositor {
   int CachedIndex() const { return FCachedIndex; }
 
  private:
+  const TGIFComposite& Compose(TGIFImage& image, int index, TColor windowColor, TColor& keyColor);
   void DrawFrame(TGIFImage& image, int index);
   void FillRect(const TGIFFrame& frame, const TGIFBitmap& bmp);
 
