@@ -106,7 +106,12 @@ TEST(HttpClient, BrokenTransfersAndBadAnswersFail)
     server.Set("/garbage", {"\x01\x02 this is not HTTP at all\r\n\r\n"});
     server.Set("/badstatus", {"HTTP/1.1 abc\r\nContent-Length: 2\r\n\r\nhi"});
     server.Set("/silentclose", {QByteArray()});
+    server.Set("/chunked", {"HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\nConnection: close\r\n\r\n"
+                            "5\r\nhello\r\n6\r\n world\r\n0\r\n\r\n"});
     THttpClient client;
+    const TOutcome chunked = Fetch(client, server.Url("/chunked"));
+    EXPECT_FALSE(chunked.failed) << chunked.message;
+    EXPECT_EQ(chunked.body, "hello world");
     for (const char* path : {"/cut", "/badstatus", "/silentclose"}) {
         const TOutcome out = Fetch(client, server.Url(path));
         EXPECT_TRUE(out.failed) << path;
