@@ -8,6 +8,7 @@
 #include <QTest>
 
 #include "gif/GIFAnimator.h"
+#include "gif/GIFQImage.h"
 #include "tests/gif/GifBuilder.h"
 
 namespace rasp {
@@ -240,6 +241,27 @@ TEST(GifAnimator, LoadsFromFilesAndSurvivesBrokenOnes) {
   EXPECT_EQ(a.Image().Count(), 2);
   a.SetFrameIndex(1);
   a.repaint();
+}
+
+TEST(GifQImage, FramesAndPicturesBecomeQImages) {
+  TGIFImage img;
+  img.LoadFromBytes(TGifBuilder(3, 2, kPal).Gce(0, 0, 0).Frame(0, 0, 3, 2, {0, 1, 2, 3, 2, 1}).Build());
+  const QImage f = FrameToQImage(img.FrameBitmap(0), img.Frame(0).TransparentIndex);
+  ASSERT_EQ(f.size(), QSize(3, 2));
+  EXPECT_EQ(f.pixel(0, 0), qRgba(255, 0, 0, 0));
+  EXPECT_EQ(f.pixel(1, 0), qRgb(10, 10, 200));
+  EXPECT_EQ(f.pixel(0, 1), qRgb(200, 200, 0));
+  // A 4-entry table becomes a 4-bit palette whose unused entries are grey.
+  EXPECT_EQ(f.colorCount(), 16);
+  EXPECT_EQ(f.color(9), qRgb(128, 128, 128));
+
+  TGIFAnimator a;
+  a.SetImage(img);
+  TColor key;
+  const QImage pic = a.ComposeFrame(0, key);
+  EXPECT_EQ(key, MakeColor(255, 0, 0));
+  EXPECT_EQ(qAlpha(pic.pixel(0, 0)), 0);
+  EXPECT_EQ(pic.pixel(2, 0), qRgb(20, 200, 20));
 }
 
 }  // namespace
