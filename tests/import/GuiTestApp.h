@@ -1,0 +1,36 @@
+#pragma once
+// One QApplication for the widget tests of this executable, and a way to act
+// on the modal dialog that a call is about to open.
+
+#include <QApplication>
+#include <QTimer>
+
+#include <functional>
+
+namespace rasp::testing {
+
+inline QApplication& GuiApp() {
+    static int argc = 1;
+    static char name[] = "import_gui_tests";
+    static char* argv[] = {name, nullptr};
+    static QApplication app(argc, argv);
+    return app;
+}
+
+// Runs `action` on the modal widget once it is shown (polling, so the call
+// that opens it can be a blocking exec()).
+template <typename Dialog>
+void WhenModalShown(std::function<void(Dialog*)> action) {
+    auto* timer = new QTimer(&GuiApp());
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [timer, action] {
+        if (auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget())) {
+            timer->stop();
+            timer->deleteLater();
+            action(dialog);
+        }
+    });
+    timer->start();
+}
+
+}  // namespace rasp::testing
