@@ -9,7 +9,7 @@
 
 namespace rasp {
 
-TGIFAnimator::TGIFAnimator(QWidget* parent) : QWidget(parent), FAnimTimer(this) {
+TGIFAnimator::TGIFAnimator(QWidget* parent) : QWidget(parent) {
   resize(105, 105);
   FImage.OnChange = [this] { HandleImageChange(); };
 }

@@ -2,6 +2,8 @@
 // comments, failures and the limits that keep hostile files harmless.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <fstream>
 
 #include "gif/GIFImage.h"
@@ -304,7 +306,8 @@ TEST(GifImage, ProgressIsReportedWhileAFrameIsDecoded) {
 
 TEST(GifImage, LoadFromFile) {
   const Bytes file = TGifBuilder(3, 2, Palette(2)).Frame(0, 0, 3, 2, Solid(3, 2, 1)).Build();
-  const auto path = std::filesystem::temp_directory_path() / "rasp_gif_load_test.gif";
+  const auto path =
+      std::filesystem::temp_directory_path() / ("rasp_gif_load_test_" + std::to_string(::getpid()) + ".gif");
   {
     std::ofstream out(path, std::ios::binary);
     out.write(reinterpret_cast<const char*>(file.data()), std::streamsize(file.size()));
@@ -317,7 +320,7 @@ TEST(GifImage, LoadFromFile) {
     img.LoadFromFile(path);
     ADD_FAILURE() << "missing file loaded";
   } catch (const EInvalidGraphicOperation& e) {
-    EXPECT_NE(std::string(e.what()).find("rasp_gif_load_test.gif"), std::string::npos);
+    EXPECT_NE(std::string(e.what()).find(path.filename().string()), std::string::npos);
   }
 }
 
