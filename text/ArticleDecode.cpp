@@ -2,8 +2,8 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <stdexcept>
 
 namespace rasp {
@@ -96,13 +96,38 @@ std::u16string DecodeArticleBytes(std::string_view bytes) {
 }
 
 std::u16string ReadArticleFile(const std::string& path) {
+    std::error_code error;
+    if (std::filesystem::is_directory(path, error))
+        throw std::runtime_error("cannot read '" + path + "': it is a folder");
     std::ifstream in(path, std::ios::binary);
     if (!in) {
-        const int error = errno;
+        const int code = errno;
         throw std::runtime_error("cannot open '" + path + "': " +
-                                 (error != 0 ? std::strerror(error) : "unknown error"));
+                                 (code != 0 ? std::strerror(code) : "unknown error"));
     }
-    std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    std::string bytes;
+    try {
+        in.seekg(0, std::ios::end);
+        const std::streamoff size = in.tellg();
+        if (size < 0)
+            in.clear();  // a pipe or device cannot seek: just read it
+        else
+            in.seekg(0, std::ios::beg);
+        if (size > kMaxArticleFileBytes)
+            throw std::runtime_error("cannot read '" + path + "': the file is too large for an article");
+        if (size > 0) bytes.reserve(static_cast<std::size_t>(size));
+        // Read in blocks, so that a file that grows while it is read (a pipe,
+        // a log) still stops at the limit.
+        char block[1 << 16];
+        while (in.read(block, sizeof block) || in.gcount() > 0) {
+            bytes.append(block, static_cast<std::size_t>(in.gcount()));
+            if (bytes.size() > static_cast<std::size_t>(kMaxArticleFileBytes))
+                throw std::runtime_error("cannot read '" + path +
+                                         "': the file is too large for an article");
+        }
+    } catch (const std::ios_base::failure&) {
+        throw std::runtime_error("cannot read '" + path + "'");
+    }
     if (in.bad()) throw std::runtime_error("cannot read '" + path + "'");
     return DecodeArticleBytes(bytes);
 }

@@ -16,6 +16,10 @@ std::u16string NormaliseLineBreaks(std::u16string_view text);
 
 std::u16string DecodeArticleBytes(std::string_view bytes);
 
+// Larger files are refused: their text could not be addressed by the 32-bit
+// positions of the span records.
+inline constexpr long long kMaxArticleFileBytes = 512LL * 1024 * 1024;
+
 // Throws std::runtime_error with a one-line reason when the file cannot be read.
 std::u16string ReadArticleFile(const std::string& path);
 

@@ -103,6 +103,7 @@ TEST_F(RaspCli, BadUsageIsOneLineAndStatusTwo) {
     const std::string missing = ::testing::TempDir() + "rasp_cli_does_not_exist.txt";
     const std::vector<std::vector<std::string>> cases = {
         {"stats", missing},
+        {"stats", ::testing::TempDir()},
         {"compare", file, missing},
         {"compare", file, file, "--min", "0"},
         {"compare", file, file, "--min", "-3"},

@@ -48,6 +48,7 @@ TEST(ArticleDecode, ReadFile) {
     EXPECT_EQ(ReadArticleFile(path), u"one\r\ntwo");
     std::remove(path.c_str());
     EXPECT_THROW(ReadArticleFile(path), std::runtime_error);
+    EXPECT_THROW(ReadArticleFile(::testing::TempDir()), std::runtime_error);  // a folder
 }
 
 TEST(ArticleNormalise, ReplacesTheThreeCharacters) {
