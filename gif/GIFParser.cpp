@@ -117,16 +117,17 @@ class TGIFParser {
   }
 
   void ReadScreen(TGIFData& header) {
-    Img.LogicalWidth = int(In.Word());
-    Img.LogicalHeight = int(In.Word());
+    const unsigned width = In.Word();
+    const unsigned height = In.Word();
     const std::uint8_t packed = In.Byte();
     const std::uint8_t background = In.Byte();
     header.PixelAspect = In.Byte();
     header.GlobalDepth = (packed & 7) + 1;
     header.ColorResolution = ((packed >> 4) & 7) + 1;
     // The composed picture holds 4 bytes per screen pixel.
-    if (std::uint64_t(Img.LogicalWidth) * std::uint64_t(Img.LogicalHeight) * 4 > TGIFImage::kMaxPixels)
-      RaiseGIFError(gifmsg::TooLarge);
+    if (std::uint64_t(width) * height * 4 > TGIFImage::kMaxPixels) RaiseGIFError(gifmsg::TooLarge);
+    Img.LogicalWidth = int(width);
+    Img.LogicalHeight = int(height);
     if (packed & 0x80) {
       In.ReadTable(header.GlobalTable, header.GlobalDepth);
       if (background < header.GlobalTable.Count) Img.BackdropColor = header.GlobalTable.ColorAt(background);
