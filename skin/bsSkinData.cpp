@@ -68,29 +68,40 @@ bool TbsSkinData::LoadCompressedSkinFile(const QString& path) {
   file.LoadCompressedFile(path);
   if (file.IsEmpty()) return false;
   file.CompressedFileName = path;
-  try {
-    LoadStoredSkin(file);
-  } catch (const ESkinError& e) {
-    throw ESkinError("The skin file \"" + path.toStdString() + "\" cannot be loaded: " + e.what());
-  }
+  LoadStoredSkin(file);
   return true;
 }
 
+namespace {
+// How an error names the skin: by its file when it came from one.
+std::string SkinLabel(const TbsCompressedStoredSkin& stored) {
+  if (!stored.CompressedFileName.isEmpty())
+    return "The skin file \"" + stored.CompressedFileName.toStdString() + "\"";
+  if (!stored.FileName.isEmpty()) return "The skin \"" + stored.FileName.toStdString() + "\"";
+  return "The stored skin";
+}
+}  // namespace
+
 void TbsSkinData::LoadStoredSkin(const TbsCompressedStoredSkin& stored) {
   if (stored.IsEmpty()) return;
-  std::vector<std::uint8_t> bytes;
-  stored.DecompressTo(bytes);
-  TbsSkinPackage package = bsReadSkinPackage(bytes);
-  if (package.Version > kSkinPackageVersion) {
-    // A package newer than this engine: the skin is dropped, as a skin that
-    // cannot be shown at all, and the window draws its own plain look.
-    SkinEmpty = true;
-    SendSkinMessage(SKN_BEFORECHANGE);
-    ClearSkin();
-    return;
+  TbsLoadedSkin skin;
+  try {
+    std::vector<std::uint8_t> bytes;
+    stored.DecompressTo(bytes);
+    TbsSkinPackage package = bsReadSkinPackage(bytes);
+    if (package.Version > kSkinPackageVersion) {
+      // A package newer than this engine: the skin is dropped, as a skin that
+      // cannot be shown at all, and the window draws its own plain look.
+      SkinEmpty = true;
+      SendSkinMessage(SKN_BEFORECHANGE);
+      ClearSkin();
+      return;
+    }
+    bytes = {};
+    skin = bsLoadSkinFromPackage(std::move(package));
+  } catch (const ESkinError& e) {
+    throw ESkinError(SkinLabel(stored) + " cannot be loaded: " + e.what());
   }
-  TbsLoadedSkin skin = bsLoadSkinFromPackage(std::move(package));
-  bytes = {};
   Install(std::move(skin));
 }
 

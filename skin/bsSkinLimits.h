@@ -11,4 +11,4 @@ constexpr int kMaxSkinPictures = 4096;                      // active pictures o
 constexpr int kMaxSkinPictureSide = 16384;                  // width or height of one bitmap
 // All bitmaps of one package together, in pixels: run-length coded bitmaps
 // are small in the file but not in memory.
-constexpr std::int64_t kMaxSkinTotalPixels = std::int64_t(64) << 20;
+constexpr std::int64_t kMaxSkinTotalPixels = std::int64_t(16) << 20;
