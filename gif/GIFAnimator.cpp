@@ -157,6 +157,15 @@ void TGIFAnimator::paintEvent(QPaintEvent*) {
   p.drawImage(target, picture);
 }
 
+void TGIFAnimator::changeEvent(QEvent* event) {
+  // The window colour may fill parts of the cached picture.
+  if (event->type() == QEvent::PaletteChange) {
+    FCompositor.Forget();
+    update();
+  }
+  QWidget::changeEvent(event);
+}
+
 void TGIFAnimator::mousePressEvent(QMouseEvent* event) {
   if (event->button() == Qt::LeftButton) FPressed = true;
   QWidget::mousePressEvent(event);
