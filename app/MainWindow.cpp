@@ -59,7 +59,7 @@ TfrmMain::TfrmMain(TMainWindowOptions options, QWidget* parent)
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(QStringLiteral("Tellivo Rasp"));
     QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(14);
+    font.setPixelSize(12);
     setFont(font);
 
     msgMain = new TbsSkinMessage(this);
@@ -168,6 +168,9 @@ void TfrmMain::BuildFooter()
     lblLink2URL->SetRightJustify(true);
     lblLink2URL->SetURL(QStringLiteral("https://www.google.com/"));
 
+    // The caption must not run under the spin edit it introduces.
+    if (bsSkinStdLabel3->x() + bsSkinStdLabel3->width() > minNumWords->x() - 2)
+        bsSkinStdLabel3->move(minNumWords->x() - 2 - bsSkinStdLabel3->width(), bsSkinStdLabel3->y());
     auto* anchors = new TRightAnchors(f, kClientWidth);
     anchors->Anchor(bsSkinStdLabel3);
     anchors->Anchor(minNumWords);
@@ -343,7 +346,9 @@ void TfrmMain::FormShow()
                     panBanner->height() / 2 - imgBanner->height() / 2);
     gifBanner->move(panBanner->width() / 2 - gifBanner->width() / 2,
                     panBanner->height() / 2 - gifBanner->height() / 2);
-    panLeft->setFixedWidth(std::max(0, frameGeometry().width() / 2 - 10));
+    // The window's frame is drawn by the skinned frame inside the window, so
+    // the window's own width is its outer width.
+    panLeft->setFixedWidth(std::max(0, width() / 2 - 10));
 }
 
 void TfrmMain::FormResize()

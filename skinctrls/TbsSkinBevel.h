@@ -11,6 +11,9 @@ class TbsSkinBevel : public QFrame, public TbsSkinBinding {
     Q_OBJECT
 public:
     explicit TbsSkinBevel(QWidget* parent = nullptr);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
 };
 
 }  // namespace rasp

@@ -1,5 +1,7 @@
 #include "skinctrls/TbsSkinPanel.h"
 
+#include <QPainter>
+
 namespace rasp {
 
 TbsSkinPanel::TbsSkinPanel(QWidget* parent)
@@ -13,17 +15,29 @@ void TbsSkinPanel::SetBorderStyle(TbsBorderStyle style)
 {
     FBorderStyle = style;
     switch (style) {
-    case bvFrame: setFrameStyle(QFrame::Box | QFrame::Plain); break;
+    case bvFrame:
+        // Drawn in paintEvent: a thin line in the button-shadow colour.
+        setFrameStyle(QFrame::NoFrame);
+        setContentsMargins(1, 1, 1, 1);
+        break;
     case bvRaised: setFrameStyle(QFrame::Panel | QFrame::Raised); break;
     case bvLowered: setFrameStyle(QFrame::Panel | QFrame::Sunken); break;
-    case bvNone: setFrameStyle(QFrame::NoFrame); break;
+    case bvNone:
+        setFrameStyle(QFrame::NoFrame);
+        setContentsMargins(0, 0, 0, 0);
+        break;
     }
-    if (style == bvFrame) {
-        // The unskinned frame is a thin line in the button-shadow colour.
-        QPalette p = palette();
-        p.setColor(QPalette::WindowText, p.color(QPalette::Mid));
-        setPalette(p);
-    }
+    update();
+}
+
+void TbsSkinPanel::paintEvent(QPaintEvent* event)
+{
+    QFrame::paintEvent(event);
+    if (FBorderStyle != bvFrame)
+        return;
+    QPainter painter(this);
+    painter.setPen(palette().color(QPalette::Mid));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }
 
 }  // namespace rasp

@@ -16,6 +16,9 @@ public:
     TbsBorderStyle BorderStyle() const { return FBorderStyle; }
     void SetBorderStyle(TbsBorderStyle style);
 
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
 private:
     TbsBorderStyle FBorderStyle = bvFrame;
 };

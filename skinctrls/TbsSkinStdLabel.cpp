@@ -6,6 +6,10 @@ TbsSkinStdLabel::TbsSkinStdLabel(QWidget* parent, const QString& caption)
     : QLabel(parent), TbsSkinBinding(QStringLiteral("stdlabel"))
 {
     setTextFormat(Qt::PlainText);
+    // The unskinned label uses the small dialog font of the desktop.
+    QFont f(QStringLiteral("Arial"));
+    f.setPixelSize(11);
+    setFont(f);
     SetCaption(caption);
 }
 

@@ -7,6 +7,7 @@
 #include <QClipboard>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <algorithm>
@@ -398,6 +399,7 @@ bool QtRichTextPane::event(QEvent* event)
 void QtRichTextPane::BeginBulkEdit()
 {
     if (FBulkDepth++ == 0) {
+        FBulkScroll = verticalScrollBar()->value();
         FBulk = textCursor();
         FBulk.beginEditBlock();
     }
@@ -409,6 +411,8 @@ void QtRichTextPane::EndBulkEdit()
         return;
     FBulk.endEditBlock();
     setTextCursor(FBulk);
+    // A rebuild leaves the view where the reader was, not at the caret.
+    verticalScrollBar()->setValue(FBulkScroll);
     FBulk = QTextCursor();
     DocumentChanged();
 }

@@ -73,6 +73,7 @@ private:
     std::function<void()> FOnChange;
     QTextCursor FBulk;
     int FBulkDepth = 0;
+    int FBulkScroll = 0;
     bool FTextChanged = false;
 };
 

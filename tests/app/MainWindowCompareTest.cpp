@@ -1,0 +1,140 @@
+#include "tests/app/WindowFixture.h"
+
+#include <QTest>
+
+using namespace rasp;
+
+namespace {
+
+constexpr TColor kCyan = 0xFFFF00;
+constexpr TColor kLightGreen = 0xC0DCC0;
+
+// Background and bold of every character of a pane, as a string per
+// character: '.' plain, 'c' cyan bold, 'g' light green bold, 'y' yellow
+// plain, '?' anything else.
+std::string Looks(const QtRichTextPane& pane)
+{
+    std::string out;
+    const std::u16string text = pane.GetText();
+    for (int i = 0; i < static_cast<int>(text.size()); ++i) {
+        const auto f = pane.FormatAt(i);
+        if (f.TextColor != clBlack)
+            out += '?';
+        else if (f.BackColor == clWhite && !f.Bold)
+            out += '.';
+        else if (f.BackColor == kCyan && f.Bold)
+            out += 'c';
+        else if (f.BackColor == kLightGreen && f.Bold)
+            out += 'g';
+        else if (f.BackColor == clYellow && !f.Bold)
+            out += 'y';
+        else
+            out += '?';
+    }
+    return out;
+}
+
+}  // namespace
+
+TEST_F(WindowTest, CompareHighlightsSharedRunsAndShowsThePercentage)
+{
+    window->rchArticle1->SetText(u"a b c");
+    window->rchArticle2->SetText(u"x a b c");
+    window->minNumWords->SetValue(3);
+    QTest::mouseClick(window->btnCompareEx, Qt::LeftButton);
+    EXPECT_EQ(Looks(*window->rchArticle1), "ccccc");
+    EXPECT_EQ(Looks(*window->rchArticle2), "..ccccc");
+    EXPECT_EQ(window->edtDuplicate->text(), "75");
+    EXPECT_EQ(window->edtDuplicate->Value(), 75);
+    // Rebuilding the panes left texts and counters alone.
+    EXPECT_EQ(window->rchArticle2->GetText(), u"x a b c");
+    EXPECT_EQ(window->FText2, u"x a b c");
+    EXPECT_EQ(window->edtWords2->Value(), 4);
+    EXPECT_FALSE(window->Comparing);
+}
+
+TEST_F(WindowTest, SecondRunTakesTheNextColourAndTheShareIsRoundedHalfToEven)
+{
+    window->rchArticle1->SetText(u"b a");
+    window->rchArticle2->SetText(u"a b");
+    QTest::mouseClick(window->btnCompareEx, Qt::LeftButton);
+    EXPECT_EQ(Looks(*window->rchArticle1), "c.g");
+    EXPECT_EQ(Looks(*window->rchArticle2), "g.c");
+    EXPECT_EQ(window->edtDuplicate->text(), "100");
+
+    // 2 of 3 words: 66.67 shows 67; multi-line text keeps its line breaks.
+    window->rchArticle1->SetText(u"one two.\r\nthree");
+    window->rchArticle2->SetText(u"one two\r\nfour");
+    window->minNumWords->SetValue(2);
+    QTest::mouseClick(window->btnCompareEx, Qt::LeftButton);
+    EXPECT_EQ(window->edtDuplicate->text(), "67");
+    EXPECT_EQ(window->rchArticle2->GetText(), u"one two\r\nfour");
+    EXPECT_EQ(Looks(*window->rchArticle2).substr(0, 7), "ccccccc");
+}
+
+TEST_F(WindowTest, CompareWithABlankArticleChangesNothing)
+{
+    window->rchArticle1->SetText(u"a b c");
+    window->rchArticle2->SetText(u"a b c");
+    QTest::mouseClick(window->btnCompareEx, Qt::LeftButton);
+    EXPECT_EQ(window->edtDuplicate->text(), "100");
+    window->rchArticle2->SetText(u" \r\n ");
+    QTest::mouseClick(window->btnCompareEx, Qt::LeftButton);
+    EXPECT_EQ(window->edtDuplicate->text(), "100");
+    EXPECT_EQ(Looks(*window->rchArticle1), "ccccc");
+}
+
+TEST_F(WindowTest, ClearHighlightingShowsThePanePlainAndKeepsTheFigures)
+{
+    window->rchArticle1->SetText(u"same words here");
+    window->rchArticle2->SetText(u"same words here");
+    QTest::mouseClick(window->btnCompareEx, Qt::LeftButton);
+    ASSERT_EQ(window->edtDuplicate->text(), "100");
+    QTest::mouseClick(window->btnClearH2, Qt::LeftButton);
+    EXPECT_EQ(Looks(*window->rchArticle2), std::string(15, '.'));
+    EXPECT_EQ(Looks(*window->rchArticle1), std::string(15, 'c'));
+    EXPECT_EQ(window->edtDuplicate->text(), "100");
+    EXPECT_EQ(window->edtWords2->Value(), 3);
+    for (const TWord& w : window->FWords2)
+        EXPECT_EQ(w.Color, clWhite);
+    EXPECT_EQ(window->rchArticle2->SelStart(), 0);
+    EXPECT_EQ(window->rchArticle2->SelLength(), 0);
+}
+
+TEST_F(WindowTest, KeywordDensityHighlightsInYellowAndCounts)
+{
+    window->rchArticle1->SetText(u"The theme of the");
+    window->edtKw1->setText("  the ");
+    QTest::mouseClick(window->btnCalculateKwDensity1, Qt::LeftButton);
+    EXPECT_EQ(Looks(*window->rchArticle1), "yyy.yyy......yyy");
+    EXPECT_EQ(window->edtDensTotal1->text(), "3");
+    EXPECT_EQ(window->edtDensPerc1->text(), "75.00");
+    // The other article is untouched.
+    EXPECT_EQ(window->edtDensTotal2->text(), "0");
+
+    window->edtKw1->setText("absent");
+    QTest::mouseClick(window->btnCalculateKwDensity1, Qt::LeftButton);
+    EXPECT_EQ(Looks(*window->rchArticle1), std::string(16, '.'));
+    EXPECT_EQ(window->edtDensTotal1->text(), "0");
+    EXPECT_EQ(window->edtDensPerc1->text(), "0.00");
+
+    // An empty pane: nothing found, 0 %.
+    window->edtKw2->setText("the");
+    QTest::mouseClick(window->btnCalculateKwDensity2, Qt::LeftButton);
+    EXPECT_EQ(window->edtDensTotal2->text(), "0");
+    EXPECT_EQ(window->edtDensPerc2->text(), "0.00");
+}
+
+TEST_F(WindowTest, EditingAfterACompareKeepsCountingFromTheStoredText)
+{
+    window->rchArticle1->SetText(u"a b c d");
+    window->rchArticle2->SetText(u"a b c d");
+    QTest::mouseClick(window->btnCompareEx, Qt::LeftButton);
+    window->rchArticle2->setFocus();
+    window->rchArticle2->Select(7, 0);
+    QTest::keyClicks(window->rchArticle2, " e");
+    EXPECT_EQ(window->FText2, u"a b c d e");
+    EXPECT_EQ(window->edtWords2->Value(), 5);
+    for (const TWord& w : window->FWords2)
+        EXPECT_EQ(w.Color, clWhite) << "an edit discards the colours of the spans";
+}

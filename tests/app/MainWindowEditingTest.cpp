@@ -1,0 +1,117 @@
+#include "tests/app/WindowFixture.h"
+
+#include "skinctrls/TbsSkinNumEdit.h"
+
+#include <QClipboard>
+#include <QMimeData>
+#include <QTest>
+
+using namespace rasp;
+
+namespace {
+
+struct TCounters {
+    double Words, Sentences, Paragraphs;
+    bool operator==(const TCounters&) const = default;
+};
+
+TCounters Counters1(TfrmMain& w)
+{
+    return {w.edtWords1->Value(), w.edtSenten1->Value(), w.edtParag1->Value()};
+}
+
+TCounters Counters2(TfrmMain& w)
+{
+    return {w.edtWords2->Value(), w.edtSenten2->Value(), w.edtParag2->Value()};
+}
+
+}  // namespace
+
+TEST_F(WindowTest, TypingKeepsTheCountersLive)
+{
+    window->rchArticle1->setFocus();
+    QTest::keyClicks(window->rchArticle1, "Hello world. Second one");
+    EXPECT_EQ(Counters1(*window), (TCounters{4, 2, 1}));
+    EXPECT_EQ(window->edtWords1->text(), "4");
+    QTest::keyClick(window->rchArticle1, Qt::Key_Return);
+    QTest::keyClicks(window->rchArticle1, "Next");
+    EXPECT_EQ(Counters1(*window), (TCounters{5, 3, 2}));
+    EXPECT_EQ(window->FText1, u"Hello world. Second one\r\nNext");
+    QTest::keyClick(window->rchArticle1, Qt::Key_Backspace);
+    QTest::keyClick(window->rchArticle1, Qt::Key_Backspace);
+    QTest::keyClick(window->rchArticle1, Qt::Key_Backspace);
+    QTest::keyClick(window->rchArticle1, Qt::Key_Backspace);
+    EXPECT_EQ(window->FText1, u"Hello world. Second one\r\n");
+    EXPECT_EQ(window->edtWords1->Value(), 4);
+    // Article 2 has its own counters.
+    EXPECT_EQ(Counters2(*window), (TCounters{0, 0, 0}));
+}
+
+TEST_F(WindowTest, TypographicCharactersAreReplacedInPaneAndStoredText)
+{
+    window->rchArticle1->setFocus();
+    QTest::keyClicks(window->rchArticle1, QString::fromUtf8("a\u00A0b"));
+    EXPECT_EQ(window->rchArticle1->GetText(), u"a b");
+    EXPECT_EQ(window->FText1, u"a b");
+    EXPECT_EQ(window->edtWords1->Value(), 2);
+    // The caret stays after the replaced character: typing goes on there.
+    QTest::keyClicks(window->rchArticle1, "c");
+    EXPECT_EQ(window->FText1, u"a bc");
+
+    // A pasted right single quotation mark becomes an apostrophe, an en dash
+    // between spaces a hyphen: "don't" is one word and " - " counts as one.
+    QApplication::clipboard()->setText(QString::fromUtf8("don\u2019t \u2013 stop"));
+    window->rchArticle2->setFocus();
+    QTest::keyClick(window->rchArticle2, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(window->rchArticle2->GetText(), u"don't - stop");
+    EXPECT_EQ(window->FText2, u"don't - stop");
+    EXPECT_EQ(window->edtWords2->Value(), 3);
+}
+
+TEST_F(WindowTest, RichClipboardContentPastesAsPlainText)
+{
+    auto* mime = new QMimeData;
+    mime->setHtml("<p><b><font color='red' style='background:yellow'>Loud</font></b> words</p>");
+    mime->setText("Loud words");
+    QApplication::clipboard()->setMimeData(mime);
+    window->rchArticle1->setFocus();
+    int pastes = 0;
+    QObject::connect(window->mnuPaste, &QAction::triggered, [&] { ++pastes; });
+    QTest::keyClick(window->rchArticle1, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(pastes, 1) << "Ctrl+V goes through the pane's hidden menu item";
+    EXPECT_EQ(window->rchArticle1->GetText(), u"Loud words");
+    const auto f = window->rchArticle1->FormatAt(1);
+    EXPECT_FALSE(f.Bold);
+    EXPECT_EQ(f.TextColor, clBlack);
+    EXPECT_EQ(f.BackColor, clWhite);
+    EXPECT_EQ(window->edtWords1->Value(), 2);
+}
+
+TEST_F(WindowTest, DeleteAllEmptiesThePaneAndZeroesItsCounters)
+{
+    window->rchArticle1->SetText(u"One two three.\r\nFour.");
+    window->rchArticle2->SetText(u"Other words");
+    EXPECT_EQ(Counters1(*window), (TCounters{4, 2, 2}));
+    QTest::mouseClick(window->btnClear1, Qt::LeftButton);
+    EXPECT_EQ(window->rchArticle1->GetText(), u"");
+    EXPECT_EQ(window->FText1, u"");
+    EXPECT_EQ(Counters1(*window), (TCounters{0, 0, 0}));
+    EXPECT_EQ(window->edtWords1->text(), "0");
+    EXPECT_EQ(Counters2(*window), (TCounters{2, 1, 1}));
+}
+
+TEST_F(WindowTest, WindowLengthNeverDropsBelowOne)
+{
+    window->minNumWords->Editor()->selectAll();
+    QTest::keyClicks(window->minNumWords->Editor(), "0");
+    EXPECT_EQ(window->minNumWords->Value(), 1);
+    EXPECT_EQ(window->minNumWords->Text(), "1");
+    QTest::keyClick(window->minNumWords->Editor(), Qt::Key_Down);
+    EXPECT_EQ(window->minNumWords->Value(), 1);
+    QTest::keyClick(window->minNumWords->Editor(), Qt::Key_Up);
+    EXPECT_EQ(window->minNumWords->Value(), 2);
+    window->minNumWords->SetValue(0);
+    EXPECT_EQ(window->minNumWords->Value(), 1);
+    window->minNumWords->SetValue(-5);
+    EXPECT_EQ(window->minNumWords->Value(), 1);
+}
