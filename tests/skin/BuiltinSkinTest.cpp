@@ -82,6 +82,20 @@ TEST_F(BuiltinSkin, LoadsWithFrameMaskAndPictures) {
   EXPECT_NE(skin.ActivePicture(skin.HintWindowSkin->windowpictureindex), nullptr);
 }
 
+TEST(BuiltinSkinPackage, StartsAsAVersionThreePackage) {
+  std::vector<std::uint8_t> bytes;
+  bsInflate(bsBuiltinSkinData(), bytes, 64u << 20);
+  ASSERT_GT(bytes.size(), 8u);
+  EXPECT_EQ(bytes[0], 3);
+  EXPECT_EQ(bytes[4], 0);  // frame picture present
+  EXPECT_EQ(bytes[5], 'B');
+  EXPECT_EQ(bytes[6], 'M');
+  const std::size_t frame = bytes[7] | (bytes[8] << 8) | (bytes[9] << 16) | (bytes[10] << 24);
+  EXPECT_EQ(bytes[5 + frame], 1);      // no inactive frame picture
+  EXPECT_EQ(bytes[5 + frame + 1], 0);  // the mask
+  EXPECT_EQ(bsReadSkinPackage(bytes).Description.rfind("[VERSION]\r\n", 0), 0u);
+}
+
 TEST_F(BuiltinSkin, FrameObjectsForTheCaptionAndItsButtons) {
   ASSERT_GE(skin.IndexOfObject("caption"), 0);
   EXPECT_TRUE(dynamic_cast<TbsDataSkinCaption*>(skin.SkinObjects[std::size_t(skin.IndexOfObject("caption"))].get()));
