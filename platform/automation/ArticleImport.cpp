@@ -31,8 +31,9 @@ void ImportArticleFile(IRichTextPane& pane, const std::string& fileName, const T
     }
 }
 
-std::u16string LoadArticleText(const std::string& fileName, const TAutomationRegistry& registry) {
-    if (!IsWordDocumentName(fileName)) return LoadTextFile(fileName);
+std::u16string LoadArticleText(const std::string& fileName, const TAutomationRegistry& registry,
+                               TStreamPolicy policy) {
+    if (!IsWordDocumentName(fileName)) return LoadTextFile(fileName, policy);
     std::u16string joined;
     bool first = true;
     for (const std::u16string& line : SplitLines(ReadWordDocumentText(registry, Utf8ToUtf16(fileName)))) {

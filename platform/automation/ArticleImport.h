@@ -5,6 +5,7 @@
 
 #include "platform/automation/AutomationRegistry.h"
 #include "platform/pane/RichTextPane.h"
+#include "platform/textload/TextFileLoader.h"
 
 #include <functional>
 #include <string>
@@ -23,6 +24,7 @@ void ImportArticleFile(IRichTextPane& pane, const std::string& fileName, const T
 
 // The text the Import command would put in a pane, for callers without a
 // pane (the command-line companion): lines joined by CR LF.
-std::u16string LoadArticleText(const std::string& fileName, const TAutomationRegistry& registry);
+std::u16string LoadArticleText(const std::string& fileName, const TAutomationRegistry& registry,
+                               TStreamPolicy policy = TStreamPolicy::RegularFilesOnly);
 
 }  // namespace rasp

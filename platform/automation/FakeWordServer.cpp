@@ -15,6 +15,7 @@ public:
         if (++FLog->steps == FLog->failAtStep) {
             throw EOleError("Fake failure at step " + std::to_string(FLog->steps));
         }
+        if (FName == "Documents" && SameMemberName(member, "Open") && FLog->onOpen) FLog->onOpen();
         if (FName == "Application" && SameMemberName(member, "Documents")) return Make("Documents");
         if (FName == "Documents" && SameMemberName(member, "Item")) return Make("Document");
         if (FName == "Document" && SameMemberName(member, "Range")) return Make("Range");

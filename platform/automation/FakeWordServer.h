@@ -5,6 +5,7 @@
 
 #include "platform/automation/AutomationRegistry.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -25,6 +26,8 @@ struct TFakeWordLog {
     int created = 0;
     std::vector<TFakeCall> calls;
     std::weak_ptr<IAutomationObject> application;  // expires once the caller lets go
+    // Runs inside Documents.Open, where a real server takes its time.
+    std::function<void()> onOpen;
 };
 
 // Registers the fake under "Word.Application"; `log` sees every call.

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <stdexcept>
 #include <sys/stat.h>
@@ -28,18 +29,28 @@ private:
     int FFd;
 };
 
-[[noreturn]] void Fail() { throw std::runtime_error(kFailedToLoadStream); }
+[[noreturn]] void Fail(const std::string& reason) { throw ELoadStreamError(reason); }
+
+[[noreturn]] void FailWithErrno() { Fail(std::strerror(errno)); }
+
+std::string TooLarge() { return "the file is larger than " + std::to_string(kMaxLoadFileSize >> 20) + " MB"; }
 
 }  // namespace
 
-std::string ReadFileBytes(const std::string& path) {
-    // Non-blocking open, so a named pipe cannot hang the caller before the
-    // regular-file check turns it away.
-    TFileHandle file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
-    if (file.Get() < 0) Fail();
+ELoadStreamError::ELoadStreamError(std::string reason)
+    : std::runtime_error(kFailedToLoadStream), FReason(std::move(reason)) {}
+
+std::string ReadFileBytes(const std::string& path, TStreamPolicy policy) {
+    const bool streams = policy == TStreamPolicy::AllowStreams;
+    // For a pane the open must not block: a named pipe would wait for a
+    // writer before the regular-file check could turn it away.
+    TFileHandle file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | (streams ? 0 : O_NONBLOCK)));
+    if (file.Get() < 0) FailWithErrno();
     struct stat info {};
-    if (::fstat(file.Get(), &info) != 0 || !S_ISREG(info.st_mode)) Fail();
-    if (static_cast<unsigned long long>(info.st_size) > kMaxLoadFileSize) Fail();
+    if (::fstat(file.Get(), &info) != 0) FailWithErrno();
+    if (S_ISDIR(info.st_mode)) Fail("it is a folder, not a file");
+    if (!S_ISREG(info.st_mode) && !streams) Fail("it is not an ordinary file");
+    if (S_ISREG(info.st_mode) && static_cast<unsigned long long>(info.st_size) > kMaxLoadFileSize) Fail(TooLarge());
 
     std::string bytes;
     bytes.resize(static_cast<std::size_t>(info.st_size));
@@ -47,13 +58,13 @@ std::string ReadFileBytes(const std::string& path) {
     for (;;) {
         if (have == bytes.size()) {
             // The file may have grown since fstat; read on up to the limit.
-            if (bytes.size() >= kMaxLoadFileSize) Fail();
+            if (bytes.size() >= kMaxLoadFileSize) Fail(TooLarge());
             bytes.resize(std::min(kMaxLoadFileSize, bytes.size() + 65536));
         }
         const ssize_t n = ::read(file.Get(), bytes.data() + have, bytes.size() - have);
         if (n < 0) {
             if (errno == EINTR) continue;
-            Fail();
+            FailWithErrno();
         }
         if (n == 0) break;
         have += static_cast<std::size_t>(n);
@@ -67,6 +78,8 @@ std::u16string DecodeTextBytes(std::string_view bytes) {
     return DecodePlainText(bytes).text;
 }
 
-std::u16string LoadTextFile(const std::string& path) { return DecodeTextBytes(ReadFileBytes(path)); }
+std::u16string LoadTextFile(const std::string& path, TStreamPolicy policy) {
+    return DecodeTextBytes(ReadFileBytes(path, policy));
+}
 
 }  // namespace rasp

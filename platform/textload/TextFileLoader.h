@@ -5,6 +5,7 @@
 // std::runtime_error("Failed to Load Stream").
 
 #include <cstddef>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 
@@ -15,12 +16,27 @@ inline constexpr char kFailedToLoadStream[] = "Failed to Load Stream";
 // Larger files are refused rather than exhausting memory in the pane.
 inline constexpr std::size_t kMaxLoadFileSize = std::size_t{256} << 20;
 
-// The whole content of a regular file; throws "Failed to Load Stream".
-std::string ReadFileBytes(const std::string& path);
+// "Failed to Load Stream", with the reason kept for whoever tells the user.
+class ELoadStreamError : public std::runtime_error {
+public:
+    explicit ELoadStreamError(std::string reason);
+    const std::string& Reason() const { return FReason; }
+
+private:
+    std::string FReason;
+};
+
+// Regular files only: a pane must never wait on a pipe or read a device
+// forever. A command-line caller may also read pipes and devices (up to
+// the size limit), waiting for them as any command-line tool does.
+enum class TStreamPolicy { RegularFilesOnly, AllowStreams };
+
+// The whole content of the file; throws ELoadStreamError.
+std::string ReadFileBytes(const std::string& path, TStreamPolicy policy = TStreamPolicy::RegularFilesOnly);
 
 // Rich text when the bytes are RTF, otherwise decoded plain text; CR LF breaks.
 std::u16string DecodeTextBytes(std::string_view bytes);
 
-std::u16string LoadTextFile(const std::string& path);
+std::u16string LoadTextFile(const std::string& path, TStreamPolicy policy = TStreamPolicy::RegularFilesOnly);
 
 }  // namespace rasp

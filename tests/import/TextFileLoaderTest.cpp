@@ -10,6 +10,7 @@
 #include <fstream>
 #include <stdexcept>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 using rasp::LoadTextFile;
@@ -26,12 +27,13 @@ protected:
         return path;
     }
 
-    static void ExpectFailure(const std::string& path) {
+    static void ExpectFailure(const std::string& path, const std::string& reason) {
         try {
             LoadTextFile(path);
             ADD_FAILURE() << "loaded " << path;
-        } catch (const std::runtime_error& e) {
+        } catch (const rasp::ELoadStreamError& e) {
             EXPECT_STREQ(e.what(), "Failed to Load Stream");
+            EXPECT_EQ(e.Reason(), reason);
         }
     }
 };
@@ -46,17 +48,26 @@ TEST_F(TextFileLoader, RichTextFirstThenPlainText) {
 }
 
 TEST_F(TextFileLoader, UnreadableThingsFailToLoadWithoutHanging) {
-    ExpectFailure(dir.filePath("missing.txt").toStdString());
-    ExpectFailure(dir.path().toStdString());
-    ExpectFailure("/dev/zero");
+    ExpectFailure(dir.filePath("missing.txt").toStdString(), "No such file or directory");
+    ExpectFailure(dir.path().toStdString(), "it is a folder, not a file");
+    ExpectFailure("/dev/zero", "it is not an ordinary file");
     const std::string fifo = dir.filePath("pipe").toStdString();
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    ExpectFailure(fifo);
+    ExpectFailure(fifo, "it is not an ordinary file");
     if (::geteuid() != 0) {
         const std::string locked = Write("locked.txt", "secret");
         ::chmod(locked.c_str(), 0);
-        ExpectFailure(locked);
+        ExpectFailure(locked, "Permission denied");
     }
+}
+
+TEST_F(TextFileLoader, CommandLineCallersMayReadPipes) {
+    const std::string fifo = dir.filePath("pipe").toStdString();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    std::thread writer([&] { std::ofstream(fifo, std::ios::binary) << "{\\rtf1 piped\\par text}"; });
+    EXPECT_EQ(LoadTextFile(fifo, rasp::TStreamPolicy::AllowStreams), u"piped\r\ntext");
+    writer.join();
+    EXPECT_THROW(LoadTextFile(dir.path().toStdString(), rasp::TStreamPolicy::AllowStreams), rasp::ELoadStreamError);
 }
 
 }  // namespace
