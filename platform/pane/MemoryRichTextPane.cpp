@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "platform/textload/TextFileLoader.h"
 #include "text/ArticleDecode.h"
 
 namespace rasp {
@@ -138,13 +139,8 @@ void TMemoryRichTextPane::PastePlainText() {
 }
 
 void TMemoryRichTextPane::LoadFromFile(const std::string& path) {
-    std::u16string text;
-    try {
-        text = ReadArticleFile(path);
-    } catch (const std::exception&) {
-        throw std::runtime_error("Failed to Load Stream");
-    }
-    ReplaceContent(std::move(text));
+    // The window's own loader: rich text first, then plain text.
+    ReplaceContent(LoadTextFile(path));
 }
 
 }  // namespace rasp
