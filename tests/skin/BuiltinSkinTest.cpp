@@ -147,6 +147,7 @@ TEST_F(BuiltinSkin, ControlEntriesHaveTheSizesTheLayoutsUse) {
   EXPECT_FALSE(list.itemrect.IsEmpty());
   ControlEntry<TbsDataSkinStdLabelControl>("stdlabel");
   ControlEntry<TbsDataSkinRichEdit>("richedit");
+  ControlEntry<TbsDataSkinListView>("listview");
   ControlEntry<TbsDataSkinBevel>("bevel");
   ControlEntry<TbsDataSkinPanelControl>("toolpanel");
   ControlEntry<TbsDataSkinButtonControl>("toolbutton");

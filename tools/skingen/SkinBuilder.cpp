@@ -424,6 +424,12 @@ private:
     auto& rich = AddControl<TbsDataSkinRichEdit>("richedit", -1, TbsRect{});
     Fonts(rich, P.Text);
     rich.bgcolor = C(P.EditFill);
+    auto& listview = AddControl<TbsDataSkinListView>("listview", -1, TbsRect{});
+    Fonts(listview, P.Text, 13);
+    listview.bgcolor = C(P.EditFill);
+    auto& treeview = AddControl<TbsDataSkinTreeView>("treeview", -1, TbsRect{});
+    Fonts(treeview, P.Text, 13);
+    treeview.bgcolor = C(P.EditFill);
   }
 
   // A field with its own picture so that its button rectangles, given in
