@@ -7,7 +7,10 @@
 
 #include "compare/ArticleComparer.h"
 #include "compare/KeywordDensity.h"
+#include "platform/automation/ArticleImport.h"
+#include "platform/automation/LibreOfficeWord.h"
 #include "platform/pane/MemoryRichTextPane.h"
+#include "platform/textload/TextFileLoader.h"
 #include "text/ArticleDecode.h"
 #include "text/ArticleNormalise.h"
 #include "text/SplitArticle.h"
@@ -95,12 +98,18 @@ void ExpectPositional(const TArguments& parsed, std::size_t count, const std::st
         throw EUsage(command + ": unexpected argument '" + parsed.Positional[count] + "'");
 }
 
-// The article as the window would hold it after loading the file into a
-// pane: decoded, CR LF line breaks, the three typographic characters replaced.
+// The article as the window would hold it after importing the file into a
+// pane (rich text, plain text, or a document with ".doc" in its name through
+// the word processor), CR LF line breaks, the three typographic characters
+// replaced. Unlike a pane, a pipe may be read.
 std::u16string LoadArticle(const std::string& path) {
     std::u16string text;
     try {
-        text = ReadArticleFile(path);
+        TAutomationRegistry automation;
+        RegisterLibreOfficeWord(automation);
+        text = LoadArticleText(path, automation, TStreamPolicy::AllowStreams);
+    } catch (const ELoadStreamError& e) {
+        throw EUsage("cannot read '" + path + "': " + e.Reason());
     } catch (const std::exception& e) {
         throw EUsage(e.what());
     }
