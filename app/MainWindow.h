@@ -24,13 +24,14 @@
 class QAction;
 class QMenu;
 class QTimer;
+// The skin engine's classes live outside our namespace.
+class TbsSkinData;
 
 namespace rasp {
 
 class TGIFAnimator;
 class TImage;
 class TbsSkinOpenDialog;
-class TbsSkinData;
 class TbsSkinForm;
 class TUpdateChecker;
 

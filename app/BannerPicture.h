@@ -1,0 +1,29 @@
+#pragma once
+// Decoding of still banner pictures. The format is chosen by the extension of
+// the banner's configured name, not guessed from the bytes: a deployment says
+// what its banner is.
+
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+
+#include <stdexcept>
+
+namespace rasp {
+
+// A picture that cannot be shown; the message is meant for the user.
+class EBannerPictureError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The extension of a file name without its dot, as written ("" when none).
+QString PictureExtension(const QString& fileName);
+
+// Decodes bytes as the picture kind the extension of fileName names, compared
+// without regard to case: "bmp", "ico", "jpg"/"jpeg", "png", "wmf", "emf".
+// Throws EBannerPictureError on any other extension ("Unknown picture file
+// extension (.tga)") and on data that is not a picture of that kind.
+QImage DecodeBannerPicture(const QByteArray& bytes, const QString& fileName);
+
+} // namespace rasp

@@ -1,0 +1,153 @@
+#include "app/MetafilePicture.h"
+
+#include "app/BannerPicture.h"
+
+#include <QPainter>
+#include <QtGlobal>
+
+#if RASP_HAVE_SVG
+#include <QSvgRenderer>
+#endif
+
+#if RASP_HAVE_LIBWMF
+#include <libwmf/api.h>
+#include <libwmf/svg.h>
+#endif
+
+#if RASP_HAVE_EMF2SVG
+#include <emf2svg.h>
+#endif
+
+#include <cstdlib>
+#include <memory>
+
+namespace rasp {
+namespace {
+
+[[noreturn]] void Fail(const QString& message)
+{
+    throw EBannerPictureError(message.toStdString());
+}
+
+[[maybe_unused]] const char* KindName(TMetafileKind kind)
+{
+    return kind == TMetafileKind::Windows ? "Windows metafile" : "enhanced metafile";
+}
+
+#if RASP_HAVE_SVG
+QImage DrawSvg(const QByteArray& svg, TMetafileKind kind)
+{
+    QSvgRenderer renderer(svg);
+    if (!renderer.isValid())
+        Fail(QStringLiteral("The %1 could not be drawn").arg(QString::fromLatin1(KindName(kind))));
+    QSize size = renderer.defaultSize();
+    if (size.isEmpty())
+        size = renderer.viewBoxF().size().toSize();
+    if (size.isEmpty())
+        Fail(QStringLiteral("The %1 has no size").arg(QString::fromLatin1(KindName(kind))));
+    if (size.width() > MaxMetafilePictureSide || size.height() > MaxMetafilePictureSide) {
+        Fail(QStringLiteral("The %1 is too large (%2 by %3 pixels)")
+                 .arg(QString::fromLatin1(KindName(kind)))
+                 .arg(size.width())
+                 .arg(size.height()));
+    }
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    if (image.isNull())
+        Fail(QStringLiteral("Not enough memory for the picture"));
+    // Metafiles draw on white paper; what they leave out stays white.
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    renderer.render(&painter);
+    return image;
+}
+#endif
+
+#if RASP_HAVE_LIBWMF
+QByteArray WmfToSvg(const QByteArray& bytes)
+{
+    wmfAPI_Options options{};
+    options.function = wmf_svg_function;
+    wmfAPI* api = nullptr;
+    const unsigned long flags = WMF_OPT_FUNCTION | WMF_OPT_IGNORE_NONFATAL | WMF_OPT_NO_ERROR | WMF_OPT_NO_DEBUG;
+    if (wmf_api_create(&api, flags, &options) != wmf_E_None) {
+        if (api)
+            wmf_api_destroy(api);
+        Fail(QStringLiteral("The metafile library could not be started"));
+    }
+    const auto destroy = [](wmfAPI* a) { wmf_api_destroy(a); };
+    std::unique_ptr<wmfAPI, decltype(destroy)> guard(api, destroy);
+
+    // The library reads the buffer only; it keeps no pointer past wmf_api_destroy.
+    QByteArray input = bytes;
+    if (wmf_mem_open(api, reinterpret_cast<unsigned char*>(input.data()), static_cast<long>(input.size()))
+        != wmf_E_None)
+        Fail(QStringLiteral("The data is not a valid Windows metafile"));
+    wmfD_Rect box{};
+    if (wmf_scan(api, 0, &box) != wmf_E_None)
+        Fail(QStringLiteral("The data is not a valid Windows metafile"));
+    unsigned int width = 0, height = 0;
+    if (wmf_display_size(api, &width, &height, 96, 96) != wmf_E_None || width == 0 || height == 0)
+        Fail(QStringLiteral("The Windows metafile has no size"));
+    if (width > MaxMetafilePictureSide || height > MaxMetafilePictureSide)
+        Fail(QStringLiteral("The Windows metafile is too large (%1 by %2 pixels)").arg(width).arg(height));
+
+    wmf_svg_t* device = WMF_SVG_GetData(api);
+    device->out = wmf_stream_create(api, nullptr);
+    device->Description = nullptr;
+    device->bbox = box;
+    device->width = width;
+    device->height = height;
+    const wmf_error_t played = wmf_play(api, 0, &box);
+    char* text = nullptr;
+    unsigned long length = 0;
+    wmf_stream_destroy(api, device->out, &text, &length);
+    // The stream's memory belongs to the library's API object: copy it out first.
+    QByteArray svg(text, static_cast<qsizetype>(text ? length : 0));
+    if (played != wmf_E_None || svg.isEmpty())
+        Fail(QStringLiteral("The data is not a valid Windows metafile"));
+    return svg;
+}
+#endif
+
+#if RASP_HAVE_EMF2SVG
+QByteArray EmfToSvg(const QByteArray& bytes)
+{
+    // The smallest enhanced metafile is its 88-byte header; the converter
+    // does not check that itself.
+    if (bytes.size() < 88 || bytes.at(0) != 1 || bytes.at(1) != 0 || bytes.mid(40, 4) != " EMF")
+        Fail(QStringLiteral("The data is not a valid enhanced metafile"));
+    generatorOptions options{};
+    char nameSpace[] = "";
+    options.nameSpace = nameSpace;
+    options.verbose = false;
+    options.emfplus = true;
+    options.svgDelimiter = true;
+    QByteArray input = bytes;
+    char* out = nullptr;
+    std::size_t length = 0;
+    const int ok = emf2svg(input.data(), static_cast<std::size_t>(input.size()), &out, &length, &options);
+    const std::unique_ptr<char, decltype(&std::free)> owned(out, &std::free);
+    if (!ok || !out || length == 0)
+        Fail(QStringLiteral("The data is not a valid enhanced metafile"));
+    return QByteArray(out, static_cast<qsizetype>(length));
+}
+#endif
+
+} // namespace
+
+QImage RenderMetafile(const QByteArray& bytes, TMetafileKind kind)
+{
+#if RASP_HAVE_SVG && RASP_HAVE_LIBWMF
+    if (kind == TMetafileKind::Windows)
+        return DrawSvg(WmfToSvg(bytes), kind);
+#endif
+#if RASP_HAVE_SVG && RASP_HAVE_EMF2SVG
+    if (kind == TMetafileKind::Enhanced)
+        return DrawSvg(EmfToSvg(bytes), kind);
+#endif
+    Q_UNUSED(bytes);
+    Fail(QStringLiteral("This copy of the program was built without support for %1 pictures")
+             .arg(kind == TMetafileKind::Windows ? QStringLiteral("WMF") : QStringLiteral("EMF")));
+}
+
+} // namespace rasp
