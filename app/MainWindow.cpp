@@ -103,6 +103,12 @@ TfrmMain::TfrmMain(TMainWindowOptions options, QWidget* parent)
 TfrmMain::~TfrmMain()
 {
     FormDestroy();
+    // The child controls outlive the window's own members; nothing they do
+    // while they are taken down may reach this window's handlers any more.
+    rchArticle1->SetOnChange(nullptr);
+    rchArticle2->SetOnChange(nullptr);
+    for (QObject* child : findChildren<QObject*>())
+        QObject::disconnect(child, nullptr, this, nullptr);
 }
 
 QString TfrmMain::ProgramDir() const

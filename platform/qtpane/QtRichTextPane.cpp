@@ -67,6 +67,7 @@ QtRichTextPane::~QtRichTextPane()
     // No notifications while the widget is half destroyed.
     FOnChange = nullptr;
     disconnect(document(), nullptr, this, nullptr);
+    disconnect(this, nullptr, this, nullptr);
 }
 
 const TPaneTextCache& QtRichTextPane::Cache() const
