@@ -18,9 +18,10 @@ inline QApplication& GuiApp() {
 }
 
 // Runs `action` on the modal widget once it is shown (polling, so the call
-// that opens it can be a blocking exec()).
+// that opens it can be a blocking exec()). Deleting the returned timer
+// withdraws the request.
 template <typename Dialog>
-void WhenModalShown(std::function<void(Dialog*)> action) {
+QTimer* WhenModalShown(std::function<void(Dialog*)> action) {
     auto* timer = new QTimer(&GuiApp());
     timer->setInterval(10);
     QObject::connect(timer, &QTimer::timeout, [timer, action] {
@@ -31,6 +32,7 @@ void WhenModalShown(std::function<void(Dialog*)> action) {
         }
     });
     timer->start();
+    return timer;
 }
 
 }  // namespace rasp::testing
