@@ -7,6 +7,7 @@
 #include "app/MainWindow.h"
 #include "platform/automation/ArticleImport.h"
 #include "platform/automation/LibreOfficeWord.h"
+#include "platform/automation/WordDocumentReader.h"
 #include "platform/textload/TextFileLoader.h"
 #include "skinctrls/TbsSkinOpenDialog.h"
 
@@ -42,9 +43,7 @@ TImportState& StateOf(TfrmMain& window) {
 // out, unless the widget concerned is gone by then.
 class TImportScope {
 public:
-    TImportScope(TImportState& state, std::initializer_list<QWidget*> buttons, QtRichTextPane* pane)
-        : FState(&state), FPane(pane) {
-        state.Running = true;
+    TImportScope(std::initializer_list<QWidget*> buttons, QtRichTextPane* pane) : FPane(pane) {
         for (QWidget* b : buttons) {
             if (b && b->isEnabled()) {
                 b->setEnabled(false);
@@ -62,13 +61,11 @@ public:
         for (const QPointer<QWidget>& b : FButtons) {
             if (b) b->setEnabled(true);
         }
-        if (FState) FState->Running = false;
     }
     TImportScope(const TImportScope&) = delete;
     TImportScope& operator=(const TImportScope&) = delete;
 
 private:
-    QPointer<TImportState> FState;
     QPointer<QtRichTextPane> FPane;
     std::vector<QPointer<QWidget>> FButtons;
     bool FPaneWasReadOnly = false;
@@ -98,27 +95,34 @@ void Import(TfrmMain& window, TbsSkinRichEdit* pane) {
         window.bsSkinOpenDialog1 = new TbsSkinOpenDialog(&window);
         window.bsSkinOpenDialog1->setObjectName(QStringLiteral("bsSkinOpenDialog1"));
     }
-    QString fileName;
-    {
-        TRunningFlag running(state);
-        if (!window.bsSkinOpenDialog1->ShowOpenDialog()) return;
-        if (!alive) return;
-        fileName = window.bsSkinOpenDialog1->FileName;
-    }
+    TRunningFlag running(state);
+    if (!window.bsSkinOpenDialog1->ShowOpenDialog() || !alive) return;
+    const QString fileName = window.bsSkinOpenDialog1->FileName;
 
     QString error;
     {
-        TImportScope scope(state, {window.btnImport1, window.btnImport2}, pane);
+        TImportScope scope({window.btnImport1, window.btnImport2}, pane);
         try {
-            ImportArticleFile(*pane, QFile::encodeName(fileName).toStdString(), state.Registry,
-                              [] { QCoreApplication::processEvents(); });
+            const std::string name = QFile::encodeName(fileName).toStdString();
+            pane->Clear();
+            if (IsWordDocumentName(name)) {
+                // The conversion handles the window's events while it runs;
+                // the window may be gone when it returns.
+                const std::vector<std::u16string> lines = ReadDocumentLines(state.Registry, name);
+                if (!alive) return;
+                pane->SetLinesText(lines);
+                QCoreApplication::processEvents();
+            } else {
+                pane->LoadFromFile(name);
+            }
         } catch (const ELoadStreamError& e) {
             error = QString::fromUtf8(e.what()) + ": " + QString::fromUtf8(e.Reason().c_str()) + ".";
         } catch (const std::exception& e) {
             error = QString::fromUtf8(e.what());
         }
     }
-    if (!alive || error.isEmpty()) return;
+    // Nobody is left to read a message once the window has been closed.
+    if (!alive || error.isEmpty() || !window.isVisible()) return;
     window.msgMain->MessageDlg(
         QStringLiteral("The article could not be imported from \"%1\".\n\n%2").arg(fileName, error), mtError,
         {mbOK}, 0);

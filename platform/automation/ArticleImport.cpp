@@ -19,16 +19,8 @@ std::vector<std::u16string> SplitLines(const std::u16string& text) {
     return lines;
 }
 
-void ImportArticleFile(IRichTextPane& pane, const std::string& fileName, const TAutomationRegistry& registry,
-                       const std::function<void()>& processMessages) {
-    pane.Clear();
-    if (IsWordDocumentName(fileName)) {
-        const std::u16string text = ReadWordDocumentText(registry, Utf8ToUtf16(fileName));
-        pane.SetLinesText(SplitLines(text));
-        if (processMessages) processMessages();
-    } else {
-        pane.LoadFromFile(fileName);
-    }
+std::vector<std::u16string> ReadDocumentLines(const TAutomationRegistry& registry, const std::string& fileName) {
+    return SplitLines(ReadWordDocumentText(registry, Utf8ToUtf16(fileName)));
 }
 
 std::u16string LoadArticleText(const std::string& fileName, const TAutomationRegistry& registry,
@@ -36,7 +28,7 @@ std::u16string LoadArticleText(const std::string& fileName, const TAutomationReg
     if (!IsWordDocumentName(fileName)) return LoadTextFile(fileName, policy);
     std::u16string joined;
     bool first = true;
-    for (const std::u16string& line : SplitLines(ReadWordDocumentText(registry, Utf8ToUtf16(fileName)))) {
+    for (const std::u16string& line : ReadDocumentLines(registry, fileName)) {
         if (!first) joined += u"\r\n";
         joined += line;
         first = false;

@@ -1,11 +1,11 @@
 // The Import command's document branch against the fake "Word.Application":
 // the nine late-bound calls in order with their arguments, the branch test on
 // the lower-cased name, and that a failure at any step still quits the server.
+// (The window's side of it, pane and dialog included, is in WindowImportTest.)
 
 #include "platform/automation/ArticleImport.h"
 #include "platform/automation/FakeWordServer.h"
 #include "platform/automation/WordDocumentReader.h"
-#include "platform/pane/MemoryRichTextPane.h"
 
 #include <gtest/gtest.h>
 
@@ -54,24 +54,16 @@ class AutomationImport : public ::testing::Test {
 protected:
     std::shared_ptr<TFakeWordLog> log = std::make_shared<TFakeWordLog>();
     TAutomationRegistry registry;
-    TMemoryRichTextPane pane;
-    int pumped = 0;
-    std::function<void()> pump = [this] { ++pumped; };
 
-    void SetUp() override {
-        RegisterFakeWord(registry, log);
-        pane.SetText(u"previous article");
-    }
+    void SetUp() override { RegisterFakeWord(registry, log); }
 };
 
 TEST_F(AutomationImport, ReportDocTakesTheDocumentBranchWithTheNineCalls) {
     const std::string name = "/home/user/Reports/Report.DOC";
-    ImportArticleFile(pane, name, registry, pump);
+    // Paragraphs end in CR in the server's text; the pane is given them as lines.
+    EXPECT_EQ(LoadArticleText(name, registry), u"First paragraph\r\nSecond paragraph");
     EXPECT_EQ(log->created, 1);
     ExpectCalls(log->calls, NineCalls(u"/home/user/Reports/Report.DOC"));
-    // Paragraphs end in CR in the server's text; the pane shows them as lines.
-    EXPECT_EQ(pane.GetText(), u"First paragraph\r\nSecond paragraph");
-    EXPECT_EQ(pumped, 1);
     EXPECT_TRUE(log->application.expired());
 }
 
@@ -87,11 +79,8 @@ TEST_F(AutomationImport, TheBranchTestIsASubstringTestOnTheLowerCasedPath) {
     QTemporaryDir dir;
     const std::string path = dir.filePath("plain.txt").toStdString();
     std::ofstream(path, std::ios::binary) << "Plain\xA0text\nsecond line";
-    ImportArticleFile(pane, path, registry, pump);
+    EXPECT_EQ(LoadArticleText(path, registry), u"Plain\u00A0text\r\nsecond line");
     EXPECT_EQ(log->created, 0);
-    EXPECT_EQ(pumped, 0);
-    EXPECT_EQ(pane.GetText(), u"Plain\u00A0text\r\nsecond line");
-    EXPECT_EQ(LoadArticleText(path, registry), pane.GetText());
 }
 
 TEST_F(AutomationImport, AFailureAtEveryStepStillQuitsTheServer) {
@@ -101,17 +90,12 @@ TEST_F(AutomationImport, AFailureAtEveryStepStillQuitsTheServer) {
         log->calls.clear();
         log->steps = 0;
         log->failAtStep = step;
-        pane.SetText(u"previous article");
-        pumped = 0;
         try {
-            ImportArticleFile(pane, "/tmp/Report.doc", registry, pump);
+            ReadDocumentLines(registry, "/tmp/Report.doc");
             ADD_FAILURE() << "no failure reported";
         } catch (const EOleError& e) {
             EXPECT_EQ(std::string(e.what()), "Fake failure at step " + std::to_string(step));
         }
-        // The pane was emptied before the document was read and stays empty.
-        EXPECT_EQ(pane.GetText(), u"");
-        EXPECT_EQ(pumped, 0);
         EXPECT_TRUE(log->application.expired());
         if (step == 1) {
             EXPECT_TRUE(log->calls.empty());
@@ -125,15 +109,14 @@ TEST_F(AutomationImport, AFailureAtEveryStepStillQuitsTheServer) {
     }
 }
 
-TEST_F(AutomationImport, AMissingServerIsAClearErrorAndTheTextBranchStillWorks) {
+TEST_F(AutomationImport, AMissingServerIsAClearError) {
     TAutomationRegistry empty;
     try {
-        ImportArticleFile(pane, "/tmp/Report.doc", empty, pump);
+        LoadArticleText("/tmp/Report.doc", empty);
         ADD_FAILURE() << "no failure reported";
     } catch (const EOleSysError& e) {
         EXPECT_NE(std::string(e.what()).find("\"Word.Application\""), std::string::npos) << e.what();
     }
-    EXPECT_EQ(pane.GetText(), u"");
 }
 
 TEST(ArticleImportLines, SplitLinesLikeAPanesLines) {
