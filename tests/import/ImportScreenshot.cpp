@@ -1,0 +1,65 @@
+// Imports two files through the window's "Import" buttons and the open
+// dialog, as a user would, prints how long each import took and saves
+// pictures of the dialog and of the window afterwards:
+//   xvfb-run -a build/tests/import/import_screenshot A.docx B.rtf window.png [dialog.png]
+
+#include "app/MainWindow.h"
+#include "app/RaspApplication.h"
+
+#include <QElapsedTimer>
+#include <QFileDialog>
+#include <QPixmap>
+#include <QTest>
+#include <QTimer>
+
+#include <cstdio>
+
+namespace {
+
+// Picks `file` in the open dialog as soon as it shows, saving a picture of it first.
+void PickInDialog(const QString& file, const QString& dialogPicture) {
+    auto* timer = new QTimer(qApp);
+    timer->setInterval(20);
+    QObject::connect(timer, &QTimer::timeout, [=] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dialog) return;
+        timer->stop();
+        timer->deleteLater();
+        dialog->selectFile(file);
+        QTest::qWait(200);
+        if (!dialogPicture.isEmpty()) dialog->grab().save(dialogPicture);
+        static_cast<QDialog*>(dialog)->accept();
+    });
+    timer->start();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 4) {
+        std::fprintf(stderr, "usage: import_screenshot FILE1 FILE2 window.png [dialog.png]\n");
+        return 2;
+    }
+    rasp::TRaspApplication app(argc, argv);
+    rasp::TMainWindowOptions options;
+    options.CheckUpdates = false;
+    rasp::TfrmMain window(options);
+    window.show();
+    QTest::qWait(200);
+    const QString dialogPicture = argc > 4 ? QString::fromLocal8Bit(argv[4]) : QString();
+    for (int i = 0; i < 2; ++i) {
+        const QString file = QFileInfo(QString::fromLocal8Bit(argv[1 + i])).absoluteFilePath();
+        PickInDialog(file, i == 0 ? dialogPicture : QString());
+        QElapsedTimer clock;
+        clock.start();
+        (i == 0 ? window.btnImport1 : window.btnImport2)->click();
+        std::printf("import of %s: %lld ms (dialog included)\n", qPrintable(file),
+                    static_cast<long long>(clock.elapsed()));
+    }
+    QTest::qWait(300);
+    if (!window.grab().save(QString::fromLocal8Bit(argv[3]))) {
+        std::fprintf(stderr, "cannot write %s\n", argv[3]);
+        return 1;
+    }
+    return 0;
+}
