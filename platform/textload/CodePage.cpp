@@ -57,6 +57,19 @@ std::size_t Utf8SequenceAt(std::string_view s, std::size_t i, char32_t& cp) {
     return len;
 }
 
+// The code pages a document may name that we hand to the converters; any
+// other number is read as Windows-1252 without asking, so a hostile document
+// naming thousands of code pages costs nothing.
+bool IsKnownCodePage(int codePage) {
+    switch (codePage) {
+        case 437: case 850: case 874: case 932: case 936: case 949: case 950: case 1250: case 1251:
+        case 1253: case 1254: case 1255: case 1256: case 1257: case 1258: case 1361: case 10000:
+            return true;
+        default:
+            return false;
+    }
+}
+
 std::string IconvName(int codePage) {
     switch (codePage) {
         case 10000: return "MACINTOSH";
@@ -172,6 +185,10 @@ struct TCodePageDecoder::TConverter {
 
 TCodePageDecoder::TCodePageDecoder(int codePage) : FCodePage(codePage) {
     if (codePage == cpWindows1252 || codePage == cpUtf8) return;
+    if (!IsKnownCodePage(codePage)) {
+        FCodePage = cpWindows1252;
+        return;
+    }
     iconv_t h = iconv_open("UTF-16LE", IconvName(codePage).c_str());
     if (h == reinterpret_cast<iconv_t>(-1)) {
         FCodePage = cpWindows1252;
