@@ -128,6 +128,18 @@ TEST_F(WindowImport, AFailingServerIsToldThroughTheMessageBoxAndStillQuits) {
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
 
+TEST_F(WindowImport, NoWordProcessorInstalledIsToldThroughTheMessageBox) {
+    ImportAutomation(*window) = TAutomationRegistry{};
+    const std::string path = Write("Thesis.docx", "x");
+    ImportThroughDialog(QString::fromStdString(path));
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_TRUE(messages[0].Text.contains(QString::fromStdString(path)));
+    EXPECT_TRUE(messages[0].Text.contains("\"Word.Application\"")) << messages[0].Text.toStdString();
+    // The window goes on working: a text file imports right after.
+    ImportThroughDialog(QString::fromStdString(Write("next.txt", "still working")));
+    EXPECT_EQ(window->rchArticle1->GetText(), u"still working");
+}
+
 TEST_F(WindowImport, ASecondImportWhileOneRunsIsRefused) {
     auto log = std::make_shared<TFakeWordLog>();
     RegisterFakeWord(ImportAutomation(*window), log);
