@@ -64,7 +64,6 @@ TfrmMain::TfrmMain(TMainWindowOptions options, QWidget* parent)
 
     msgMain = new TbsSkinMessage(this);
     msgMain->setObjectName(QStringLiteral("msgMain"));
-    msgMain->SetParentWidget(this);
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(100);

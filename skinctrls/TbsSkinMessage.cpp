@@ -99,6 +99,14 @@ int TbsSkinMessage::MessageDlg(const QString& msg, TMsgDlgType type, TMsgDlgButt
         box.addButton(button, b == mbHelp ? QMessageBox::HelpRole : QMessageBox::AcceptRole);
         byKind[kind] = button;
     }
+    if (buttons.Bits() == 0) {
+        // No buttons: only closing the box ends it. The box would add an OK
+        // button of its own to an empty row, so it gets an invisible one.
+        auto* none = new QPushButton(&box);
+        none->setProperty("modalResult", mrCancel);
+        box.addButton(none, QMessageBox::RejectRole);
+        none->hide();
+    }
     if (QPushButton* help = byKind[mbHelp]) {
         // The help button asks for help and leaves the box open.
         QObject::disconnect(help, &QAbstractButton::clicked, nullptr, nullptr);

@@ -97,3 +97,15 @@ TEST(MessageBoxTest, HelpDoesNotClose)
     EXPECT_EQ(msg.MessageDlg("Text", mtWarning, {mbOK, mbHelp}, 42), mrOk);
     EXPECT_EQ(helpContext, 42);
 }
+
+TEST(MessageBoxTest, EmptyButtonSetShowsNoButtonAndClosingCancels)
+{
+    EXPECT_EQ(Ask({}, [](QMessageBox& box) {
+                  int visible = 0;
+                  for (QAbstractButton* b : box.buttons())
+                      visible += b->isVisible();
+                  EXPECT_EQ(visible, 0);
+                  box.close();
+              }),
+              mrCancel);
+}
