@@ -4,6 +4,8 @@
 #include "platform/pane/MemoryRichTextPane.h"
 #include "skinctrls/TbsSkinRichEdit.h"
 
+#include <QTest>
+#include <QTextDocument>
 #include <gtest/gtest.h>
 #include <random>
 
@@ -109,5 +111,41 @@ TEST(RichTextPaneDiffTest, SameResultsAsTheMemoryPane)
             ASSERT_EQ(q.BackColor, m.BackColor) << "round " << round << " position " << i << "\n" << trace;
         }
         EXPECT_EQ(qtChanges, memoryChanges) << "round " << round;
+    }
+}
+
+// Whatever the user does to the document, the pane's CR LF text is the
+// document's text with every line break written as CR LF.
+TEST(RichTextPaneDiffTest, TextStaysTrueToTheDocumentWhileTyping)
+{
+    TbsSkinRichEdit pane;
+    pane.show();
+    pane.setFocus();
+    int changes = 0;
+    pane.SetOnChange([&] { ++changes; });
+    std::mt19937 rng(77);
+    const Qt::Key keys[] = {Qt::Key_A, Qt::Key_Space, Qt::Key_Return, Qt::Key_Backspace,
+                            Qt::Key_Delete, Qt::Key_Left, Qt::Key_Up, Qt::Key_End, Qt::Key_Z};
+    for (int i = 0; i < 600; ++i) {
+        const Qt::Key key = keys[rng() % std::size(keys)];
+        const Qt::KeyboardModifiers mods = key == Qt::Key_Z ? Qt::ControlModifier  // undo
+                                           : (key == Qt::Key_Left && rng() % 2) ? Qt::ShiftModifier
+                                                                                : Qt::NoModifier;
+        const int before = changes;
+        const std::u16string old = pane.GetText();
+        QTest::keyClick(&pane, key, mods);
+        if (rng() % 5 == 0) {
+            // Formatting in between changes no text and announces nothing.
+            const std::u16string typed = pane.GetText();
+            const int announced = changes;
+            pane.SetSelBackColor(0xFFFF00);
+            EXPECT_EQ(pane.GetText(), typed);
+            EXPECT_EQ(changes, announced);
+        }
+        QString expected = pane.document()->toRawText();
+        expected.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
+        ASSERT_EQ(QString::fromStdU16String(pane.GetText()), expected) << "key " << i;
+        if (pane.GetText() != old)
+            EXPECT_GT(changes, before) << "a change of the text is announced";
     }
 }
