@@ -11,13 +11,14 @@
 
 #if RASP_HAVE_LIBWMF
 #include <libwmf/api.h>
-#include <libwmf/svg.h>
+#include <libwmf/gd.h>
 #endif
 
 #if RASP_HAVE_EMF2SVG
 #include <emf2svg.h>
 #endif
 
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 
@@ -63,49 +64,79 @@ QImage DrawSvg(const QByteArray& svg, TMetafileKind kind)
 #endif
 
 #if RASP_HAVE_LIBWMF
-QByteArray WmfToSvg(const QByteArray& bytes)
-{
-    wmfAPI_Options options{};
-    options.function = wmf_svg_function;
-    wmfAPI* api = nullptr;
-    const unsigned long flags = WMF_OPT_FUNCTION | WMF_OPT_IGNORE_NONFATAL | WMF_OPT_NO_ERROR | WMF_OPT_NO_DEBUG;
-    if (wmf_api_create(&api, flags, &options) != wmf_E_None) {
-        if (api)
-            wmf_api_destroy(api);
-        Fail(QStringLiteral("The metafile library could not be started"));
+// A memory buffer behind a FILE*: libwmf's raster device writes its PNG
+// there when the API object is destroyed.
+class TMemoryFile {
+public:
+    TMemoryFile() : FFile(open_memstream(&FBuffer, &FLength)) {}
+    ~TMemoryFile()
+    {
+        if (FFile)
+            std::fclose(FFile);
+        std::free(FBuffer);
     }
-    const auto destroy = [](wmfAPI* a) { wmf_api_destroy(a); };
-    std::unique_ptr<wmfAPI, decltype(destroy)> guard(api, destroy);
+    TMemoryFile(const TMemoryFile&) = delete;
+    TMemoryFile& operator=(const TMemoryFile&) = delete;
+    FILE* File() const { return FFile; }
+    QByteArray Close()
+    {
+        std::fclose(FFile);
+        FFile = nullptr;
+        return QByteArray(FBuffer, static_cast<qsizetype>(FBuffer ? FLength : 0));
+    }
 
-    // The library reads the buffer only; it keeps no pointer past wmf_api_destroy.
-    QByteArray input = bytes;
-    if (wmf_mem_open(api, reinterpret_cast<unsigned char*>(input.data()), static_cast<long>(input.size()))
-        != wmf_E_None)
-        Fail(QStringLiteral("The data is not a valid Windows metafile"));
-    wmfD_Rect box{};
-    if (wmf_scan(api, 0, &box) != wmf_E_None)
-        Fail(QStringLiteral("The data is not a valid Windows metafile"));
-    unsigned int width = 0, height = 0;
-    if (wmf_display_size(api, &width, &height, 96, 96) != wmf_E_None || width == 0 || height == 0)
-        Fail(QStringLiteral("The Windows metafile has no size"));
-    if (width > MaxMetafilePictureSide || height > MaxMetafilePictureSide)
-        Fail(QStringLiteral("The Windows metafile is too large (%1 by %2 pixels)").arg(width).arg(height));
+private:
+    char* FBuffer = nullptr;
+    std::size_t FLength = 0;
+    FILE* FFile;
+};
 
-    wmf_svg_t* device = WMF_SVG_GetData(api);
-    device->out = wmf_stream_create(api, nullptr);
-    device->Description = nullptr;
-    device->bbox = box;
-    device->width = width;
-    device->height = height;
-    const wmf_error_t played = wmf_play(api, 0, &box);
-    char* text = nullptr;
-    unsigned long length = 0;
-    wmf_stream_destroy(api, device->out, &text, &length);
-    // The stream's memory belongs to the library's API object: copy it out first.
-    QByteArray svg(text, static_cast<qsizetype>(text ? length : 0));
-    if (played != wmf_E_None || svg.isEmpty())
-        Fail(QStringLiteral("The data is not a valid Windows metafile"));
-    return svg;
+struct TWmfApiDeleter {
+    void operator()(wmfAPI* api) const { wmf_api_destroy(api); }
+};
+
+QImage DrawWmf(const QByteArray& bytes)
+{
+    TMemoryFile png;
+    if (!png.File())
+        Fail(QStringLiteral("Not enough memory for the picture"));
+    {
+        wmfAPI_Options options{};
+        options.function = wmf_gd_function;
+        wmfAPI* raw = nullptr;
+        const unsigned long flags =
+            WMF_OPT_FUNCTION | WMF_OPT_IGNORE_NONFATAL | WMF_OPT_NO_ERROR | WMF_OPT_NO_DEBUG;
+        const wmf_error_t created = wmf_api_create(&raw, flags, &options);
+        std::unique_ptr<wmfAPI, TWmfApiDeleter> api(raw);
+        if (created != wmf_E_None || !api)
+            Fail(QStringLiteral("The metafile library could not be started"));
+
+        QByteArray input = bytes;
+        wmfD_Rect box{};
+        if (wmf_mem_open(api.get(), reinterpret_cast<unsigned char*>(input.data()), static_cast<long>(input.size()))
+                != wmf_E_None
+            || wmf_scan(api.get(), 0, &box) != wmf_E_None)
+            Fail(QStringLiteral("The data is not a valid Windows metafile"));
+        unsigned int width = 0, height = 0;
+        if (wmf_display_size(api.get(), &width, &height, 96, 96) != wmf_E_None || width == 0 || height == 0)
+            Fail(QStringLiteral("The Windows metafile has no size"));
+        if (width > MaxMetafilePictureSide || height > MaxMetafilePictureSide)
+            Fail(QStringLiteral("The Windows metafile is too large (%1 by %2 pixels)").arg(width).arg(height));
+
+        wmf_gd_t* device = WMF_GD_GetData(api.get());
+        device->type = wmf_gd_png;
+        device->flags |= WMF_GD_OUTPUT_FILE;
+        device->file = png.File();
+        device->bbox = box;
+        device->width = width;
+        device->height = height;
+        if (wmf_play(api.get(), 0, &box) != wmf_E_None)
+            Fail(QStringLiteral("The data is not a valid Windows metafile"));
+    }
+    const QImage image = QImage::fromData(png.Close(), "png");
+    if (image.isNull())
+        Fail(QStringLiteral("The Windows metafile could not be drawn"));
+    return image;
 }
 #endif
 
@@ -137,9 +168,9 @@ QByteArray EmfToSvg(const QByteArray& bytes)
 
 QImage RenderMetafile(const QByteArray& bytes, TMetafileKind kind)
 {
-#if RASP_HAVE_SVG && RASP_HAVE_LIBWMF
+#if RASP_HAVE_LIBWMF
     if (kind == TMetafileKind::Windows)
-        return DrawSvg(WmfToSvg(bytes), kind);
+        return DrawWmf(bytes);
 #endif
 #if RASP_HAVE_SVG && RASP_HAVE_EMF2SVG
     if (kind == TMetafileKind::Enhanced)

@@ -1,6 +1,6 @@
 #pragma once
-// Windows metafiles (WMF and EMF) drawn into a picture: the metafile is
-// converted to SVG by a metafile library and the SVG is drawn with Qt.
+// Windows metafiles drawn into a picture by Debian's metafile libraries: a WMF
+// by libwmf's raster device, an EMF converted to SVG and drawn with QtSvg.
 
 #include <QByteArray>
 #include <QImage>

@@ -9,7 +9,7 @@ PACKAGES=(
   zlib1g-dev libjpeg-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libgif-dev gifsicle imagemagick
-  libwmf-dev libemf2svg-dev
+  libwmf-dev libemf2svg-dev fonts-urw-base35
   clang libclang-rt-14-dev
   fonts-liberation xvfb xauth
   libreoffice-writer-nogui

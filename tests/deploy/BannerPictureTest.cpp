@@ -1,0 +1,110 @@
+#include "app/BannerPicture.h"
+#include "app/MetafilePicture.h"
+#include "tests/deploy/MetafileBuilder.h"
+
+#include <QBuffer>
+#include <QColor>
+#include <QImage>
+
+#include <gtest/gtest.h>
+
+namespace rasp {
+namespace {
+
+QByteArray Encode(const QImage& image, const char* format)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    EXPECT_TRUE(image.save(&buffer, format));
+    return bytes;
+}
+
+QImage Sample(int w = 40, int h = 24)
+{
+    QImage image(w, h, QImage::Format_RGB32);
+    image.fill(QColor(200, 30, 40));
+    return image;
+}
+
+std::string ErrorOf(const QByteArray& bytes, const QString& name)
+{
+    try {
+        DecodeBannerPicture(bytes, name);
+    } catch (const EBannerPictureError& e) {
+        return e.what();
+    }
+    return "no error";
+}
+
+bool Near(QColor a, QColor b, int tolerance = 12)
+{
+    return std::abs(a.red() - b.red()) <= tolerance && std::abs(a.green() - b.green()) <= tolerance
+        && std::abs(a.blue() - b.blue()) <= tolerance;
+}
+
+TEST(BannerPicture, EveryRasterFormatIsReadByItsExtensionInAnyCase)
+{
+    const struct {
+        const char* format;
+        QString name;
+    } cases[] = {
+        {"bmp", "banner.bmp"}, {"bmp", "BANNER.BMP"}, {"ico", "b.ico"},  {"jpeg", "b.jpg"},
+        {"jpeg", "b.JPEG"},    {"png", "b.png"},      {"png", "a.b.Png"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name.toStdString());
+        const QImage image = DecodeBannerPicture(Encode(Sample(), c.format), c.name);
+        EXPECT_EQ(image.size(), QSize(40, 24));
+        EXPECT_TRUE(Near(image.pixelColor(20, 12), QColor(200, 30, 40)));
+    }
+}
+
+TEST(BannerPicture, UnknownExtensionsAreNamedInTheMessage)
+{
+    const QByteArray png = Encode(Sample(), "png");
+    EXPECT_EQ(ErrorOf(png, "promo.tga"), "Unknown picture file extension (.tga)");
+    EXPECT_EQ(ErrorOf(png, "Promo.TGA"), "Unknown picture file extension (.TGA)");
+    EXPECT_EQ(ErrorOf(png, "promo"), "Unknown picture file extension (.)");
+    EXPECT_EQ(ErrorOf(png, "promo.png.txt"), "Unknown picture file extension (.txt)");
+}
+
+TEST(BannerPicture, DataOfAnotherKindOrCorruptDataIsRefused)
+{
+    // The configured name decides: a PNG under a JPEG name is no JPEG.
+    EXPECT_NE(ErrorOf(Encode(Sample(), "png"), "b.jpg"), "no error");
+    QByteArray jpeg = Encode(Sample(), "jpeg");
+    QByteArray corrupt = jpeg.left(20);
+    corrupt.append(QByteArray(600, '\x5A'));
+    EXPECT_NE(ErrorOf(corrupt, "b.jpg"), "no error");
+    EXPECT_NE(ErrorOf(QByteArray(), "b.bmp"), "no error");
+    EXPECT_NE(ErrorOf("BM\x10\x00garbage", "b.bmp"), "no error");
+    EXPECT_NE(ErrorOf(QByteArray(300, '\0'), "b.ico"), "no error");
+}
+
+TEST(BannerPicture, MetafilesAreDrawnAtTheirOwnSize)
+{
+    const QImage wmf = DecodeBannerPicture(test::MakeWmf(96, 48, 0x0000C000), "logo.wmf");
+    EXPECT_EQ(wmf.size(), QSize(96, 48));
+    EXPECT_TRUE(Near(wmf.pixelColor(48, 24), QColor(0, 0xC0, 0)));
+
+    const QImage emf = DecodeBannerPicture(test::MakeEmf(100, 50, 0x00C00000), "LOGO.EMF");
+    EXPECT_NEAR(emf.width(), 100, 2);
+    EXPECT_NEAR(emf.height(), 50, 2);
+    EXPECT_TRUE(Near(emf.pixelColor(emf.width() / 2, emf.height() / 2), QColor(0, 0, 0xC0)));
+}
+
+TEST(BannerPicture, BrokenMetafilesAreRefused)
+{
+    const QByteArray wmf = test::MakeWmf(96, 48, 0);
+    const QByteArray emf = test::MakeEmf(100, 50, 0);
+    for (const QByteArray& bad : {QByteArray(), QByteArray(200, '\xFF'), wmf.left(30), emf})
+        EXPECT_NE(ErrorOf(bad, "x.wmf"), "no error");
+    for (const QByteArray& bad : {QByteArray(), QByteArray(200, '\xFF'), emf.left(60), wmf})
+        EXPECT_NE(ErrorOf(bad, "x.emf"), "no error");
+    // A metafile that claims an enormous picture is not allocated.
+    EXPECT_NE(ErrorOf(test::MakeWmf(5000, 100, 0, 1), "huge.wmf"), "no error");
+}
+
+} // namespace
+} // namespace rasp
