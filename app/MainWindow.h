@@ -185,6 +185,7 @@ private:
     void ArticleChange(const TArticle& article);
     void ClearHighlighting(const TArticle& article);
     void CalculateKwDensity(const TArticle& article);
+    void RestorePane(TbsSkinRichEdit& pane, const std::u16string& text) noexcept;
 
     void BuildToolStrip();
     void BuildBanner();

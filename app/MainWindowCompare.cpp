@@ -2,6 +2,7 @@
 
 #include "app/MainWindow.h"
 
+#include "compare/HighlightRender.h"
 #include "compare/KeywordDensity.h"
 
 #include <QCoreApplication>
@@ -11,10 +12,32 @@ namespace rasp {
 
 void TfrmMain::btnCompareExClick()
 {
-    const TCompareOutcome outcome = FComparer.CompareEx(*rchArticle1, *rchArticle2, minNumWords->Value(),
-                                                        cbxType->ItemIndex(), edtWords2->Value());
+    TCompareOutcome outcome;
+    try {
+        outcome = FComparer.CompareEx(*rchArticle1, *rchArticle2, minNumWords->Value(), cbxType->ItemIndex(),
+                                      edtWords2->Value());
+    } catch (...) {
+        // A rebuild that broke off may have left a pane with part of its
+        // article; the stored texts are whole, so the panes get them back
+        // before the error is reported.
+        RestorePane(*rchArticle1, FText1);
+        RestorePane(*rchArticle2, FText2);
+        throw;
+    }
     if (outcome.Ran)
         edtDuplicate->SetValue(outcome.Percentage);
+}
+
+void TfrmMain::RestorePane(TbsSkinRichEdit& pane, const std::u16string& text) noexcept
+{
+    try {
+        if (pane.GetText() != text) {
+            pane.SetText(text);
+            ClearFormatting(pane);
+        }
+    } catch (...) {
+        // Reporting the original failure matters more.
+    }
 }
 
 void TfrmMain::CalculateKwDensity(const TArticle& article)
