@@ -57,9 +57,10 @@ std::string ReadFileBytes(const std::string& path, TStreamPolicy policy) {
     std::size_t have = 0;
     for (;;) {
         if (have == bytes.size()) {
-            // The file may have grown since fstat; read on up to the limit.
-            if (bytes.size() >= kMaxLoadFileSize) Fail(TooLarge());
-            bytes.resize(std::min(kMaxLoadFileSize, bytes.size() + 65536));
+            // The file may have grown since fstat, or is a stream: read on,
+            // one byte past the limit at most, to tell "too large" apart.
+            if (have > kMaxLoadFileSize) Fail(TooLarge());
+            bytes.resize(std::min(kMaxLoadFileSize + 1, have + 65536));
         }
         const ssize_t n = ::read(file.Get(), bytes.data() + have, bytes.size() - have);
         if (n < 0) {
@@ -69,6 +70,7 @@ std::string ReadFileBytes(const std::string& path, TStreamPolicy policy) {
         if (n == 0) break;
         have += static_cast<std::size_t>(n);
     }
+    if (have > kMaxLoadFileSize) Fail(TooLarge());
     bytes.resize(have);
     return bytes;
 }
