@@ -50,6 +50,14 @@ TEST_F(WindowTest, ResizingKeepsHalfTheWidthForArticleOneAndTheFooterAnchored)
     EXPECT_EQ(window->minNumWords->x(), 537 + 48);
     EXPECT_EQ(window->cbxType->x(), 596 + 48);
     EXPECT_EQ(window->bsSkinStdLabel10->x(), 13);
+
+    // Narrow and back: the split follows without fighting the layout.
+    window->resize(420, 300);
+    QApplication::processEvents();
+    EXPECT_EQ(window->panLeft->width(), window->width() / 2 - 10);
+    window->resize(753, 520);
+    QApplication::processEvents();
+    EXPECT_EQ(window->panLeft->width(), 366);
 }
 
 TEST_F(WindowTest, BannerIsCentredAndMayStickOut)
