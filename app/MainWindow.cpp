@@ -321,6 +321,16 @@ void TfrmMain::WireEvents()
     click(btnCalculateKwDensity2, &TfrmMain::btnCalculateKwDensity2Click);
     connect(imgBanner, &TImage::Click, this, [this] { Run(&TfrmMain::imgBannerClick); });
     connect(gifBanner, &TGIFAnimator::clicked, this, [this] { Run(&TfrmMain::gifBannerClick); });
+    // The change handling replaces the three typographic characters; typed
+    // and pasted text is cleaned on its way in as well, so that undo never
+    // meets a replacement it would have to undo first.
+    auto clean = [](QString& text) {
+        text.replace(QChar(0x00A0), u' ');
+        text.replace(QChar(0x2019), u'\'');
+        text.replace(QChar(0x2013), u'-');
+    };
+    rchArticle1->SetInputFilter(clean);
+    rchArticle2->SetInputFilter(clean);
     rchArticle1->SetOnChange([this] { Run(&TfrmMain::rchArticle1Change); });
     rchArticle2->SetOnChange([this] { Run(&TfrmMain::rchArticle2Change); });
     connect(minNumWords, &TbsSkinSpinEdit::Change, this, [this] { Run(&TfrmMain::minNumWordsChange); });

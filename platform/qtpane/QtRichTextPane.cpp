@@ -330,6 +330,8 @@ int QtRichTextPane::FindText(const std::u16string& what, int start, int end) con
 
 void QtRichTextPane::InsertPlain(QString text)
 {
+    if (FInputFilter)
+        FInputFilter(text);
     QTextCursor c = Cursor();
     FCache.Invalidate();
     c.insertText(PlainForPane(std::move(text)));
@@ -366,6 +368,17 @@ void QtRichTextPane::insertFromMimeData(const QMimeData* source)
 
 void QtRichTextPane::keyPressEvent(QKeyEvent* event)
 {
+    if (FInputFilter && !event->text().isEmpty()) {
+        QString text = event->text();
+        FInputFilter(text);
+        if (text != event->text()) {
+            QKeyEvent filtered(event->type(), event->key(), event->modifiers(), text, event->isAutoRepeat(),
+                               static_cast<ushort>(event->count()));
+            QTextEdit::keyPressEvent(&filtered);
+            event->setAccepted(filtered.isAccepted());
+            return;
+        }
+    }
     // Shift+Enter would insert a line separator; every line break is a
     // paragraph break here.
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&

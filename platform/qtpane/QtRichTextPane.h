@@ -37,6 +37,11 @@ public:
 
     void SetOnChange(std::function<void()> handler) override { FOnChange = std::move(handler); }
 
+    // Rewrites text as it is typed, pasted or dropped, before it reaches the
+    // document: what the window would replace anyway then never enters the
+    // pane, and the edit stays one undo step.
+    void SetInputFilter(std::function<void(QString&)> filter) { FInputFilter = std::move(filter); }
+
     void BeginBulkEdit() override;
     void EndBulkEdit() override;
 
@@ -75,6 +80,7 @@ private:
     int FBulkDepth = 0;
     int FBulkScroll = 0;
     bool FTextChanged = false;
+    std::function<void(QString&)> FInputFilter;
 };
 
 }  // namespace rasp

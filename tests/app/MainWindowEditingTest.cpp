@@ -66,6 +66,15 @@ TEST_F(WindowTest, TypographicCharactersAreReplacedInPaneAndStoredText)
     EXPECT_EQ(window->rchArticle2->GetText(), u"don't - stop");
     EXPECT_EQ(window->FText2, u"don't - stop");
     EXPECT_EQ(window->edtWords2->Value(), 3);
+    // Undo takes the whole paste back in one step.
+    QTest::keyClick(window->rchArticle2, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(window->rchArticle2->GetText(), u"");
+    EXPECT_EQ(window->edtWords2->Value(), 0);
+
+    // Text set by the program is normalised by the change handling itself.
+    window->rchArticle2->SetText(U("en\u2013dash"));
+    EXPECT_EQ(window->FText2, u"en-dash");
+    EXPECT_EQ(window->rchArticle2->GetText(), u"en-dash");
 }
 
 TEST_F(WindowTest, RichClipboardContentPastesAsPlainText)

@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QKeyEvent>
 #include <QMimeData>
 #include <QTemporaryDir>
 #include <QTest>
@@ -146,6 +147,13 @@ TEST_F(RichTextPaneTest, EveryPasteIsPlainText)
     pane.PastePlainText();
     EXPECT_EQ(pane.GetText(), u"Bold wordsBold words");
 
+    // The paste of the pane's own context menu.
+    QApplication::clipboard()->setMimeData(rich());
+    pane.Clear();
+    pane.paste();
+    EXPECT_EQ(pane.GetText(), u"Bold words");
+    EXPECT_FALSE(pane.FormatAt(0).Bold);
+
     // Dropped text goes the same way.
     pane.Clear();
     std::unique_ptr<QMimeData> dropped(rich());
@@ -208,4 +216,21 @@ TEST_F(RichTextPaneTest, ExternalScrollBarDrivesThePane)
     pane.SetText(text);
     QApplication::processEvents();
     EXPECT_GT(bar.maximum(), 0);
+}
+
+TEST_F(RichTextPaneTest, InputFilterRewritesTypedAndPastedText)
+{
+    pane.SetInputFilter([](QString& t) { t.replace(QChar(0x2019), u'\''); });
+    pane.show();
+    QApplication::clipboard()->setText(QString::fromUtf8("don\u2019t"));
+    QTest::keyClick(&pane, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(pane.GetText(), u"don't");
+    // The paste is one undo step and never held the quotation mark.
+    QTest::keyClick(&pane, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(pane.GetText(), u"");
+    for (QChar ch : QString::fromUtf8("it\u2019s")) {
+        QKeyEvent key(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(ch));
+        QApplication::sendEvent(&pane, &key);
+    }
+    EXPECT_EQ(pane.GetText(), u"it's");
 }
