@@ -187,6 +187,8 @@ void QtRichTextPane::SetLinesText(const std::vector<std::u16string>& lines)
             joined += QStringLiteral("\r\n");
         joined += PlainForPane(line);
     }
+    if (FInputFilter)
+        FInputFilter(joined);
     // The document turns every CR, LF and CR LF into one break; read it back
     // in CR LF form to see whether anything changes.
     QTextDocument probe;
@@ -349,7 +351,12 @@ void QtRichTextPane::PastePlainText()
 
 void QtRichTextPane::LoadFromFile(const std::string& path)
 {
-    const std::u16string text = LoadTextFile(path);
+    std::u16string text = LoadTextFile(path);
+    if (FInputFilter) {
+        QString filtered = ToQString(text);
+        FInputFilter(filtered);
+        text = filtered.toStdU16String();
+    }
     if (text == Cache().Text())
         return;
     ReplaceAll(text);

@@ -37,8 +37,8 @@ public:
 
     void SetOnChange(std::function<void()> handler) override { FOnChange = std::move(handler); }
 
-    // Rewrites text as it is typed, pasted or dropped, before it reaches the
-    // document: what the window would replace anyway then never enters the
+    // Rewrites text as it is typed, pasted, dropped, loaded or given as
+    // lines, before it reaches the document: what the window would replace anyway then never enters the
     // pane, and the edit stays one undo step.
     void SetInputFilter(std::function<void(QString&)> filter) { FInputFilter = std::move(filter); }
 

@@ -233,4 +233,6 @@ TEST_F(RichTextPaneTest, InputFilterRewritesTypedAndPastedText)
         QApplication::sendEvent(&pane, &key);
     }
     EXPECT_EQ(pane.GetText(), u"it's");
+    pane.SetLinesText({U("a\u2019"), u"b"});
+    EXPECT_EQ(pane.GetText(), u"a'\r\nb");
 }
