@@ -16,6 +16,11 @@ public:
     int ModalResult() const { return FModalResult; }
     void SetModalResult(int result) { FModalResult = result; }
 
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+
 private:
     int FModalResult = 0;
 };
