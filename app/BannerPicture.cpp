@@ -17,6 +17,13 @@ QImage ReadWithQt(const QByteArray& bytes, const char* format, const char* kindN
     // deployment's own tools would refuse it.
     QImageReader reader(&buffer, format);
     reader.setDecideFormatFromContent(false);
+    // The strip grows with its banner: a picture larger than any screen is a
+    // mistake, refused before it is decoded.
+    const QSize size = reader.size();
+    if (size.width() > MaxBannerPictureSide || size.height() > MaxBannerPictureSide) {
+        throw EBannerPictureError(
+            QStringLiteral("The picture is too large (%1 by %2 pixels)").arg(size.width()).arg(size.height()).toStdString());
+    }
     QImage image = reader.read();
     if (image.isNull()) {
         throw EBannerPictureError(QStringLiteral("The data is not a valid %1 picture (%2)")

@@ -17,6 +17,9 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// Still banners larger than this on a side are refused.
+inline constexpr int MaxBannerPictureSide = 4096;
+
 // The extension of a file name without its dot, as written ("" when none).
 QString PictureExtension(const QString& fileName);
 

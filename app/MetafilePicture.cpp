@@ -2,25 +2,9 @@
 
 #include "app/BannerPicture.h"
 
-#include <QPainter>
-#include <QtGlobal>
-
-#if RASP_HAVE_SVG
-#include <QSvgRenderer>
-#endif
-
-#if RASP_HAVE_LIBWMF
-#include <libwmf/api.h>
-#include <libwmf/gd.h>
-#endif
-
-#if RASP_HAVE_EMF2SVG
-#include <emf2svg.h>
-#endif
-
-#include <cstdio>
-#include <cstdlib>
-#include <memory>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QProcess>
 
 namespace rasp {
 namespace {
@@ -30,155 +14,64 @@ namespace {
     throw EBannerPictureError(message.toStdString());
 }
 
-[[maybe_unused]] const char* KindName(TMetafileKind kind)
-{
-    return kind == TMetafileKind::Windows ? "Windows metafile" : "enhanced metafile";
-}
-
-#if RASP_HAVE_SVG
-QImage DrawSvg(const QByteArray& svg, TMetafileKind kind)
-{
-    QSvgRenderer renderer(svg);
-    if (!renderer.isValid())
-        Fail(QStringLiteral("The %1 could not be drawn").arg(QString::fromLatin1(KindName(kind))));
-    QSize size = renderer.defaultSize();
-    if (size.isEmpty())
-        size = renderer.viewBoxF().size().toSize();
-    if (size.isEmpty())
-        Fail(QStringLiteral("The %1 has no size").arg(QString::fromLatin1(KindName(kind))));
-    if (size.width() > MaxMetafilePictureSide || size.height() > MaxMetafilePictureSide) {
-        Fail(QStringLiteral("The %1 is too large (%2 by %3 pixels)")
-                 .arg(QString::fromLatin1(KindName(kind)))
-                 .arg(size.width())
-                 .arg(size.height()));
-    }
-    QImage image(size, QImage::Format_ARGB32_Premultiplied);
-    if (image.isNull())
-        Fail(QStringLiteral("Not enough memory for the picture"));
-    // Metafiles draw on white paper; what they leave out stays white.
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    renderer.render(&painter);
-    return image;
-}
-#endif
-
-#if RASP_HAVE_LIBWMF
-// A memory buffer behind a FILE*: libwmf's raster device writes its PNG
-// there when the API object is destroyed.
-class TMemoryFile {
-public:
-    TMemoryFile() : FFile(open_memstream(&FBuffer, &FLength)) {}
-    ~TMemoryFile()
-    {
-        if (FFile)
-            std::fclose(FFile);
-        std::free(FBuffer);
-    }
-    TMemoryFile(const TMemoryFile&) = delete;
-    TMemoryFile& operator=(const TMemoryFile&) = delete;
-    FILE* File() const { return FFile; }
-    QByteArray Close()
-    {
-        std::fclose(FFile);
-        FFile = nullptr;
-        return QByteArray(FBuffer, static_cast<qsizetype>(FBuffer ? FLength : 0));
-    }
-
-private:
-    char* FBuffer = nullptr;
-    std::size_t FLength = 0;
-    FILE* FFile;
-};
-
-struct TWmfApiDeleter {
-    void operator()(wmfAPI* api) const { wmf_api_destroy(api); }
-};
-
-QImage DrawWmf(const QByteArray& bytes)
-{
-    TMemoryFile png;
-    if (!png.File())
-        Fail(QStringLiteral("Not enough memory for the picture"));
-    {
-        wmfAPI_Options options{};
-        options.function = wmf_gd_function;
-        wmfAPI* raw = nullptr;
-        const unsigned long flags =
-            WMF_OPT_FUNCTION | WMF_OPT_IGNORE_NONFATAL | WMF_OPT_NO_ERROR | WMF_OPT_NO_DEBUG;
-        const wmf_error_t created = wmf_api_create(&raw, flags, &options);
-        std::unique_ptr<wmfAPI, TWmfApiDeleter> api(raw);
-        if (created != wmf_E_None || !api)
-            Fail(QStringLiteral("The metafile library could not be started"));
-
-        QByteArray input = bytes;
-        wmfD_Rect box{};
-        if (wmf_mem_open(api.get(), reinterpret_cast<unsigned char*>(input.data()), static_cast<long>(input.size()))
-                != wmf_E_None
-            || wmf_scan(api.get(), 0, &box) != wmf_E_None)
-            Fail(QStringLiteral("The data is not a valid Windows metafile"));
-        unsigned int width = 0, height = 0;
-        if (wmf_display_size(api.get(), &width, &height, 96, 96) != wmf_E_None || width == 0 || height == 0)
-            Fail(QStringLiteral("The Windows metafile has no size"));
-        if (width > MaxMetafilePictureSide || height > MaxMetafilePictureSide)
-            Fail(QStringLiteral("The Windows metafile is too large (%1 by %2 pixels)").arg(width).arg(height));
-
-        wmf_gd_t* device = WMF_GD_GetData(api.get());
-        device->type = wmf_gd_png;
-        device->flags |= WMF_GD_OUTPUT_FILE;
-        device->file = png.File();
-        device->bbox = box;
-        device->width = width;
-        device->height = height;
-        if (wmf_play(api.get(), 0, &box) != wmf_E_None)
-            Fail(QStringLiteral("The data is not a valid Windows metafile"));
-    }
-    const QImage image = QImage::fromData(png.Close(), "png");
-    if (image.isNull())
-        Fail(QStringLiteral("The Windows metafile could not be drawn"));
-    return image;
-}
-#endif
-
-#if RASP_HAVE_EMF2SVG
-QByteArray EmfToSvg(const QByteArray& bytes)
-{
-    // The smallest enhanced metafile is its 88-byte header; the converter
-    // does not check that itself.
-    if (bytes.size() < 88 || bytes.at(0) != 1 || bytes.at(1) != 0 || bytes.mid(40, 4) != " EMF")
-        Fail(QStringLiteral("The data is not a valid enhanced metafile"));
-    generatorOptions options{};
-    char nameSpace[] = "";
-    options.nameSpace = nameSpace;
-    options.verbose = false;
-    options.emfplus = true;
-    options.svgDelimiter = true;
-    QByteArray input = bytes;
-    char* out = nullptr;
-    std::size_t length = 0;
-    const int ok = emf2svg(input.data(), static_cast<std::size_t>(input.size()), &out, &length, &options);
-    const std::unique_ptr<char, decltype(&std::free)> owned(out, &std::free);
-    if (!ok || !out || length == 0)
-        Fail(QStringLiteral("The data is not a valid enhanced metafile"));
-    return QByteArray(out, static_cast<qsizetype>(length));
-}
-#endif
+constexpr const char* kHelperName = "rasp-metafile";
+// The helper's exit code for a metafile it refused with a reason.
+constexpr int kRefused = 3;
 
 } // namespace
 
-QImage RenderMetafile(const QByteArray& bytes, TMetafileKind kind)
+QString MetafileHelperPath()
 {
-#if RASP_HAVE_LIBWMF
-    if (kind == TMetafileKind::Windows)
-        return DrawWmf(bytes);
+    const QString beside = QCoreApplication::applicationDirPath() + u'/' + QString::fromLatin1(kHelperName);
+    if (QFileInfo(beside).isExecutable())
+        return beside;
+#ifdef RASP_METAFILE_HELPER
+    // A program started from somewhere else (a test, a copy beside a
+    // deployment) still finds the helper of the build it came from.
+    const QString built = QString::fromLocal8Bit(RASP_METAFILE_HELPER);
+    if (QFileInfo(built).isExecutable())
+        return built;
 #endif
-#if RASP_HAVE_SVG && RASP_HAVE_EMF2SVG
-    if (kind == TMetafileKind::Enhanced)
-        return DrawSvg(EmfToSvg(bytes), kind);
-#endif
-    Q_UNUSED(bytes);
-    Fail(QStringLiteral("This copy of the program was built without support for %1 pictures")
-             .arg(kind == TMetafileKind::Windows ? QStringLiteral("WMF") : QStringLiteral("EMF")));
+    return {};
+}
+
+QImage RenderMetafile(const QByteArray& bytes, TMetafileKind kind, int timeoutMs)
+{
+    const QString what = kind == TMetafileKind::Windows ? QStringLiteral("WMF") : QStringLiteral("EMF");
+    const QString helper = MetafileHelperPath();
+    if (helper.isEmpty()) {
+        Fail(QStringLiteral("%1 pictures cannot be shown: the helper program \"%2\" is missing")
+                 .arg(what, QString::fromLatin1(kHelperName)));
+    }
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    process.setProcessEnvironment(environment);
+    process.start(helper, {what.toLower()});
+    if (!process.waitForStarted(timeoutMs))
+        Fail(QStringLiteral("The helper program \"%1\" could not be started").arg(helper));
+    process.write(bytes);
+    process.closeWriteChannel();
+    if (!process.waitForFinished(timeoutMs)) {
+        process.kill();
+        process.waitForFinished(1000);
+        Fail(QStringLiteral("The %1 picture took too long to draw").arg(what));
+    }
+    if (process.exitStatus() != QProcess::NormalExit)
+        Fail(QStringLiteral("The data is not a valid %1 picture (the converter failed)").arg(what));
+    if (process.exitCode() != 0) {
+        // A refusal's reason is the last line; libraries may have talked before it.
+        const QStringList lines = QString::fromUtf8(process.readAllStandardError()).trimmed().split(u'\n');
+        if (process.exitCode() == kRefused && !lines.constLast().trimmed().isEmpty())
+            Fail(lines.constLast().trimmed());
+        Fail(QStringLiteral("The data is not a valid %1 picture (the converter failed)").arg(what));
+    }
+    const QImage image = QImage::fromData(process.readAllStandardOutput(), "png");
+    if (image.isNull())
+        Fail(QStringLiteral("The %1 picture could not be drawn").arg(what));
+    if (image.width() > MaxMetafilePictureSide || image.height() > MaxMetafilePictureSide)
+        Fail(QStringLiteral("The %1 picture is too large").arg(what));
+    return image;
 }
 
 } // namespace rasp

@@ -1,20 +1,24 @@
 #pragma once
-// Windows metafiles drawn into a picture by Debian's metafile libraries: a WMF
-// by libwmf's raster device, an EMF converted to SVG and drawn with QtSvg.
+// Windows metafile banners (WMF and EMF), drawn by the helper program
+// rasp-metafile in a process of its own: a metafile that crashes or hangs
+// the metafile libraries costs the banner, never the window.
+
+#include "app/metafile/MetafileConvert.h"
 
 #include <QByteArray>
 #include <QImage>
 
 namespace rasp {
 
-enum class TMetafileKind { Windows, Enhanced };
+// How long the helper may take before it is stopped and the banner refused.
+inline constexpr int MetafileTimeoutMs = 10000;
 
-// Pictures larger than this on a side are refused rather than allocated.
-inline constexpr int MaxMetafilePictureSide = 4096;
+// The picture at the metafile's own size (96 dpi). Throws EBannerPictureError
+// when the data is no metafile of that kind, the helper fails or takes too
+// long, or the helper cannot be found.
+QImage RenderMetafile(const QByteArray& bytes, TMetafileKind kind, int timeoutMs = MetafileTimeoutMs);
 
-// The picture at the metafile's own size (at 96 dpi for placeable WMFs).
-// Throws EBannerPictureError when the data is no metafile of that kind or
-// this build has no metafile support.
-QImage RenderMetafile(const QByteArray& bytes, TMetafileKind kind);
+// The helper beside the running program, else the one of this build.
+QString MetafileHelperPath();
 
 } // namespace rasp

@@ -4,6 +4,8 @@
 
 #include <QBuffer>
 #include <QColor>
+#include <QElapsedTimer>
+#include <QFile>
 #include <QImage>
 
 #include <gtest/gtest.h>
@@ -102,8 +104,27 @@ TEST(BannerPicture, BrokenMetafilesAreRefused)
         EXPECT_NE(ErrorOf(bad, "x.wmf"), "no error");
     for (const QByteArray& bad : {QByteArray(), QByteArray(200, '\xFF'), emf.left(60), wmf})
         EXPECT_NE(ErrorOf(bad, "x.emf"), "no error");
-    // A metafile that claims an enormous picture is not allocated.
+    // Pictures that claim an enormous size are not allocated.
+    EXPECT_EQ(ErrorOf(Encode(Sample(5000, 10), "bmp"), "wide.bmp"), "The picture is too large (5000 by 10 pixels)");
     EXPECT_NE(ErrorOf(test::MakeWmf(5000, 100, 0, 1), "huge.wmf"), "no error");
+}
+
+TEST(BannerPicture, MetafileThatHangsTheConverterIsStoppedInTime)
+{
+    // Found by mutating records: the metafile library loops on it for good.
+    QFile file(QString::fromLocal8Bit(qgetenv("RASP_SOURCE_DIR")) + "/tests/deploy/data/endless.wmf");
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_THROW(RenderMetafile(file.readAll(), TMetafileKind::Windows, 1500), EBannerPictureError);
+    EXPECT_LT(clock.elapsed(), 6000);
+}
+
+TEST(BannerPicture, ConverterReasonsReachTheUser)
+{
+    EXPECT_EQ(ErrorOf(QByteArray(200, '\xFF'), "x.emf"), "The data is not a valid enhanced metafile");
+    EXPECT_EQ(ErrorOf(test::MakeWmf(5000, 100, 0, 1), "x.wmf"),
+              "The Windows metafile is too large (5000 by 100 pixels)");
 }
 
 } // namespace
