@@ -120,6 +120,21 @@ TEST(BannerPicture, MetafileThatHangsTheConverterIsStoppedInTime)
     EXPECT_LT(clock.elapsed(), 6000);
 }
 
+TEST(BannerPicture, MetafileThatBreaksTheConverterCostsOnlyTheBanner)
+{
+    // Found by mutating records: the converter copies a pattern brush's
+    // bitmap from outside the data. Drawn in the window's own process this
+    // would take the window down.
+    QFile file(QString::fromLocal8Bit(qgetenv("RASP_SOURCE_DIR")) + "/tests/deploy/data/overflow.emf");
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    try {
+        const QImage image = DecodeBannerPicture(file.readAll(), "x.emf");
+        EXPECT_LE(image.width(), MaxMetafilePictureSide);
+    } catch (const EBannerPictureError& e) {
+        EXPECT_STRNE(e.what(), "");
+    }
+}
+
 TEST(BannerPicture, ConverterReasonsReachTheUser)
 {
     EXPECT_EQ(ErrorOf(QByteArray(200, '\xFF'), "x.emf"), "The data is not a valid enhanced metafile");
