@@ -286,17 +286,39 @@ TEST_F(Deployment, IconIsLookedForByItsNameInTheProgramDirectory)
     EXPECT_TRUE(shown[0].contains(At("app.ico")));
 }
 
-TEST_F(Deployment, BrokenSkinFileKeepsTheSkinInUseAndTheRestApplies)
+// The settings are applied once, at creation; a window built without skin
+// data gets it here and applies its settings again, so the skin step runs.
+void EnsureSkinData(TfrmMain& window)
 {
+    if (window.bsSkinData1)
+        return;
+    window.bsSkinData1 = new TbsSkinData(&window);
+    window.LoadSettings();
+    QCoreApplication::processEvents();
+}
+
+TEST_F(Deployment, SkinFileReplacesTheSkinAndABrokenOneKeepsTheSkinInUse)
+{
+    const QString skins = QString::fromLocal8Bit(qgetenv("RASP_SOURCE_DIR")) + "/samples/skins/dbskin.dat";
+    Config("Link1URL=http://one.example/\r\nLink1Name=One\r\n");
+    Write("dbskin.dat", test::ReadFile(skins));
+    Open();
+    EnsureSkinData(*window);
+    EXPECT_FALSE(window->bsSkinData1->SkinEmpty);
+    EXPECT_TRUE(shown.isEmpty()) << shown.join('\n').toStdString();
+
     Config("AppName=Skinned\r\nLink1URL=http://one.example/\r\nLink1Name=One\r\n");
     Write("dbskin.dat", QByteArray("\x03\x00\x00\x00\xFF\x00\x00\x00", 8) + QByteArray(64, '\x7F'));
     Open();
-    if (!window->bsSkinData1)
-        GTEST_SKIP() << "this window has no skin data";
-    EXPECT_EQ(window->windowTitle(), "Skinned v1.01");
-    EXPECT_EQ(window->lblLink1URL->text(), "One");
+    const bool hadSkinData = window->bsSkinData1 != nullptr;
+    const bool emptyBefore = hadSkinData ? window->bsSkinData1->SkinEmpty : true;
+    EnsureSkinData(*window);
+    // Whatever skin was in use (the built-in one, or none) stays.
+    EXPECT_EQ(window->bsSkinData1->SkinEmpty, emptyBefore);
     ASSERT_EQ(shown.size(), 1);
     EXPECT_TRUE(shown[0].contains("dbskin.dat")) << shown[0].toStdString();
+    EXPECT_TRUE(window->windowTitle().startsWith("Skinned v1.01"));
+    EXPECT_EQ(window->lblLink1URL->text(), "One");
 }
 
 TEST_F(Deployment, SampleDeploymentBrandsTheWindowAndLeavesItsFilesAlone)
