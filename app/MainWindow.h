@@ -26,6 +26,7 @@ class QMenu;
 class QTimer;
 // The skin engine's classes live outside our namespace.
 class TbsSkinData;
+class TbsCompressedStoredSkin;
 
 namespace rasp {
 
@@ -119,6 +120,7 @@ public:
     // Non-visual components. The skin, frame, open dialog and update checker
     // are created by the code of their own features.
     TbsSkinData* bsSkinData1 = nullptr;
+    TbsCompressedStoredSkin* bsCompressedStoredSkin1 = nullptr;
     TbsSkinForm* bsSkinForm1 = nullptr;
     TbsSkinMessage* msgMain;
     TbsSkinOpenDialog* bsSkinOpenDialog1 = nullptr;

@@ -160,7 +160,7 @@ void TfrmMain::LoadSettings()
             bsSkinData1->LoadCompressedSkinFile(skinPath);
         } catch (const std::exception& e) {
             // The skin in use stays; the message names the file.
-            problems << QStringLiteral("The skin could not be loaded: %1").arg(Reason(e));
+            problems << Reason(e);
         }
     }
 

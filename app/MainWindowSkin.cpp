@@ -1,9 +1,31 @@
-// The window's skin and skinned frame.
+// The window's skin: the built-in skin it carries, and the skin data every
+// skinned element asks for its entries.
 
 #include "app/MainWindow.h"
 
+#include "skin/bsBuiltinSkin.h"
+#include "skin/bsCompressedStoredSkin.h"
+#include "skin/bsSkinData.h"
+#include "skin/bsSkinMessages.h"
+#include "skinctrls/ExceptionSink.h"
+
 namespace rasp {
 
-void TfrmMain::CreateSkinComponents() {}
+void TfrmMain::CreateSkinComponents()
+{
+    // Registered before the skin loads, so the window hears the change
+    // messages of its own first load; the list forgets destroyed forms.
+    TbsFormList::Register(this);
+
+    bsCompressedStoredSkin1 = new TbsCompressedStoredSkin(this);
+    bsAssignBuiltinSkin(*bsCompressedStoredSkin1);
+    bsSkinData1 = new TbsSkinData(this);
+    try {
+        bsSkinData1->SetCompressedStoredSkin(bsCompressedStoredSkin1);
+    } catch (...) {
+        // The window still opens, unskinned; the error is shown once.
+        ReportException(std::current_exception());
+    }
+}
 
 }  // namespace rasp

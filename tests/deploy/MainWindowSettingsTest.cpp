@@ -286,15 +286,14 @@ TEST_F(Deployment, IconIsLookedForByItsNameInTheProgramDirectory)
     EXPECT_TRUE(shown[0].contains(At("app.ico")));
 }
 
-// The settings are applied once, at creation; a window built without skin
-// data gets it here and applies its settings again, so the skin step runs.
-void EnsureSkinData(TfrmMain& window)
+TEST_F(Deployment, WindowCarriesItsBuiltInSkin)
 {
-    if (window.bsSkinData1)
-        return;
-    window.bsSkinData1 = new TbsSkinData(&window);
-    window.LoadSettings();
-    QCoreApplication::processEvents();
+    Open();
+    ASSERT_NE(window->bsSkinData1, nullptr);
+    EXPECT_FALSE(window->bsSkinData1->SkinEmpty);
+    EXPECT_EQ(window->bsSkinData1->skinname, "Tellivo Light");
+    for (const char* control : {"button", "panel", "edit", "spinedit", "combobox", "richedit", "groupbox"})
+        EXPECT_GE(window->bsSkinData1->IndexOfControl(control), 0) << control;
 }
 
 TEST_F(Deployment, SkinFileReplacesTheSkinAndABrokenOneKeepsTheSkinInUse)
@@ -303,18 +302,18 @@ TEST_F(Deployment, SkinFileReplacesTheSkinAndABrokenOneKeepsTheSkinInUse)
     Config("Link1URL=http://one.example/\r\nLink1Name=One\r\n");
     Write("dbskin.dat", test::ReadFile(skins));
     Open();
-    EnsureSkinData(*window);
+    ASSERT_NE(window->bsSkinData1, nullptr);
     EXPECT_FALSE(window->bsSkinData1->SkinEmpty);
+    EXPECT_EQ(window->bsSkinData1->skinname, "Tellivo Dark");
     EXPECT_TRUE(shown.isEmpty()) << shown.join('\n').toStdString();
 
     Config("AppName=Skinned\r\nLink1URL=http://one.example/\r\nLink1Name=One\r\n");
     Write("dbskin.dat", QByteArray("\x03\x00\x00\x00\xFF\x00\x00\x00", 8) + QByteArray(64, '\x7F'));
     Open();
-    const bool hadSkinData = window->bsSkinData1 != nullptr;
-    const bool emptyBefore = hadSkinData ? window->bsSkinData1->SkinEmpty : true;
-    EnsureSkinData(*window);
-    // Whatever skin was in use (the built-in one, or none) stays.
-    EXPECT_EQ(window->bsSkinData1->SkinEmpty, emptyBefore);
+    // The built-in skin stays in use; the rest of the settings still apply.
+    ASSERT_NE(window->bsSkinData1, nullptr);
+    EXPECT_FALSE(window->bsSkinData1->SkinEmpty);
+    EXPECT_EQ(window->bsSkinData1->skinname, "Tellivo Light");
     ASSERT_EQ(shown.size(), 1);
     EXPECT_TRUE(shown[0].contains("dbskin.dat")) << shown[0].toStdString();
     EXPECT_TRUE(window->windowTitle().startsWith("Skinned v1.01"));

@@ -145,7 +145,8 @@ TEST(RichTextPaneDiffTest, TextStaysTrueToTheDocumentWhileTyping)
         QString expected = pane.document()->toRawText();
         expected.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
         ASSERT_EQ(QString::fromStdU16String(pane.GetText()), expected) << "key " << i;
-        if (pane.GetText() != old)
+        if (pane.GetText() != old) {
             EXPECT_GT(changes, before) << "a change of the text is announced";
+        }
     }
 }
