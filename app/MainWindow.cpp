@@ -2,6 +2,7 @@
 
 #include "app/RightAnchors.h"
 #include "app/TImage.h"
+#include "app/UUtils.h"
 #include "gif/GIFAnimator.h"
 #include "skinctrls/ExceptionSink.h"
 
@@ -311,6 +312,9 @@ void TfrmMain::WireEvents()
     click(btnHelp, &TfrmMain::btnHelpClick);
     click(btnUpdate, &TfrmMain::btnUpdateClick);
     click(btnMakeMoney, &TfrmMain::btnMakeMoneyClick);
+    // Footer links open through the same browser launcher as every other link.
+    for (TbsSkinLinkLabel* link : {lblLink1URL, lblLink2URL})
+        link->SetOpener([](const QString& url) { OpenURL(url); });
     click(btnImport1, &TfrmMain::btnImport1Click);
     click(btnImport2, &TfrmMain::btnImport2Click);
     click(btnClearH1, &TfrmMain::btnClearH1Click);

@@ -252,6 +252,12 @@ TEST_F(Deployment, OneLinkGoesLeftAndSeveralGiveTwoDifferentOnes)
     EXPECT_EQ(window->lblLink1URL->URL(), "http://three.example/");
     EXPECT_EQ(window->lblLink2URL->text(), "");
     EXPECT_EQ(window->lblLink2URL->URL(), "");
+    {
+        // A click on a footer link goes through the browser launcher.
+        Browser browser;
+        QTest::mouseClick(window->lblLink1URL, Qt::LeftButton);
+        EXPECT_EQ(browser.Opened(), "http://three.example/\n");
+    }
 
     Config("Link1URL=http://a/\r\nLink1Name=A\r\nLink2URL=http://b/\r\nLink2Name=B\r\n"
            "Link4URL=http://d/\r\nLink4Name=D\r\n");
