@@ -8,64 +8,115 @@
 
 namespace rasp {
 
+namespace {
+
+constexpr char16_t kReplacement = 0xFFFD;
+
+// Bytes 0x80..0x9F of Windows-1252; the rest of the code page equals Latin-1.
+// The five unassigned bytes map to the C1 control of the same value, as the
+// system's own conversion does.
+constexpr char16_t kCp1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+void AppendCodePoint(char32_t cp, std::u16string& out) {
+    if (cp >= 0x10000) {
+        cp -= 0x10000;
+        out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
+        out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
+    } else {
+        out.push_back(static_cast<char16_t>(cp));
+    }
+}
+
+// Length of the well-formed UTF-8 sequence at `i`, or 0 when it is malformed
+// (a stray or cut-short sequence, an overlong form, a surrogate or a code
+// point above U+10FFFF).
+std::size_t Utf8SequenceAt(std::string_view s, std::size_t i, char32_t& cp) {
+    const auto b0 = static_cast<unsigned char>(s[i]);
+    if (b0 < 0x80) {
+        cp = b0;
+        return 1;
+    }
+    std::size_t len;
+    char32_t min;
+    if (b0 >= 0xC2 && b0 <= 0xDF) {
+        len = 2; min = 0x80; cp = b0 & 0x1F;
+    } else if (b0 >= 0xE0 && b0 <= 0xEF) {
+        len = 3; min = 0x800; cp = b0 & 0x0F;
+    } else if (b0 >= 0xF0 && b0 <= 0xF4) {
+        len = 4; min = 0x10000; cp = b0 & 0x07;
+    } else {
+        return 0;
+    }
+    if (i + len > s.size()) return 0;
+    for (std::size_t k = 1; k < len; ++k) {
+        const auto b = static_cast<unsigned char>(s[i + k]);
+        if ((b & 0xC0) != 0x80) return 0;
+        cp = (cp << 6) | (b & 0x3F);
+    }
+    if (cp < min || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0;
+    return len;
+}
+
+// Appends `bytes` read as UTF-8. A byte that starts no well-formed sequence
+// becomes U+FFFD when `replace` is set; otherwise it ends the decoding, and
+// the result is false.
+bool AppendUtf8Sequences(std::string_view bytes, std::u16string& out, bool replace) {
+    out.reserve(out.size() + bytes.size());
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        char32_t cp = 0;
+        const std::size_t len = Utf8SequenceAt(bytes, i, cp);
+        if (len == 0) {
+            if (!replace) return false;
+            out.push_back(kReplacement);
+            ++i;
+        } else {
+            AppendCodePoint(cp, out);
+            i += len;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+void AppendWindows1252(std::string_view bytes, std::u16string& out) {
+    out.reserve(out.size() + bytes.size());
+    for (const char ch : bytes) {
+        const auto b = static_cast<unsigned char>(ch);
+        out.push_back(b >= 0x80 && b < 0xA0 ? kCp1252High[b - 0x80] : static_cast<char16_t>(b));
+    }
+}
+
+void AppendUtf8(std::string_view bytes, std::u16string& out) {
+    AppendUtf8Sequences(bytes, out, true);
+}
+
+bool IsValidUtf8(std::string_view bytes) {
+    std::size_t i = 0;
+    while (i < bytes.size()) {
+        char32_t cp = 0;
+        const std::size_t len = Utf8SequenceAt(bytes, i, cp);
+        if (len == 0) return false;
+        i += len;
+    }
+    return true;
+}
+
 std::optional<std::u16string> DecodeUtf8(std::string_view bytes) {
     std::u16string out;
-    out.reserve(bytes.size());
-    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
-    const std::size_t n = bytes.size();
-    std::size_t i = 0;
-    while (i < n) {
-        const unsigned char b0 = p[i];
-        if (b0 < 0x80) {
-            out.push_back(static_cast<char16_t>(b0));
-            ++i;
-            continue;
-        }
-        int extra = 0;
-        char32_t cp = 0;
-        char32_t minimum = 0;
-        if ((b0 & 0xE0) == 0xC0) {
-            extra = 1, cp = b0 & 0x1F, minimum = 0x80;
-        } else if ((b0 & 0xF0) == 0xE0) {
-            extra = 2, cp = b0 & 0x0F, minimum = 0x800;
-        } else if ((b0 & 0xF8) == 0xF0) {
-            extra = 3, cp = b0 & 0x07, minimum = 0x10000;
-        } else {
-            return std::nullopt;
-        }
-        if (n - i <= static_cast<std::size_t>(extra)) return std::nullopt;
-        for (int k = 1; k <= extra; ++k) {
-            const unsigned char b = p[i + static_cast<std::size_t>(k)];
-            if ((b & 0xC0) != 0x80) return std::nullopt;
-            cp = (cp << 6) | (b & 0x3F);
-        }
-        if (cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return std::nullopt;
-        if (cp >= 0x10000) {
-            cp -= 0x10000;
-            out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
-            out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
-        } else {
-            out.push_back(static_cast<char16_t>(cp));
-        }
-        i += static_cast<std::size_t>(extra) + 1;
-    }
+    if (!AppendUtf8Sequences(bytes, out, false)) return std::nullopt;
     return out;
 }
 
 std::u16string DecodeWindows1252(std::string_view bytes) {
-    // 0x80..0x9F; the five unassigned bytes map to the C1 control of the same
-    // value, as the system's own conversion does.
-    static constexpr char16_t kHigh[32] = {
-        0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-        0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-        0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-        0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
     std::u16string out;
-    out.reserve(bytes.size());
-    for (const char ch : bytes) {
-        const auto b = static_cast<unsigned char>(ch);
-        out.push_back(b >= 0x80 && b < 0xA0 ? kHigh[b - 0x80] : static_cast<char16_t>(b));
-    }
+    AppendWindows1252(bytes, out);
     return out;
 }
 
@@ -142,7 +193,7 @@ std::string EncodeUtf8(std::u16string_view text) {
             cp = 0x10000 + ((cp - 0xD800) << 10) + (text[i + 1] - 0xDC00);
             ++i;
         } else if (cp >= 0xD800 && cp <= 0xDFFF) {
-            cp = 0xFFFD;  // a lone surrogate has no UTF-8 form
+            cp = kReplacement;  // a lone surrogate has no UTF-8 form
         }
         if (cp < 0x80) {
             out.push_back(static_cast<char>(cp));

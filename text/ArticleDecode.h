@@ -12,6 +12,15 @@ namespace rasp {
 // Strict UTF-8 to UTF-16; nullopt on any malformed, overlong or surrogate sequence.
 std::optional<std::u16string> DecodeUtf8(std::string_view bytes);
 std::u16string DecodeWindows1252(std::string_view bytes);
+
+// Appends `bytes` read as Windows-1252. The five bytes the code page leaves
+// undefined map to the C1 control of the same value, as Windows does.
+void AppendWindows1252(std::string_view bytes, std::u16string& out);
+// Appends `bytes` read as UTF-8; every byte that starts no well-formed
+// sequence becomes U+FFFD.
+void AppendUtf8(std::string_view bytes, std::u16string& out);
+// True when `bytes` is well-formed UTF-8 (no overlong forms, no surrogates).
+bool IsValidUtf8(std::string_view bytes);
 std::u16string NormaliseLineBreaks(std::u16string_view text);
 
 std::u16string DecodeArticleBytes(std::string_view bytes);
@@ -23,6 +32,7 @@ inline constexpr long long kMaxArticleFileBytes = 512LL * 1024 * 1024;
 // Throws std::runtime_error with a one-line reason when the file cannot be read.
 std::u16string ReadArticleFile(const std::string& path);
 
+// UTF-16 to UTF-8; a lone surrogate becomes U+FFFD.
 std::string EncodeUtf8(std::u16string_view text);
 
 }  // namespace rasp

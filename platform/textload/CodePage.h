@@ -6,21 +6,17 @@
 #include <string>
 #include <string_view>
 
+// AppendWindows1252, AppendUtf8 and IsValidUtf8: the one UTF-8 and
+// Windows-1252 codec, shared with the article decoder.
+#include "text/ArticleDecode.h"
+
 namespace rasp {
 
 inline constexpr int cpWindows1252 = 1252;
 inline constexpr int cpUtf8 = 65001;
 
-// Appends `bytes` read as Windows-1252. The five bytes the code page leaves
-// undefined map to the C1 control of the same value, as Windows does.
-void AppendWindows1252(std::string_view bytes, std::u16string& out);
-
-// Appends `bytes` read as UTF-8; every malformed sequence becomes U+FFFD.
-void AppendUtf8(std::string_view bytes, std::u16string& out);
-// True when `bytes` is well-formed UTF-8 (no overlong forms, no surrogates).
-bool IsValidUtf8(std::string_view bytes);
-
 std::u16string Utf8ToUtf16(std::string_view bytes);
+// A lone surrogate becomes U+FFFD.
 std::string Utf16ToUtf8(std::u16string_view text);
 
 // The code page that the RTF font charset `charset` stands for; 0 when the

@@ -39,6 +39,29 @@ TEST(ArticleDecode, Utf8RoundTrip) {
     EXPECT_EQ(EncodeUtf8(std::u16string(1, char16_t(0xD800))), "\xEF\xBF\xBD");
 }
 
+TEST(ArticleDecode, StrictAndLenientUtf8AgreeOnMalformedBytes) {
+    // Each is refused by the strict decoder and replaced, byte by byte, by the
+    // lenient one: C0/C1 and F5 lead bytes, overlong, surrogate, above
+    // U+10FFFF, cut short.
+    const char* const bad[] = {"\xC0\x80", "\xC1\xBF", "\xE0\x80\x80", "\xED\xA0\x80",
+                               "\xF0\x80\x80\x80", "\xF4\x90\x80\x80", "\xF5\x80\x80\x80",
+                               "\xF8\x80\x80\x80\x80", "\xE2\x82", "\x80"};
+    for (const std::string bytes : bad) {
+        SCOPED_TRACE(bytes.size());
+        EXPECT_FALSE(DecodeUtf8(bytes).has_value());
+        EXPECT_FALSE(IsValidUtf8(bytes));
+        std::u16string lenient;
+        AppendUtf8(bytes, lenient);
+        EXPECT_EQ(lenient, std::u16string(bytes.size(), char16_t(0xFFFD)));
+    }
+    const std::string good = "a\xC2\x80\xEF\xBF\xBF\xF4\x8F\xBF\xBF";
+    std::u16string lenient = u"x";
+    AppendUtf8(good, lenient);
+    EXPECT_TRUE(IsValidUtf8(good));
+    EXPECT_EQ(DecodeUtf8(good), lenient.substr(1));
+    EXPECT_EQ(lenient, u"xa\u0080\uFFFF\U0010FFFF");
+}
+
 TEST(ArticleDecode, ReadFile) {
     const std::string path = ::testing::TempDir() + "rasp_decode_test.txt";
     {
