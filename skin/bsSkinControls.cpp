@@ -15,13 +15,6 @@ void TbsDataSkinCustomControl::VisitFields(TbsSkinFieldVisitor& v) {
   v.Rect("clientrect", clientrect);
 }
 
-void TbsSkinFontFields::Visit(TbsSkinFieldVisitor& v) {
-  v.String("fontname", fontname, "Arial");
-  v.Integer("fontheight", fontheight, 14);
-  v.FontStyle("fontstyle", fontstyle);
-  v.Color("fontcolor", fontcolor, 0);
-}
-
 void TbsDataSkinButtonControl::VisitFields(TbsSkinFieldVisitor& v) {
   TbsDataSkinCustomControl::VisitFields(v);
   TbsSkinFontFields::Visit(v);
@@ -45,10 +38,7 @@ void TbsDataSkinPanelControl::VisitFields(TbsSkinFieldVisitor& v) {
   v.Integer("bgpictureindex", bgpictureindex, -1);
   v.Rect("captionrect", captionrect);
   v.Alignment("alignment", alignment);
-  v.String("fontname", fontname, "Arial");
-  v.Integer("fontheight", fontheight, 14);
-  v.FontStyle("fontstyle", fontstyle);
-  v.Color("fontcolor", fontcolor, 0);
+  TbsSkinFontFields::Visit(v);
   v.Rect("checkimagerect", checkimagerect);
   v.Rect("uncheckimagerect", uncheckimagerect);
 }
@@ -79,10 +69,7 @@ void TbsDataSkinExPanelControl::VisitFields(TbsSkinFieldVisitor& v) {
   v.Rect("vrestorebuttonactiverect", vrestorebuttonactiverect);
   v.Rect("vrestorebuttondownrect", vrestorebuttondownrect);
   v.Rect("captionrect", captionrect);
-  v.String("fontname", fontname, "Arial");
-  v.Integer("fontheight", fontheight, 14);
-  v.FontStyle("fontstyle", fontstyle);
-  v.Color("fontcolor", fontcolor, 0);
+  TbsSkinFontFields::Visit(v);
 }
 
 void TbsDataSkinCheckRadioControl::VisitFields(TbsSkinFieldVisitor& v) {
@@ -111,10 +98,7 @@ void TbsDataSkinGaugeControl::VisitFields(TbsSkinFieldVisitor& v) {
   v.Integer("beginoffset", beginoffset, 0);
   v.Integer("endoffset", endoffset, 0);
   v.Boolean("vertical", vertical);
-  v.String("fontname", fontname, "Arial");
-  v.Integer("fontheight", fontheight, 14);
-  v.FontStyle("fontstyle", fontstyle);
-  v.Color("fontcolor", fontcolor, 0);
+  TbsSkinFontFields::Visit(v);
   v.Boolean("progresstransparent", progresstransparent);
   v.Color("progresstransparentcolor", progresstransparentcolor, 0);
 }

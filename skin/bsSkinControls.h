@@ -23,14 +23,6 @@ public:
 };
 
 // Font keys shared by many controls: name, height, style and colour.
-struct TbsSkinFontFields {
-  std::string fontname = "Arial";
-  int fontheight = 14;
-  TbsFontStyles fontstyle = 0;
-  TbsColor fontcolor = 0;
-  void Visit(TbsSkinFieldVisitor& v);
-};
-
 class TbsDataSkinButtonControl : public TbsDataSkinCustomControl, public TbsSkinFontFields {
 public:
   using TbsDataSkinCustomControl::TbsDataSkinCustomControl;
@@ -50,22 +42,18 @@ public:
   const char* Kind() const override { return "menubutton"; }
 };
 
-class TbsDataSkinPanelControl : public TbsDataSkinCustomControl {
+class TbsDataSkinPanelControl : public TbsDataSkinCustomControl, public TbsSkinFontFields {
 public:
   using TbsDataSkinCustomControl::TbsDataSkinCustomControl;
   int bgpictureindex = -1;
   TbsRect captionrect;
   TbsAlignment alignment = TbsAlignment::taCenter;
-  std::string fontname = "Arial";
-  int fontheight = 14;
-  TbsFontStyles fontstyle = 0;
-  TbsColor fontcolor = 0;
   TbsRect checkimagerect, uncheckimagerect;
   void VisitFields(TbsSkinFieldVisitor& v) override;
   const char* Kind() const override { return "panel"; }
 };
 
-class TbsDataSkinExPanelControl : public TbsDataSkinCustomControl {
+class TbsDataSkinExPanelControl : public TbsDataSkinCustomControl, public TbsSkinFontFields {
 public:
   using TbsDataSkinCustomControl::TbsDataSkinCustomControl;
   TbsRect rollhskinrect, rollvskinrect;
@@ -77,10 +65,6 @@ public:
   TbsRect vrollbuttonrect, vrollbuttonactiverect, vrollbuttondownrect;
   TbsRect vrestorebuttonrect, vrestorebuttonactiverect, vrestorebuttondownrect;
   TbsRect captionrect;
-  std::string fontname = "Arial";
-  int fontheight = 14;
-  TbsFontStyles fontstyle = 0;
-  TbsColor fontcolor = 0;
   void VisitFields(TbsSkinFieldVisitor& v) override;
   const char* Kind() const override { return "expanel"; }
 };
@@ -98,16 +82,12 @@ public:
   const char* Kind() const override { return "checkradio"; }
 };
 
-class TbsDataSkinGaugeControl : public TbsDataSkinCustomControl {
+class TbsDataSkinGaugeControl : public TbsDataSkinCustomControl, public TbsSkinFontFields {
 public:
   using TbsDataSkinCustomControl::TbsDataSkinCustomControl;
   TbsRect progressarea, progressrect;
   int beginoffset = 0, endoffset = 0;
   bool vertical = false;
-  std::string fontname = "Arial";
-  int fontheight = 14;
-  TbsFontStyles fontstyle = 0;
-  TbsColor fontcolor = 0;
   bool progresstransparent = false;
   TbsColor progresstransparentcolor = 0;
   void VisitFields(TbsSkinFieldVisitor& v) override;

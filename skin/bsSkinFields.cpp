@@ -91,3 +91,10 @@ void TbsSkinDataEntry::LoadFromFile(const TbsSkinIni& ini) {
 void TbsSkinDataEntry::SaveToFile(TbsSkinIni& ini) {
   bsSaveFields(*this, ini, IDName);
 }
+
+void TbsSkinFontFields::Visit(TbsSkinFieldVisitor& v) {
+  v.String("fontname", fontname, "Arial");
+  v.Integer("fontheight", fontheight, 14);
+  v.FontStyle("fontstyle", fontstyle);
+  v.Color("fontcolor", fontcolor, 0);
+}

@@ -24,6 +24,15 @@ public:
   virtual void Command(const char* key, TbsCommand& v) = 0;
 };
 
+// The four font keys that many entries carry, read and written together.
+struct TbsSkinFontFields {
+  std::string fontname = "Arial";
+  int fontheight = 14;
+  TbsFontStyles fontstyle = 0;
+  TbsColor fontcolor = 0;
+  void Visit(TbsSkinFieldVisitor& v);
+};
+
 // Root of the skin data classes: a named section of the description.
 class TbsSkinDataEntry {
 public:

@@ -33,10 +33,7 @@ void TbsDataSkinStdButton::VisitFields(TbsSkinFieldVisitor& v) {
 void TbsDataSkinCaption::VisitFields(TbsSkinFieldVisitor& v) {
   TbsDataSkinObject::VisitFields(v);
   v.Rect("textrect", textrect);
-  v.String("fontname", fontname, "Arial");
-  v.Integer("fontheight", fontheight, 14);
-  v.FontStyle("fontstyle", fontstyle);
-  v.Color("fontcolor", fontcolor, 0);
+  TbsSkinFontFields::Visit(v);
   v.Color("activefontcolor", activefontcolor, 0);
   v.Alignment("alignment", alignment);
   v.Boolean("shadow", shadow);
@@ -66,10 +63,7 @@ void TbsDataSkinMenuItem::VisitFields(TbsSkinFieldVisitor& v) {
   v.Integer("dividerleftoffset", dividerleftoffset, 0);
   v.Integer("dividerrightoffset", dividerrightoffset, 0);
   v.Rect("textrect", textrect);
-  v.String("fontname", fontname, "Arial");
-  v.Integer("fontheight", fontheight, 14);
-  v.FontStyle("fontstyle", fontstyle);
-  v.Color("fontcolor", fontcolor, 0);
+  TbsSkinFontFields::Visit(v);
   v.Color("activefontcolor", activefontcolor, 0);
   v.Color("unenabledfontcolor", unenabledfontcolor, 0);
 }
@@ -80,10 +74,7 @@ void TbsDataSkinMainMenuItem::VisitFields(TbsSkinFieldVisitor& v) {
   v.Integer("itemrightoffset", itemrightoffset, 0);
   v.Rect("downrect", downrect);
   v.Rect("textrect", textrect);
-  v.String("fontname", fontname, "Arial");
-  v.Integer("fontheight", fontheight, 14);
-  v.FontStyle("fontstyle", fontstyle);
-  v.Color("fontcolor", fontcolor, 0);
+  TbsSkinFontFields::Visit(v);
   v.Color("activefontcolor", activefontcolor, 0);
   v.Color("downfontcolor", downfontcolor, 0);
   v.Color("unenabledfontColor", unenabledfontcolor, 0);

@@ -54,14 +54,10 @@ public:
   const char* Kind() const override { return "mainmenubarbutton"; }
 };
 
-class TbsDataSkinCaption : public TbsDataSkinObject {
+class TbsDataSkinCaption : public TbsDataSkinObject, public TbsSkinFontFields {
 public:
   using TbsDataSkinObject::TbsDataSkinObject;
   TbsRect textrect;
-  std::string fontname = "Arial";
-  int fontheight = 14;
-  TbsFontStyles fontstyle = 0;
-  TbsColor fontcolor = 0;
   TbsColor activefontcolor = 0;
   TbsAlignment alignment = TbsAlignment::taCenter;
   bool shadow = false;
@@ -91,7 +87,7 @@ protected:
   void AfterLoad() override { morphing = false; }
 };
 
-class TbsDataSkinMenuItem : public TbsDataSkinObject {
+class TbsDataSkinMenuItem : public TbsDataSkinObject, public TbsSkinFontFields {
 public:
   using TbsDataSkinObject::TbsDataSkinObject;
   int itemleftoffset = 0;
@@ -100,27 +96,19 @@ public:
   int dividerleftoffset = 0;
   int dividerrightoffset = 0;
   TbsRect textrect;
-  std::string fontname = "Arial";
-  int fontheight = 14;
-  TbsFontStyles fontstyle = 0;
-  TbsColor fontcolor = 0;
   TbsColor activefontcolor = 0;
   TbsColor unenabledfontcolor = 0;
   void VisitFields(TbsSkinFieldVisitor& v) override;
   const char* Kind() const override { return "menuitem"; }
 };
 
-class TbsDataSkinMainMenuItem : public TbsDataSkinObject {
+class TbsDataSkinMainMenuItem : public TbsDataSkinObject, public TbsSkinFontFields {
 public:
   using TbsDataSkinObject::TbsDataSkinObject;
   int itemleftoffset = 0;
   int itemrightoffset = 0;
   TbsRect downrect;
   TbsRect textrect;
-  std::string fontname = "Arial";
-  int fontheight = 14;
-  TbsFontStyles fontstyle = 0;
-  TbsColor fontcolor = 0;
   TbsColor activefontcolor = 0;
   TbsColor downfontcolor = 0;
   TbsColor unenabledfontcolor = 0;  // key "unenabledfontColor"
