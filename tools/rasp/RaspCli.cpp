@@ -3,9 +3,12 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <iostream>
 #include <stdexcept>
+#include <unistd.h>
 
 #include "compare/ArticleComparer.h"
+#include "compare/Exclusions.h"
 #include "compare/KeywordDensity.h"
 #include "platform/automation/ArticleImport.h"
 #include "platform/automation/LibreOfficeWord.h"
@@ -14,7 +17,9 @@
 #include "text/ArticleDecode.h"
 #include "text/ArticleNormalise.h"
 #include "text/SplitArticle.h"
+#include "tools/rasp/CompareCommand.h"
 #include "tools/rasp/RaspJson.h"
+#include "tools/rasp/ScanCommand.h"
 
 namespace rasp {
 
@@ -23,6 +28,9 @@ namespace {
 constexpr const char* kUsage =
     "usage: rasp stats FILE\n"
     "       rasp compare FILE1 FILE2 [--unit words|sentences|paragraphs] [--min N] [--json]\n"
+    "                    [--any-order] [--ignore-quoted] [--exclude FILE] [--html OUT.html]\n"
+    "       rasp scan ARTICLE PATH... [--any-order] [--min N] [--unit U] [--ignore-quoted]\n"
+    "                    [--exclude FILE] [--json | --csv] [--top K]\n"
     "       rasp density FILE PHRASE\n";
 
 // A failure the user caused: one line on stderr, exit status 2.
@@ -36,22 +44,32 @@ struct TArguments {
     std::string Unit = "words";
     int MinLength = 1;
     bool Json = false;
+    bool AnyOrder = false;
+    bool IgnoreQuoted = false;
+    std::vector<std::string> ExcludeFiles;
+    std::string HtmlPath;
+    bool Csv = false;
+    int Top = 0;
 };
 
-int ParseMinLength(const std::string& text) {
+enum class TOptionSet { None, Compare, Scan };
+
+int ParseMinLength(const std::string& text, const std::string& name = "--min") {
     int value = 0;
     const char* first = text.data();
     const char* last = first + text.size();
     if (first != last && *first == '+') ++first;
     const auto [end, error] = std::from_chars(first, last, value);
-    if (error == std::errc::result_out_of_range) throw EUsage("--min is out of range: " + text);
+    if (error == std::errc::result_out_of_range) throw EUsage(name + " is out of range: " + text);
     if (error != std::errc() || end != last || first == last)
-        throw EUsage("--min needs a whole number, not '" + text + "'");
-    if (value < 1) throw EUsage("--min must be 1 or more");
+        throw EUsage(name + " needs a whole number, not '" + text + "'");
+    if (value < 1) throw EUsage(name + " must be 1 or more");
     return value;
 }
 
-TArguments ParseArguments(const std::vector<std::string>& args, bool compareOptions) {
+TArguments ParseArguments(const std::vector<std::string>& args, TOptionSet options) {
+    const bool compareOptions = options != TOptionSet::None;
+    const bool scan = options == TOptionSet::Scan;
     TArguments parsed;
     bool optionsEnded = false;
     for (std::size_t i = 1; i < args.size(); ++i) {
@@ -85,10 +103,26 @@ TArguments ParseArguments(const std::vector<std::string>& args, bool compareOpti
             parsed.MinLength = ParseMinLength(takeValue());
         } else if (compareOptions && name == "--json" && !hasValue) {
             parsed.Json = true;
+        } else if (compareOptions && name == "--any-order" && !hasValue) {
+            parsed.AnyOrder = true;
+        } else if (compareOptions && name == "--ignore-quoted" && !hasValue) {
+            parsed.IgnoreQuoted = true;
+        } else if (compareOptions && name == "--exclude") {
+            parsed.ExcludeFiles.push_back(takeValue());
+        } else if (compareOptions && !scan && name == "--html") {
+            parsed.HtmlPath = takeValue();
+            if (parsed.HtmlPath.empty()) throw EUsage("--html needs a file name");
+        } else if (scan && name == "--csv" && !hasValue) {
+            parsed.Csv = true;
+        } else if (scan && name == "--top") {
+            parsed.Top = ParseMinLength(takeValue(), "--top");
         } else {
             throw EUsage("unknown option '" + arg + "'");
         }
     }
+    if (parsed.AnyOrder && parsed.Unit != "words")
+        throw EUsage("--any-order matches runs of words; --unit must be words");
+    if (parsed.Json && parsed.Csv) throw EUsage("--json and --csv cannot be combined");
     return parsed;
 }
 
@@ -123,15 +157,6 @@ int UnitKind(const std::string& unit) {
     return ukWords;
 }
 
-// The percentage as the window's integer box shows it: nearest integer, ties
-// to the even neighbour.
-std::string ShownPercentage(double value) {
-    const double rounded = std::nearbyint(value);
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.0f", rounded == 0 ? 0.0 : rounded);
-    return buffer;
-}
-
 int Stats(const TArguments& parsed, std::ostream& out) {
     ExpectPositional(parsed, 1, "stats");
     const std::u16string text = LoadArticle(parsed.Positional[0]);
@@ -144,36 +169,41 @@ int Stats(const TArguments& parsed, std::ostream& out) {
     return 0;
 }
 
-int Compare(const TArguments& parsed, std::ostream& out) {
+TMatchOptions MatchOptions(const TArguments& parsed) {
+    TMatchOptions options;
+    options.AnyOrder = parsed.AnyOrder;
+    options.MinLength = parsed.MinLength;
+    options.Unit = UnitKind(parsed.Unit);
+    options.IgnoreQuoted = parsed.IgnoreQuoted;
+    for (const std::string& file : parsed.ExcludeFiles)
+        for (std::u16string& phrase : PhraseLines(LoadArticle(file))) options.Phrases.push_back(std::move(phrase));
+    return options;
+}
+
+int Compare(const TArguments& parsed, std::ostream& out, std::ostream& err) {
     ExpectPositional(parsed, 2, "compare");
-    const std::u16string text1 = LoadArticle(parsed.Positional[0]);
-    const std::u16string text2 = LoadArticle(parsed.Positional[1]);
+    TCompareRequest request;
+    request.Path1 = parsed.Positional[0];
+    request.Path2 = parsed.Positional[1];
+    request.Text1 = LoadArticle(request.Path1);
+    request.Text2 = LoadArticle(request.Path2);
+    request.Options = MatchOptions(parsed);
+    request.Json = parsed.Json;
+    request.HtmlPath = parsed.HtmlPath;
+    return RunCompare(request, out, err);
+}
 
-    TArticleComparer comparer;
-    TMemoryRichTextPane pane1;
-    TMemoryRichTextPane pane2;
-    pane1.SetText(text1);
-    pane2.SetText(text2);
-    comparer.FText1 = text1;
-    comparer.FText2 = text2;
-    SplitArticle(text1, comparer.FWords1, comparer.FSentences1, comparer.FParagraphs1);
-    SplitArticle(text2, comparer.FWords2, comparer.FSentences2, comparer.FParagraphs2);
-    const int wordCounter2 = comparer.FWords2.Count();
-
-    // A blank article leaves the percentage at the box's initial 0.
-    const TCompareOutcome outcome =
-        comparer.CompareEx(pane1, pane2, parsed.MinLength, UnitKind(parsed.Unit), wordCounter2);
-
-    if (!parsed.Json) {
-        out << "Duplicate Content: " << ShownPercentage(outcome.Percentage) << "%\n";
-        return 0;
-    }
-    out << "{\"percentage\":" << JsonNumber(outcome.Percentage) << ",\n\"article1\":"
-        << ArticleSpansJson(comparer.FWords1, comparer.FSentences1, comparer.FParagraphs1)
-        << ",\n\"article2\":"
-        << ArticleSpansJson(comparer.FWords2, comparer.FSentences2, comparer.FParagraphs2)
-        << "}\n";
-    return 0;
+int Scan(const TArguments& parsed, std::ostream& out, std::ostream& err) {
+    if (parsed.Positional.size() < 2) throw EUsage("scan: missing arguments");
+    TScanRequest request;
+    request.ArticlePath = parsed.Positional[0];
+    request.ArticleText = LoadArticle(request.ArticlePath);
+    request.Paths.assign(parsed.Positional.begin() + 1, parsed.Positional.end());
+    request.Options = MatchOptions(parsed);
+    request.Format = parsed.Json ? TScanFormat::Json : parsed.Csv ? TScanFormat::Csv : TScanFormat::Table;
+    request.Top = parsed.Top;
+    request.Progress = &err == &std::cerr && ::isatty(STDERR_FILENO) == 1;
+    return RunScan(request, out, err);
 }
 
 int Density(const TArguments& parsed, std::ostream& out) {
@@ -203,10 +233,11 @@ int RunRasp(const std::vector<std::string>& args, std::ostream& out, std::ostrea
             out << kUsage;
             return 0;
         }
-        if (command == "stats") return Stats(ParseArguments(args, false), out);
-        if (command == "compare") return Compare(ParseArguments(args, true), out);
-        if (command == "density") return Density(ParseArguments(args, false), out);
-        throw EUsage("unknown command '" + command + "' (stats, compare or density)");
+        if (command == "stats") return Stats(ParseArguments(args, TOptionSet::None), out);
+        if (command == "compare") return Compare(ParseArguments(args, TOptionSet::Compare), out, err);
+        if (command == "scan") return Scan(ParseArguments(args, TOptionSet::Scan), out, err);
+        if (command == "density") return Density(ParseArguments(args, TOptionSet::None), out);
+        throw EUsage("unknown command '" + command + "' (stats, compare, scan or density)");
     } catch (const EUsage& e) {
         err << "rasp: " << e.what() << "\n";
         if (args.empty()) err << kUsage;

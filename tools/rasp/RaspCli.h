@@ -4,6 +4,8 @@
 //
 //   rasp stats FILE
 //   rasp compare FILE1 FILE2 [--unit words|sentences|paragraphs] [--min N] [--json]
+//                [--any-order] [--ignore-quoted] [--exclude FILE] [--html OUT.html]
+//   rasp scan ARTICLE PATH... [compare's matching options] [--json | --csv] [--top K]
 //   rasp density FILE PHRASE
 
 #include <ostream>
@@ -12,7 +14,8 @@
 
 namespace rasp {
 
-// Exit status: 0 done, 2 bad usage or an unreadable file (one line on err).
+// Exit status: 0 done, 1 an unexpected failure, 2 bad usage or an unreadable
+// file (one line on err), 3 a scan that had to skip files or folders.
 int RunRasp(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 }  // namespace rasp

@@ -2,6 +2,9 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdio>
+
+#include "text/ArticleDecode.h"
 
 namespace rasp {
 
@@ -10,6 +13,27 @@ std::string JsonNumber(double value) {
     char buffer[64];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
     return std::string(buffer, result.ptr);
+}
+
+std::string JsonString(std::string_view bytes) {
+    std::u16string text;
+    AppendUtf8(bytes, text);
+    const std::string utf8 = EncodeUtf8(text);
+    std::string out = "\"";
+    for (const char c : utf8) {
+        const auto u = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (u < 0x20 || u == 0x7F) {
+            char buffer[8];
+            std::snprintf(buffer, sizeof buffer, "\\u%04x", u);
+            out += buffer;
+        } else {
+            out += c;
+        }
+    }
+    return out + "\"";
 }
 
 namespace {
