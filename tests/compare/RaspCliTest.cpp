@@ -60,7 +60,9 @@ TEST_F(RaspCli, CompareShowsTheRoundedPercentage) {
     const std::string b = Write("b.txt", shared + other);
     TRun run = RunCli({"compare", a, b});
     EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(run.out, "Duplicate Content: 66%\n");
+    EXPECT_EQ(run.out,
+              "Duplicate Content: 66%\nWords matched: 133 of 200\nRuns: 1\nLongest run: 133 words\n"
+              "Article 1 covered: 100% (133 of 133 words)\n");
     run = RunCli({"compare", a, b, "--json", "--min", "4", "--unit", "sentences"});
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out.rfind("{\"percentage\":66.5,", 0), 0u) << run.out;
@@ -76,7 +78,10 @@ TEST_F(RaspCli, CompareJson) {
               "\"article1\":{\"words\":[[1,2,16776960],[3,4,16777215]],\"sentences\":[[0,1]],"
               "\"paragraphs\":[[0,1]]},\n"
               "\"article2\":{\"words\":[[1,2,16777215],[3,4,16776960]],\"sentences\":[[0,1]],"
-              "\"paragraphs\":[[0,1]]}}\n");
+              "\"paragraphs\":[[0,1]]},\n"
+              "\"figures\":{\"wordsMatched\":1,\"words\":2,\"runs\":1,\"longestRun\":1,\"article1Covered\":50,"
+              "\"article1WordsMatched\":1,\"article1Words\":2,\"excluded1\":0,\"excluded2\":0},\n"
+              "\"runs\":[[0,0,1,1,1]]}\n");
 }
 
 TEST_F(RaspCli, CompareBlankArticle) {
@@ -84,7 +89,9 @@ TEST_F(RaspCli, CompareBlankArticle) {
     const std::string b = Write("full.txt", "some words");
     const TRun run = RunCli({"compare", a, b});
     EXPECT_EQ(run.status, 0);
-    EXPECT_EQ(run.out, "Duplicate Content: 0%\n");
+    EXPECT_EQ(run.out,
+              "Duplicate Content: 0%\nWords matched: 0 of 2\nRuns: 0\nLongest run: 0 words\n"
+              "Article 1 covered: 0% (0 of 0 words)\n");
 }
 
 TEST_F(RaspCli, Density) {

@@ -1,5 +1,6 @@
 #include "tools/rasp/HtmlReport.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "compare/HighlightColor.h"
@@ -127,8 +128,12 @@ std::string ArticleBody(const TMatchArticle& article, const std::vector<TRunPair
     while (k < count) {
         const TWord& word = article.Words[k];
         const long long start = word.StartPos;
-        span(CopyText(text, previousEnd, start - previousEnd),
-             word.Color == previousColour ? word.Color : kWordUnhighlighted);
+        // A gap between two stretches of one colour takes the colour; it goes
+        // inside the next stretch's element (an element of blanks alone
+        // would be dropped by HTML tools).
+        const std::u16string_view gap = CopyText(text, previousEnd, start - previousEnd);
+        const bool colouredGap = word.Color == previousColour && ColourClass(word.Color) != 0;
+        if (!colouredGap) AppendEscaped(out, gap);
         // The stretch: words k..last of one pair and one colour (or one left-out word).
         int last = k;
         const bool excluded = article.Excluded.size() > static_cast<std::size_t>(k) &&
@@ -138,7 +143,8 @@ std::string ArticleBody(const TMatchArticle& article, const std::vector<TRunPair
                    article.Words[last + 1].Color == word.Color && pair[static_cast<std::size_t>(k)] >= 0)
                 ++last;
         const TWord& lastWord = article.Words[last];
-        const std::u16string_view piece = CopyText(text, start, static_cast<long long>(lastWord.EndPos) - start);
+        const long long from = colouredGap ? previousEnd : start;
+        const std::u16string_view piece = CopyText(text, from, static_cast<long long>(lastWord.EndPos) - from);
         const int p = pair[static_cast<std::size_t>(k)];
         const int c = ColourClass(word.Color);
         if (excluded) {
@@ -161,7 +167,9 @@ std::string ArticleBody(const TMatchArticle& article, const std::vector<TRunPair
         previousColour = lastWord.Color;
         k = last + 1;
     }
-    span(CopyText(text, previousEnd, static_cast<long long>(text.size()) + 1 - previousEnd), previousColour);
+    const std::u16string_view tail = CopyText(text, previousEnd, static_cast<long long>(text.size()) + 1 - previousEnd);
+    const bool blank = std::all_of(tail.begin(), tail.end(), [](char16_t c) { return c <= u' '; });
+    span(tail, blank ? kWordUnhighlighted : previousColour);
     return out;
 }
 
