@@ -1,6 +1,8 @@
 #include "compare/AnyOrderMatch.h"
 
 #include <algorithm>
+#include <limits>
+#include <map>
 #include <queue>
 
 #include "compare/HighlightColor.h"
@@ -135,6 +137,36 @@ TLevel NextLevel(const TLevel& previous, const TLevel& first, int length) {
     return level;
 }
 
+// The runs taken in one sequence, as disjoint intervals, for the queue's
+// cutting of segments: a long segment that crosses runs is cut in a few
+// steps instead of position by position.
+class TTakenIntervals {
+public:
+    void Add(int start, int length) { FIntervals.emplace(start, start + length); }
+    // The first taken position at or after x (a large number when none is).
+    int NextTaken(int x) const {
+        auto next = FIntervals.upper_bound(x);
+        if (next != FIntervals.begin()) {
+            const auto inside = std::prev(next);
+            if (inside->second > x) return x;
+        }
+        return next == FIntervals.end() ? std::numeric_limits<int>::max() / 2 : next->first;
+    }
+    // The first free position at or after x.
+    int NextFree(int x) const {
+        for (;;) {
+            auto next = FIntervals.upper_bound(x);
+            if (next == FIntervals.begin()) return x;
+            const auto inside = std::prev(next);
+            if (inside->second <= x) return x;
+            x = inside->second;
+        }
+    }
+
+private:
+    std::map<int, int> FIntervals;  // start -> end (exclusive)
+};
+
 struct TSegment {
     int Length;
     int Start2;
@@ -182,8 +214,15 @@ public:
             std::stable_sort(positions.begin() + begin[id], positions.begin() + begin[id + 1],
                              [&](int x, int y) { return before1(x) < before1(y); });
 
+        // A segment grows a whole window at a time while the windows' ids
+        // agree, then token by token, so long repeats cost little.
         auto consider = [&](int i, int j) {
             int length = width;
+            while (i + length < n && j + length < m) {
+                const std::int32_t id1 = level.Ids1[static_cast<std::size_t>(i + length)];
+                if (id1 < 0 || id1 != level.Ids2[static_cast<std::size_t>(j + length)]) break;
+                length += width;
+            }
             while (i + length < n && j + length < m && FT1[static_cast<std::size_t>(i + length)] >= 0 &&
                    FT1[static_cast<std::size_t>(i + length)] == FT2[static_cast<std::size_t>(j + length)])
                 ++length;
@@ -209,19 +248,27 @@ public:
         while (!FQueue.empty()) {
             const TSegment segment = FQueue.top();
             FQueue.pop();
-            int free = 0;  // start of the current free piece, as an offset
-            bool whole = true;
-            for (int k = 0; k <= segment.Length; ++k) {
-                const bool taken = k == segment.Length ||
-                                   FTaken1[static_cast<std::size_t>(segment.Start1 + k)] ||
-                                   FTaken2[static_cast<std::size_t>(segment.Start2 + k)];
-                if (!taken) continue;
-                if (k < segment.Length) whole = false;
-                if (!whole && k - free >= minimum)
-                    FQueue.push({k - free, segment.Start2 + free, segment.Start1 + free});
-                free = k + 1;
+            const int i = segment.Start1;
+            const int j = segment.Start2;
+            const int length = segment.Length;
+            if (FTiles1.NextTaken(i) >= i + length && FTiles2.NextTaken(j) >= j + length) {
+                Take(i, j, length);
+                FTiles1.Add(i, length);
+                FTiles2.Add(j, length);
+                continue;
             }
-            if (whole) Take(segment.Start1, segment.Start2, segment.Length);
+            // The free pieces: stretches free in both sequences.
+            for (int k = 0; k < length;) {
+                for (;;) {
+                    const int next = std::max(FTiles1.NextFree(i + k) - i, FTiles2.NextFree(j + k) - j);
+                    if (next == k) break;
+                    k = next;
+                }
+                if (k >= length) break;
+                const int end = std::min({FTiles1.NextTaken(i + k) - i, FTiles2.NextTaken(j + k) - j, length});
+                if (end - k >= minimum) FQueue.push({end - k, j + k, i + k});
+                k = end;
+            }
         }
     }
 
@@ -278,6 +325,8 @@ private:
     std::vector<std::uint8_t> FTaken1;
     std::vector<std::uint8_t> FTaken2;
     std::priority_queue<TSegment, std::vector<TSegment>, TLaterSegment> FQueue;
+    TTakenIntervals FTiles1;
+    TTakenIntervals FTiles2;
     std::vector<TRunPair> FRuns;
 };
 

@@ -4,6 +4,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include <random>
+
 #include "BenchArticles.h"
 #include "compare/ArticleMatch.h"
 
@@ -38,6 +40,28 @@ void Sizes(benchmark::internal::Benchmark* b) {
 BENCHMARK_CAPTURE(BM_AnyOrder, identical, TPairKind::Identical)->Apply(Sizes);
 BENCHMARK_CAPTURE(BM_AnyOrder, half_shared_shuffled, TPairKind::HalfSharedShuffled)->Apply(Sizes);
 BENCHMARK_CAPTURE(BM_AnyOrder, unrelated, TPairKind::Unrelated)->Apply(Sizes);
+
+// The hardest input for the tiling: one word over and over (every window
+// equals every other), and two words at random.
+void BM_AnyOrderDegenerate(benchmark::State& state, bool twoWords) {
+    std::mt19937 random(3);
+    std::u16string text1, text2;
+    for (int k = 0; k < 50000; ++k) {
+        text1 += twoWords && random() % 2 ? u"b " : u"a ";
+        text2 += twoWords && random() % 2 ? u"b " : u"a ";
+    }
+    TMatchOptions options;
+    options.AnyOrder = true;
+    TMatchFigures figures;
+    for (auto _ : state) {
+        TMatchArticle article1 = PrepareArticle(text1, options);
+        TMatchArticle article2 = PrepareArticle(text2, options);
+        figures = MatchArticles(article1, article2, options).Figures;
+    }
+    state.counters["runs"] = figures.Runs;
+}
+BENCHMARK_CAPTURE(BM_AnyOrderDegenerate, one_word, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_AnyOrderDegenerate, two_words, true)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace rasp::bench
