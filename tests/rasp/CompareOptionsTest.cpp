@@ -53,6 +53,11 @@ TEST(CompareOptions, LeftOutWordsAreCountedAndSaid) {
               "Duplicate Content: 62%\nWords matched: 5 of 8\nRuns: 2\nLongest run: 3 words\n"
               "Article 1 covered: 100% (5 of 5 words)\nLeft out: 11 words of article 1, 8 of article 2\n");
 
+    // An empty list leaves nothing out, and says so.
+    const std::string empty = folder.Write("empty.txt", "\n\n");
+    run = RunCli({"compare", a, b, "--exclude", empty});
+    EXPECT_NE(run.out.find("\nLeft out: 0 words of article 1, 0 of article 2\n"), std::string::npos) << run.out;
+
     run = RunCli({"compare", a, b, "--ignore-quoted", "--json"});
     EXPECT_NE(run.out.find("\"excluded1\":3,\"excluded2\":0}"), std::string::npos) << run.out;
 }

@@ -53,6 +53,7 @@ int RunCompare(const TCompareRequest& request, std::ostream& out, std::ostream& 
         report.Article2 = &article2;
         report.Result = &result;
         report.Options = request.Options;
+        report.ShowExcluded = request.ExclusionsAsked;
         const std::string reason =
             WriteReportFile(request.HtmlPath, HtmlReport(report), {request.Path1, request.Path2});
         if (!reason.empty()) {
@@ -60,7 +61,7 @@ int RunCompare(const TCompareRequest& request, std::ostream& out, std::ostream& 
             return 2;
         }
     }
-    const bool showExcluded = request.Options.IgnoreQuoted || !request.Options.Phrases.empty();
+    const bool showExcluded = request.ExclusionsAsked;
     if (request.Json) WriteCompareJson(out, article1, article2, result);
     else WriteCompareText(out, result, showExcluded);
     return 0;

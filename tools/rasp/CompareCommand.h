@@ -17,6 +17,7 @@ struct TCompareRequest {
     TMatchOptions Options;
     bool Json = false;
     std::string HtmlPath;  // empty: no report
+    bool ExclusionsAsked = false;  // --ignore-quoted or --exclude given: say how many words were left out
 };
 
 // Exit status 0, or 2 when the report cannot be written (one line on err).

@@ -250,7 +250,7 @@ std::string HtmlReport(const THtmlReport& report) {
     out += Row("Longest run", Words(f.LongestRun));
     out += Row("Article 1 covered", ShownPercentage(f.Covered1) + "% (" + std::to_string(f.Matched1) + " of " +
                                         Words(f.Words1) + ")");
-    if (report.Options.IgnoreQuoted || !report.Options.Phrases.empty())
+    if (report.ShowExcluded)
         out += Row("Left out", Words(f.Excluded1) + " of article 1, " + Words(f.Excluded2) +
                                    " of article 2 (struck through)");
     out += "</table>\n<div class=\"articles\">\n";

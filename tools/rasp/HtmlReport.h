@@ -17,6 +17,7 @@ struct THtmlReport {
     const TMatchArticle* Article2 = nullptr;
     const TMatchResult* Result = nullptr;
     TMatchOptions Options;
+    bool ShowExcluded = false;  // a row with the left-out word counts
 };
 
 std::string HtmlReport(const THtmlReport& report);

@@ -190,6 +190,7 @@ int Compare(const TArguments& parsed, std::ostream& out, std::ostream& err) {
     request.Options = MatchOptions(parsed);
     request.Json = parsed.Json;
     request.HtmlPath = parsed.HtmlPath;
+    request.ExclusionsAsked = parsed.IgnoreQuoted || !parsed.ExcludeFiles.empty();
     return RunCompare(request, out, err);
 }
 
