@@ -130,6 +130,25 @@ TEST_F(Scan, MissingPathsAreSkippedAndTheScanGoesOn) {
     EXPECT_NE(run.out.find("1 file compared, 1 skipped\n"), std::string::npos) << run.out;
 }
 
+TEST(ScanExclusions, LeftOutWordsCountInNeitherShare) {
+    // The shared disclaimer would make every file look related.
+    TTempFolder folder;
+    const std::string disclaimer = "All opinions are my own and not my employer's.";
+    const std::string list = folder.Write("boilerplate.txt", disclaimer + "\n");
+    const std::string article = folder.Write("article.txt", kArticle + "\n" + disclaimer);
+    folder.Write("tree/other.txt", Numbered(300, 330) + ".\n" + disclaimer + "\n\"" + Numbered(0, 10) + "\"");
+    TRun run = RunCli({"scan", article, folder.Path() + "/tree", "--any-order", "--json"});
+    // The disclaimer (9 words) and w1..w8 match ('"w0' is not 'w0').
+    EXPECT_NE(run.out.find("\"articleWordsMatched\":17,\"fileWordsMatched\":17,\"fileWords\":49}"), std::string::npos)
+        << run.out;
+    run = RunCli({"scan", article, folder.Path() + "/tree", "--any-order", "--json", "--exclude", list, "--ignore-quoted"});
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("\"articleFound\":0,\"fileFound\":0,\"longestRun\":0,\"articleWordsMatched\":0,"
+                           "\"fileWordsMatched\":0,\"fileWords\":30}"),
+              std::string::npos)
+        << run.out;
+}
+
 // Runs the command as the unprivileged user "nobody" when the tests run as
 // root (root may read anything, so permissions would not show otherwise).
 TRun RunWithoutPrivileges(const std::vector<std::string>& args) {
