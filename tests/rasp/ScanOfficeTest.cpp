@@ -25,6 +25,12 @@ TEST(ScanOffice, OpenDocumentTextIsReadThroughTheWordProcessor) {
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, "Article    File  Longest  Path\n  50.0%   50.0%       40  " + folder.Path() +
                            "/tree/Published.odt\n1 file compared\n");
+
+    // The same rule for an .odt ARTICLE.
+    const TRun back = RunCli({"scan", folder.Path() + "/tree/Published.odt", folder.Path() + "/make", "--any-order"});
+    EXPECT_EQ(back.status, 0) << back.err;
+    EXPECT_EQ(back.out, "Article    File  Longest  Path\n 100.0%  100.0%       80  " + folder.Path() +
+                            "/make/Published.txt\n1 file compared\n");
 }
 
 }  // namespace

@@ -20,6 +20,7 @@
 #include "tools/rasp/CompareCommand.h"
 #include "tools/rasp/RaspJson.h"
 #include "tools/rasp/ScanCommand.h"
+#include "tools/rasp/ScanFiles.h"
 
 namespace rasp {
 
@@ -198,7 +199,15 @@ int Scan(const TArguments& parsed, std::ostream& out, std::ostream& err) {
     if (parsed.Positional.size() < 2) throw EUsage("scan: missing arguments");
     TScanRequest request;
     request.ArticlePath = parsed.Positional[0];
-    request.ArticleText = LoadArticle(request.ArticlePath);
+    if (IsScanDocumentName(request.ArticlePath)) {
+        try {
+            request.ArticleText = ReadScanDocument(request.ArticlePath);
+        } catch (const std::exception& e) {
+            throw EUsage("cannot read '" + request.ArticlePath + "': " + e.what());
+        }
+    } else {
+        request.ArticleText = LoadArticle(request.ArticlePath);
+    }
     request.Paths.assign(parsed.Positional.begin() + 1, parsed.Positional.end());
     request.Options = MatchOptions(parsed);
     request.Format = parsed.Json ? TScanFormat::Json : parsed.Csv ? TScanFormat::Csv : TScanFormat::Table;

@@ -200,6 +200,16 @@ void WriteCsv(std::ostream& out, const std::vector<TScanRow>& rows) {
 
 }  // namespace
 
+std::u16string ReadScanDocument(const std::string& path) {
+    TAutomationRegistry automation;
+    RegisterLibreOfficeWord(automation);
+    std::string reason;
+    std::u16string text = LoadDocument({path, true}, automation, reason);
+    if (!reason.empty()) throw std::runtime_error(reason);
+    NormaliseArticleText(text);
+    return text;
+}
+
 int RunScan(const TScanRequest& request, std::ostream& out, std::ostream& err) {
     TScanFiles files = CollectScanFiles(request.Paths, request.ArticlePath);
     for (const TScanProblem& note : files.Notes)

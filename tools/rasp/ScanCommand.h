@@ -41,4 +41,9 @@ struct TScanRow {
 
 int RunScan(const TScanRequest& request, std::ostream& out, std::ostream& err);
 
+// An .odt, .doc or .docx ARTICLE read as the collection's documents are (the
+// window's import rule would read an .odt as plain text). Throws
+// std::runtime_error with the reason when it cannot be read.
+std::u16string ReadScanDocument(const std::string& path);
+
 }  // namespace rasp
