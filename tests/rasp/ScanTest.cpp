@@ -13,6 +13,8 @@
 
 #include <map>
 
+#include "tools/rasp/ScanCommand.h"
+
 namespace rasp {
 namespace {
 
@@ -147,6 +149,24 @@ TEST(ScanExclusions, LeftOutWordsCountInNeitherShare) {
                            "\"fileWordsMatched\":0,\"fileWords\":30}"),
               std::string::npos)
         << run.out;
+}
+
+TEST(ScanProgress, TheBarIsDrawnAndClearedBeforeTheTable) {
+    TTempFolder folder;
+    for (int k = 0; k < 60; ++k) folder.Write("tree/" + std::to_string(k) + ".txt", Numbered(k, k + 50));
+    TScanRequest request;
+    request.ArticlePath = folder.Path() + "/article.txt";
+    request.ArticleText = u"w10 w11 w12";
+    request.Paths = {folder.Path() + "/tree"};
+    request.Progress = true;
+    request.Threads = 4;
+    std::ostringstream out, err;
+    EXPECT_EQ(RunScan(request, out, err), 0);
+    const std::string bar = err.str();
+    EXPECT_EQ(bar.rfind("\r[", 0), 0u) << bar;
+    EXPECT_EQ(bar.substr(bar.size() - 4), "\r\x1b[K");
+    EXPECT_EQ(bar.find('\n'), std::string::npos);
+    EXPECT_NE(out.str().find("60 files compared\n"), std::string::npos);
 }
 
 // Runs the command as the unprivileged user "nobody" when the tests run as
