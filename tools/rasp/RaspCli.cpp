@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <optional>
 #include <stdexcept>
 
 #include "compare/ArticleComparer.h"
@@ -14,16 +15,13 @@
 #include "text/ArticleDecode.h"
 #include "text/ArticleNormalise.h"
 #include "text/SplitArticle.h"
+#include "tools/rasp/ColorOutput.h"
+#include "tools/rasp/Help.h"
 #include "tools/rasp/RaspJson.h"
 
 namespace rasp {
 
 namespace {
-
-constexpr const char* kUsage =
-    "usage: rasp stats FILE\n"
-    "       rasp compare FILE1 FILE2 [--unit words|sentences|paragraphs] [--min N] [--json]\n"
-    "       rasp density FILE PHRASE\n";
 
 // A failure the user caused: one line on stderr, exit status 2.
 class EUsage : public std::runtime_error {
@@ -36,6 +34,7 @@ struct TArguments {
     std::string Unit = "words";
     int MinLength = 1;
     bool Json = false;
+    TColorMode Color = TColorMode::Auto;
 };
 
 int ParseMinLength(const std::string& text) {
@@ -85,6 +84,13 @@ TArguments ParseArguments(const std::vector<std::string>& args, bool compareOpti
             parsed.MinLength = ParseMinLength(takeValue());
         } else if (compareOptions && name == "--json" && !hasValue) {
             parsed.Json = true;
+        } else if (compareOptions && name == "--color") {
+            // As in GNU tools, the value is optional and only given with '='.
+            try {
+                parsed.Color = hasValue ? ParseColorMode(value) : TColorMode::Always;
+            } catch (const std::invalid_argument& e) {
+                throw EUsage(e.what());
+            }
         } else {
             throw EUsage("unknown option '" + arg + "'");
         }
@@ -144,7 +150,7 @@ int Stats(const TArguments& parsed, std::ostream& out) {
     return 0;
 }
 
-int Compare(const TArguments& parsed, std::ostream& out) {
+int Compare(const TArguments& parsed, std::ostream& out, const TTerminal& terminal) {
     ExpectPositional(parsed, 2, "compare");
     const std::u16string text1 = LoadArticle(parsed.Positional[0]);
     const std::u16string text2 = LoadArticle(parsed.Positional[1]);
@@ -164,6 +170,10 @@ int Compare(const TArguments& parsed, std::ostream& out) {
     const TCompareOutcome outcome =
         comparer.CompareEx(pane1, pane2, parsed.MinLength, UnitKind(parsed.Unit), wordCounter2);
 
+    if (!parsed.Json && UseColor(parsed.Color, terminal)) {
+        WriteColoredComparison(out, parsed.Positional, text1, comparer.FWords1, text2, comparer.FWords2,
+                               terminal.TrueColor);
+    }
     if (!parsed.Json) {
         out << "Duplicate Content: " << ShownPercentage(outcome.Percentage) << "%\n";
         return 0;
@@ -196,20 +206,22 @@ int Density(const TArguments& parsed, std::ostream& out) {
 }  // namespace
 
 int RunRasp(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    return RunRasp(args, out, err, TTerminal{});
+}
+
+int RunRasp(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+            const TTerminal& terminal) {
     try {
         if (args.empty()) throw EUsage("missing command");
+        if (const std::optional<int> status = RunHelpRequest(args, out, err)) return *status;
         const std::string& command = args[0];
-        if (command == "--help" || command == "-h" || command == "help") {
-            out << kUsage;
-            return 0;
-        }
         if (command == "stats") return Stats(ParseArguments(args, false), out);
-        if (command == "compare") return Compare(ParseArguments(args, true), out);
+        if (command == "compare") return Compare(ParseArguments(args, true), out, terminal);
         if (command == "density") return Density(ParseArguments(args, false), out);
         throw EUsage("unknown command '" + command + "' (stats, compare or density)");
     } catch (const EUsage& e) {
         err << "rasp: " << e.what() << "\n";
-        if (args.empty()) err << kUsage;
+        if (args.empty()) err << UsageText();
         return 2;
     } catch (const std::bad_alloc&) {
         err << "rasp: out of memory\n";
