@@ -13,6 +13,7 @@ PACKAGES=(
   clang libclang-rt-14-dev
   fonts-liberation xvfb xauth
   libreoffice-writer-nogui
+  dpkg-dev lintian desktop-file-utils appstream bash-completion
 )
 
 missing=()

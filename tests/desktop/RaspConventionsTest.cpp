@@ -19,7 +19,7 @@ struct TRun {
     std::string err;
 };
 
-TRun Run(const std::vector<std::string>& args, const TTerminal& terminal = {})
+TRun Rasp(const std::vector<std::string>& args, const TTerminal& terminal = {})
 {
     std::ostringstream out;
     std::ostringstream err;
@@ -47,38 +47,38 @@ const char* const kCyan256 = "\x1b[1;30;48;5;51m";
 
 TEST_F(RaspConventions, VersionAndHelp)
 {
-    EXPECT_EQ(Run({"--version"}).out, "rasp (Tellivo Rasp) " RASP_VERSION "\n");
-    EXPECT_EQ(Run({"-V"}).status, 0);
+    EXPECT_EQ(Rasp({"--version"}).out, "rasp (Tellivo Rasp) " RASP_VERSION "\n");
+    EXPECT_EQ(Rasp({"-V"}).status, 0);
 
-    const TRun all = Run({"help"});
+    const TRun all = Rasp({"help"});
     EXPECT_EQ(all.status, 0);
     for (const char* command : {"stats FILE", "compare FILE1 FILE2", "density FILE PHRASE", "--version"})
         EXPECT_NE(all.out.find(command), std::string::npos) << command;
     EXPECT_NE(all.out.find("Exit status"), std::string::npos);
-    EXPECT_EQ(Run({"--help"}).out, all.out);
-    EXPECT_EQ(Run({"-h"}).out, all.out);
+    EXPECT_EQ(Rasp({"--help"}).out, all.out);
+    EXPECT_EQ(Rasp({"-h"}).out, all.out);
 
     // Three ways to the help of one command, which runs nothing.
-    const TRun compare = Run({"help", "compare"});
+    const TRun compare = Rasp({"help", "compare"});
     EXPECT_EQ(compare.status, 0);
     EXPECT_EQ(compare.out.rfind("usage: rasp compare FILE1 FILE2", 0), 0u) << compare.out;
     EXPECT_NE(compare.out.find("--color"), std::string::npos);
-    EXPECT_EQ(Run({"compare", "--help"}).out, compare.out);
-    EXPECT_EQ(Run({"compare", "missing1", "missing2", "-h"}).out, compare.out);
-    EXPECT_EQ(Run({"stats", "--help"}).out, *CommandHelp("stats"));
-    EXPECT_EQ(Run({"density", "x", "--help"}).status, 0);
+    EXPECT_EQ(Rasp({"compare", "--help"}).out, compare.out);
+    EXPECT_EQ(Rasp({"compare", "missing1", "missing2", "-h"}).out, compare.out);
+    EXPECT_EQ(Rasp({"stats", "--help"}).out, *CommandHelp("stats"));
+    EXPECT_EQ(Rasp({"density", "x", "--help"}).status, 0);
     // After "--" it is a file name like any other.
-    const TRun file = Run({"stats", "--", "--help"});
+    const TRun file = Rasp({"stats", "--", "--help"});
     EXPECT_EQ(file.status, 2);
     EXPECT_NE(file.err.find("cannot read '--help'"), std::string::npos) << file.err;
 
-    TRun bad = Run({"help", "frobnicate"});
+    TRun bad = Rasp({"help", "frobnicate"});
     EXPECT_EQ(bad.status, 2);
     EXPECT_EQ(bad.out, "");
     EXPECT_EQ(bad.err, "rasp: help: unknown command 'frobnicate' (stats, compare, density, help)\n");
-    bad = Run({"help", "stats", "extra"});
+    bad = Rasp({"help", "stats", "extra"});
     EXPECT_EQ(bad.status, 2);
-    EXPECT_EQ(Run({}).err, "rasp: missing command\n" + UsageText());
+    EXPECT_EQ(Rasp({}).err, "rasp: missing command\n" + UsageText());
 }
 
 TEST_F(RaspConventions, ColouredComparisonShowsEachRunOnItsColour)
@@ -86,36 +86,36 @@ TEST_F(RaspConventions, ColouredComparisonShowsEachRunOnItsColour)
     const std::string expected = "\x1b[1m--- Article 1: " + a + "\x1b[0m\n" + kCyan256 + "A\x1b[0m b.\n" +
                                  "\x1b[1m--- Article 2: " + b + "\x1b[0m\n" + "z " + kCyan256 + "a\x1b[0m\n" +
                                  "Duplicate Content: 50%\n";
-    TRun run = Run({"compare", a, b, "--color=always"});
+    TRun run = Rasp({"compare", a, b, "--color=always"});
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.out, expected);
-    EXPECT_EQ(Run({"compare", "--color", a, b}).out, expected);
+    EXPECT_EQ(Rasp({"compare", "--color", a, b}).out, expected);
 
     // A terminal gets colour unless NO_COLOR is set or TERM is dumb; a pipe
     // never; an explicit choice outranks NO_COLOR.
     TTerminal terminal;
     terminal.StdoutIsTerminal = true;
-    EXPECT_EQ(Run({"compare", a, b}, terminal).out, expected);
-    EXPECT_EQ(Run({"compare", a, b, "--color=auto"}, terminal).out, expected);
+    EXPECT_EQ(Rasp({"compare", a, b}, terminal).out, expected);
+    EXPECT_EQ(Rasp({"compare", a, b, "--color=auto"}, terminal).out, expected);
     const std::string plain = "Duplicate Content: 50%\n";
-    EXPECT_EQ(Run({"compare", a, b}).out, plain);
-    EXPECT_EQ(Run({"compare", a, b, "--color=never"}, terminal).out, plain);
+    EXPECT_EQ(Rasp({"compare", a, b}).out, plain);
+    EXPECT_EQ(Rasp({"compare", a, b, "--color=never"}, terminal).out, plain);
     terminal.NoColor = true;
-    EXPECT_EQ(Run({"compare", a, b}, terminal).out, plain);
-    EXPECT_EQ(Run({"compare", a, b, "--color=always"}, terminal).out, expected);
+    EXPECT_EQ(Rasp({"compare", a, b}, terminal).out, plain);
+    EXPECT_EQ(Rasp({"compare", a, b, "--color=always"}, terminal).out, expected);
     terminal.NoColor = false;
     terminal.DumbTerm = true;
-    EXPECT_EQ(Run({"compare", a, b}, terminal).out, plain);
+    EXPECT_EQ(Rasp({"compare", a, b}, terminal).out, plain);
 
     // JSON is for programs: never coloured.
-    run = Run({"compare", a, b, "--json", "--color=always"});
+    run = Rasp({"compare", a, b, "--json", "--color=always"});
     EXPECT_EQ(run.out.find('\x1b'), std::string::npos);
 
-    run = Run({"compare", a, b, "--color=sometimes"});
+    run = Rasp({"compare", a, b, "--color=sometimes"});
     EXPECT_EQ(run.status, 2);
     EXPECT_EQ(run.err, "rasp: --color must be auto, always or never, not 'sometimes'\n");
     // Only compare colours.
-    EXPECT_EQ(Run({"stats", a, "--color=always"}).status, 2);
+    EXPECT_EQ(Rasp({"stats", a, "--color=always"}).status, 2);
 }
 
 TEST(RaspColorOutput, ColoursAreTheWindowsAsTrueColourOrTheNearestOf256)
