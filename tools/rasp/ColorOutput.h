@@ -4,6 +4,7 @@
 
 #include <ostream>
 #include <string>
+#include <cstdint>
 #include <string_view>
 #include <vector>
 
