@@ -5,6 +5,9 @@
 #include "app/OnlineConstants.h"
 #include "app/UUtils.h"
 #include "app/UpdateChecker.h"
+#include "platform/paths/WritableFolder.h"
+
+#include <QFile>
 
 namespace rasp {
 
@@ -33,6 +36,10 @@ void TfrmMain::CheckForUpdates(bool Silent)
                 return msgMain->MessageDlg(msg, type, buttons, helpCtx);
             },
             [this] { close(); });
+        // The updater is looked for beside the program; the description is
+        // stored there only when the program may write there.
+        FUpdateChecker->SetDownloadDir(QFile::decodeName(
+            WritableFolderFor(TWritableKind::Cache, QFile::encodeName(ProgramDir()).toStdString()).c_str()));
     }
     FUpdateChecker->CheckForUpdates(Silent);
 }

@@ -1,5 +1,7 @@
 #include "app/RaspApplication.h"
 
+#include <QDirIterator>
+#include <QIcon>
 #include <QScopedValueRollback>
 #include <cstdio>
 
@@ -9,6 +11,21 @@ TRaspApplication::TRaspApplication(int& argc, char** argv) : QApplication(argc, 
 {
     setApplicationName(QStringLiteral("Tellivo Rasp"));
     setApplicationDisplayName(QStringLiteral("Tellivo Rasp"));
+    // The desktop entry's name: window systems that match windows to their
+    // entry (Wayland, task bars) find the menu's icon and name through it.
+    setDesktopFileName(QStringLiteral("tellivo-rasp"));
+    setWindowIcon(BuiltInIcon());
+}
+
+QIcon TRaspApplication::BuiltInIcon()
+{
+    // Every size compiled in; a deployment's IconPath replaces it later.
+    QIcon icon;
+    QDirIterator sizes(QStringLiteral(":/icons"), {QStringLiteral("tellivo-rasp.png")}, QDir::Files,
+                       QDirIterator::Subdirectories);
+    while (sizes.hasNext())
+        icon.addFile(sizes.next());
+    return icon;
 }
 
 bool TRaspApplication::notify(QObject* receiver, QEvent* event)

@@ -6,6 +6,7 @@
 #include "skinctrls/TbsSkinMessage.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <functional>
 
 namespace rasp {
@@ -17,6 +18,10 @@ public:
 
     bool notify(QObject* receiver, QEvent* event) override;
     void HandleException(std::exception_ptr error) override;
+
+    // The application icon of every size built into the program; empty when
+    // the build had no SVG support to draw it.
+    static QIcon BuiltInIcon();
 
     // Replaces the message box (the crash reporter takes this place).
     std::function<void(std::exception_ptr)> OnException;

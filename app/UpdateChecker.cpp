@@ -88,7 +88,7 @@ void TUpdateChecker::CheckForUpdates(bool Silent)
     } done{self};
     auto gone = [&self] { return !self || self->FAbandoned; };
 
-    const QString local = QDir(FProgramDir).filePath(QString::fromLatin1(UpdateFileName));
+    const QString local = QDir(DownloadDir()).filePath(QString::fromLatin1(UpdateFileName));
     const QString url = FBaseUrl + QString::fromLatin1(UpdateFileName);
     const bool downloaded = DownloadFile(url, local);
     if (gone())

@@ -48,6 +48,11 @@ public:
 
     bool Checking() const { return FChecking; }
 
+    // Where the update description is stored; empty (the default): the
+    // program directory. An installed copy keeps it in the user's cache.
+    void SetDownloadDir(QString dir) { FDownloadDir = std::move(dir); }
+    QString DownloadDir() const { return FDownloadDir.isEmpty() ? FProgramDir : FDownloadDir; }
+
     // The updater's command-line arguments.
     QStringList UpdaterArguments() const;
 
@@ -61,6 +66,7 @@ private:
     THttpClient FHttp;
     QString FBaseUrl;
     QString FProgramDir;
+    QString FDownloadDir;
     TMessageDlg FMessageDlg;
     std::function<void()> FCloseWindow;
     bool FChecking = false;

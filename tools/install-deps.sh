@@ -14,6 +14,7 @@ PACKAGES=(
   fonts-liberation xvfb xauth
   libreoffice-writer-nogui
   tidy
+  dpkg-dev lintian desktop-file-utils appstream bash-completion
 )
 
 missing=()

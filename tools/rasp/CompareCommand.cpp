@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "tools/rasp/ColorOutput.h"
 #include "tools/rasp/CompareReport.h"
 #include "tools/rasp/HtmlReport.h"
 
@@ -62,6 +63,9 @@ int RunCompare(const TCompareRequest& request, std::ostream& out, std::ostream& 
         }
     }
     const bool showExcluded = request.ExclusionsAsked;
+    if (request.Color)
+        WriteColoredComparison(out, {request.Path1, request.Path2}, article1.Text, article1.Words, article2.Text,
+                               article2.Words, request.TrueColor);
     if (request.Json) WriteCompareJson(out, article1, article2, result);
     else WriteCompareText(out, result, showExcluded);
     return 0;

@@ -18,6 +18,8 @@ struct TCompareRequest {
     bool Json = false;
     std::string HtmlPath;  // empty: no report
     bool ExclusionsAsked = false;  // --ignore-quoted or --exclude given: say how many words were left out
+    bool Color = false;      // both articles first, each matched run on its colour
+    bool TrueColor = false;  // the terminal takes 24-bit colours
 };
 
 // Exit status 0, or 2 when the report cannot be written (one line on err).

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <iostream>
+#include <optional>
 #include <stdexcept>
 #include <unistd.h>
 
@@ -18,6 +19,8 @@
 #include "text/ArticleNormalise.h"
 #include "text/SplitArticle.h"
 #include "tools/rasp/CompareCommand.h"
+#include "tools/rasp/ColorOutput.h"
+#include "tools/rasp/Help.h"
 #include "tools/rasp/RaspJson.h"
 #include "tools/rasp/ScanCommand.h"
 #include "tools/rasp/ScanFiles.h"
@@ -25,14 +28,6 @@
 namespace rasp {
 
 namespace {
-
-constexpr const char* kUsage =
-    "usage: rasp stats FILE\n"
-    "       rasp compare FILE1 FILE2 [--unit words|sentences|paragraphs] [--min N] [--json]\n"
-    "                    [--any-order] [--ignore-quoted] [--exclude FILE] [--html OUT.html]\n"
-    "       rasp scan ARTICLE PATH... [--any-order] [--min N] [--unit U] [--ignore-quoted]\n"
-    "                    [--exclude FILE] [--json | --csv] [--top K]\n"
-    "       rasp density FILE PHRASE\n";
 
 // A failure the user caused: one line on stderr, exit status 2.
 class EUsage : public std::runtime_error {
@@ -51,6 +46,7 @@ struct TArguments {
     std::string HtmlPath;
     bool Csv = false;
     int Top = 0;
+    TColorMode Color = TColorMode::Auto;
 };
 
 enum class TOptionSet { None, Compare, Scan };
@@ -117,6 +113,13 @@ TArguments ParseArguments(const std::vector<std::string>& args, TOptionSet optio
             parsed.Csv = true;
         } else if (scan && name == "--top") {
             parsed.Top = ParseMinLength(takeValue(), "--top");
+        } else if (compareOptions && name == "--color") {
+            // As in GNU tools, the value is optional and only given with '='.
+            try {
+                parsed.Color = hasValue ? ParseColorMode(value) : TColorMode::Always;
+            } catch (const std::invalid_argument& e) {
+                throw EUsage(e.what());
+            }
         } else {
             throw EUsage("unknown option '" + arg + "'");
         }
@@ -181,7 +184,7 @@ TMatchOptions MatchOptions(const TArguments& parsed) {
     return options;
 }
 
-int Compare(const TArguments& parsed, std::ostream& out, std::ostream& err) {
+int Compare(const TArguments& parsed, std::ostream& out, std::ostream& err, const TTerminal& terminal) {
     ExpectPositional(parsed, 2, "compare");
     TCompareRequest request;
     request.Path1 = parsed.Positional[0];
@@ -192,6 +195,8 @@ int Compare(const TArguments& parsed, std::ostream& out, std::ostream& err) {
     request.Json = parsed.Json;
     request.HtmlPath = parsed.HtmlPath;
     request.ExclusionsAsked = parsed.IgnoreQuoted || !parsed.ExcludeFiles.empty();
+    request.Color = !parsed.Json && UseColor(parsed.Color, terminal);
+    request.TrueColor = terminal.TrueColor;
     return RunCompare(request, out, err);
 }
 
@@ -236,21 +241,23 @@ int Density(const TArguments& parsed, std::ostream& out) {
 }  // namespace
 
 int RunRasp(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    return RunRasp(args, out, err, TTerminal{});
+}
+
+int RunRasp(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+            const TTerminal& terminal) {
     try {
         if (args.empty()) throw EUsage("missing command");
+        if (const std::optional<int> status = RunHelpRequest(args, out, err)) return *status;
         const std::string& command = args[0];
-        if (command == "--help" || command == "-h" || command == "help") {
-            out << kUsage;
-            return 0;
-        }
         if (command == "stats") return Stats(ParseArguments(args, TOptionSet::None), out);
-        if (command == "compare") return Compare(ParseArguments(args, TOptionSet::Compare), out, err);
+        if (command == "compare") return Compare(ParseArguments(args, TOptionSet::Compare), out, err, terminal);
         if (command == "scan") return Scan(ParseArguments(args, TOptionSet::Scan), out, err);
         if (command == "density") return Density(ParseArguments(args, TOptionSet::None), out);
         throw EUsage("unknown command '" + command + "' (stats, compare, scan or density)");
     } catch (const EUsage& e) {
         err << "rasp: " << e.what() << "\n";
-        if (args.empty()) err << kUsage;
+        if (args.empty()) err << UsageText();
         return 2;
     } catch (const std::bad_alloc&) {
         err << "rasp: out of memory\n";
