@@ -67,6 +67,17 @@ QImage ReadWithQt(const QByteArray& bytes, const char* format, const char* kindN
 
 } // namespace
 
+void CheckGifBannerSize(const QByteArray& bytes)
+{
+    // The logical screen's width and height follow the 6-byte signature.
+    if (bytes.size() < 10)
+        return;  // the GIF reader names what is wrong with it
+    auto word = [&bytes](int at) { return int(quint8(bytes[at])) | (int(quint8(bytes[at + 1])) << 8); };
+    const QSize size(word(6), word(8));
+    if (size.width() > MaxBannerPictureSide || size.height() > MaxBannerPictureSide)
+        throw EBannerPictureError(TooLarge(size).toStdString());
+}
+
 QString PictureExtension(const QString& fileName)
 {
     const qsizetype dot = fileName.lastIndexOf(u'.');
