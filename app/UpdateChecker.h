@@ -48,6 +48,9 @@ public:
 
     bool Checking() const { return FChecking; }
 
+    // The HTTP client's time-outs and redirect filter (tests and fuzzing).
+    THttpClient& Http() { return FHttp; }
+
     // The updater's command-line arguments.
     QStringList UpdaterArguments() const;
 

@@ -95,7 +95,8 @@ void THttpClient::Get(const QString& url, QIODevice& stream)
             throw EHttpError("Too many redirects.");
         const QUrl next = target.resolved(QUrl(location));
         // Never from https down to http.
-        if (!IsHttpUrl(next) || (target.scheme() == QLatin1String("https") && next.scheme() != target.scheme()))
+        if (!IsHttpUrl(next) || (target.scheme() == QLatin1String("https") && next.scheme() != target.scheme())
+            || (FRedirectFilter && !FRedirectFilter(next)))
             throw EHttpError(("Refused redirect to " + location).toStdString());
         target = next;
     }

@@ -14,6 +14,7 @@
 #include <QPointer>
 #include <QString>
 
+#include <functional>
 #include <stdexcept>
 
 class QEventLoop;
@@ -76,6 +77,10 @@ public:
 
     static constexpr int MaxRedirects = 10;
 
+    // Redirects to addresses the filter refuses fail the request (tests and
+    // fuzzing keep the client on their own server so).
+    void SetRedirectFilter(std::function<bool(const QUrl&)> filter) { FRedirectFilter = std::move(filter); }
+
 private:
     // One request and its answer; the redirect target, if any, in `location`.
     int Fetch(const QUrl& url, QIODevice& stream, QString& location, qint64 deadline);
@@ -86,6 +91,7 @@ private:
     qint64 FMaxBodySize = 0;
     int FIdleTimeoutMs = DefaultIdleTimeoutMs;
     int FTotalTimeoutMs = DefaultTotalTimeoutMs;
+    std::function<bool(const QUrl&)> FRedirectFilter;
 };
 
 } // namespace rasp
