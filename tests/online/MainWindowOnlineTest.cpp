@@ -104,7 +104,7 @@ TEST_F(MainWindowOnline, ACutChunkedAnswerEndsTheCheckAndCheckUpdatesWorksAgain)
     // connection closes: the silent check used to wait for ever, and the
     // button did nothing for the rest of the session.
     server.Set(infPath, {"HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\nConnection: close\r\n\r\n"
-                         "1b\r\n[APPLICATION]\r\nVersion=2\r\n\r\n0\r\n"});
+                         "1a\r\n[APPLICATION]\r\nVersion=2\r\n\r\n0\r\n"});
     Open();
     ASSERT_TRUE(WaitUntil([this] { return CheckFinished(); }));
     EXPECT_TRUE(shown.isEmpty());
