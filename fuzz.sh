@@ -11,6 +11,13 @@ CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWit
   -DRASP_FUZZ=ON -DRASP_TESTS=OFF -DRASP_BENCH=OFF >/dev/null
 cmake --build build-fuzz
 
+# A sanitizer report aborts the fuzzer (a failure), and leaks of Qt's own
+# start-up are not ours to report.
+export ASAN_OPTIONS=${ASAN_OPTIONS:-abort_on_error=1:halt_on_error=1}
+export UBSAN_OPTIONS=${UBSAN_OPTIONS:-abort_on_error=1:halt_on_error=1:print_stacktrace=1}
+export LSAN_OPTIONS=${LSAN_OPTIONS:-suppressions=$PWD/tests/lsan.supp:print_suppressions=0}
+export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
+
 status=0
 while IFS= read -r fuzzer; do
   name=$(basename "$fuzzer")

@@ -5,11 +5,40 @@
 #include <QBuffer>
 #include <QImageReader>
 
+#include <string_view>
+
 namespace rasp {
 namespace {
 
+QString TooLarge(QSize size)
+{
+    return QStringLiteral("The picture is too large (%1 by %2 pixels)").arg(size.width()).arg(size.height());
+}
+
+// How each kind of file starts. Qt's readers would hand data of another kind
+// to the reader that knows it; the configured name decides here, so the data
+// must be of that kind from their first bytes on.
+bool StartsAs(const QByteArray& bytes, const char* format)
+{
+    const std::string_view f(format);
+    if (f == "jpeg")
+        return bytes.startsWith("\xFF\xD8\xFF");
+    if (f == "png")
+        return bytes.startsWith("\x89PNG\r\n\x1A\n");
+    if (f == "bmp")
+        return bytes.startsWith("BM");
+    if (f == "ico")
+        return bytes.startsWith(QByteArray("\0\0\1\0", 4));
+    return false;
+}
+
 QImage ReadWithQt(const QByteArray& bytes, const char* format, const char* kindName)
 {
+    if (!StartsAs(bytes, format)) {
+        throw EBannerPictureError(QStringLiteral("The data is not a valid %1 picture (it is not a %1 file)")
+                                      .arg(QString::fromLatin1(kindName))
+                                      .toStdString());
+    }
     QBuffer buffer;
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
@@ -17,23 +46,37 @@ QImage ReadWithQt(const QByteArray& bytes, const char* format, const char* kindN
     // deployment's own tools would refuse it.
     QImageReader reader(&buffer, format);
     reader.setDecideFormatFromContent(false);
+    reader.setAutoDetectImageFormat(false);
     // The strip grows with its banner: a picture larger than any screen is a
-    // mistake, refused before it is decoded.
+    // mistake, refused before it is decoded when the file says its size ...
     const QSize size = reader.size();
-    if (size.width() > MaxBannerPictureSide || size.height() > MaxBannerPictureSide) {
-        throw EBannerPictureError(
-            QStringLiteral("The picture is too large (%1 by %2 pixels)").arg(size.width()).arg(size.height()).toStdString());
-    }
+    if (size.width() > MaxBannerPictureSide || size.height() > MaxBannerPictureSide)
+        throw EBannerPictureError(TooLarge(size).toStdString());
     QImage image = reader.read();
     if (image.isNull()) {
         throw EBannerPictureError(QStringLiteral("The data is not a valid %1 picture (%2)")
                                       .arg(QString::fromLatin1(kindName), reader.errorString())
                                       .toStdString());
     }
+    // ... and in any case by the size it decoded to, which a file may not
+    // have announced truly.
+    if (image.width() > MaxBannerPictureSide || image.height() > MaxBannerPictureSide)
+        throw EBannerPictureError(TooLarge(image.size()).toStdString());
     return image;
 }
 
 } // namespace
+
+void CheckGifBannerSize(const QByteArray& bytes)
+{
+    // The logical screen's width and height follow the 6-byte signature.
+    if (bytes.size() < 10)
+        return;  // the GIF reader names what is wrong with it
+    auto word = [&bytes](int at) { return int(quint8(bytes[at])) | (int(quint8(bytes[at + 1])) << 8); };
+    const QSize size(word(6), word(8));
+    if (size.width() > MaxBannerPictureSide || size.height() > MaxBannerPictureSide)
+        throw EBannerPictureError(TooLarge(size).toStdString());
+}
 
 QString PictureExtension(const QString& fileName)
 {
@@ -53,10 +96,12 @@ QImage DecodeBannerPicture(const QByteArray& bytes, const QString& fileName)
         return ReadWithQt(bytes, "jpeg", "JPEG");
     if (ext == u"png")
         return ReadWithQt(bytes, "png", "PNG");
-    if (ext == u"wmf")
-        return RenderMetafile(bytes, TMetafileKind::Windows);
-    if (ext == u"emf")
-        return RenderMetafile(bytes, TMetafileKind::Enhanced);
+    if (ext == u"wmf" || ext == u"emf") {
+        QImage image = RenderMetafile(bytes, ext == u"wmf" ? TMetafileKind::Windows : TMetafileKind::Enhanced);
+        if (image.width() > MaxBannerPictureSide || image.height() > MaxBannerPictureSide)
+            throw EBannerPictureError(TooLarge(image.size()).toStdString());
+        return image;
+    }
     throw EBannerPictureError(QStringLiteral("Unknown picture file extension (.%1)").arg(extension).toStdString());
 }
 

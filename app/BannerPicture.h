@@ -29,4 +29,8 @@ QString PictureExtension(const QString& fileName);
 // extension (.tga)") and on data that is not a picture of that kind.
 QImage DecodeBannerPicture(const QByteArray& bytes, const QString& fileName);
 
+// An animated banner takes the size of its GIF's logical screen: throws
+// EBannerPictureError when that is larger than the limit.
+void CheckGifBannerSize(const QByteArray& bytes);
+
 } // namespace rasp

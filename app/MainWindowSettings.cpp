@@ -55,6 +55,7 @@ void ShowBanner(TfrmMain& w, const QString& source)
     const QByteArray bytes = ReadDeploymentFile(source);
     const QString name = NamePart(w.FBannerPath);
     if (name.toLower().contains(u".gif")) {
+        CheckGifBannerSize(bytes);
         w.imgBanner->hide();
         w.gifBanner->LoadFromBytes(bytes);
         w.gifBanner->show();

@@ -53,6 +53,9 @@ public:
     void SetDownloadDir(QString dir) { FDownloadDir = std::move(dir); }
     QString DownloadDir() const { return FDownloadDir.isEmpty() ? FProgramDir : FDownloadDir; }
 
+    // The HTTP client's time-outs and redirect filter (tests and fuzzing).
+    THttpClient& Http() { return FHttp; }
+
     // The updater's command-line arguments.
     QStringList UpdaterArguments() const;
 

@@ -41,6 +41,7 @@ void TGIFCompositor::FillRect(const TGIFFrame& frame, const TGIFBitmap& bmp) {
   const int x0 = std::min(pic.Width, frame.Origin.X);
   const int x1 = std::min(pic.Width, frame.Origin.X + bmp.Width);
   const int y1 = std::min(pic.Height, frame.Origin.Y + bmp.Height);
+  if (x1 <= x0) return;
   for (int y = frame.Origin.Y; y < y1; ++y)
     std::fill(pic.Pixels.begin() + std::ptrdiff_t(y) * pic.Width + x0,
               pic.Pixels.begin() + std::ptrdiff_t(y) * pic.Width + x1, Brush);
@@ -60,6 +61,9 @@ void TGIFCompositor::DrawFrame(TGIFImage& image, int index) {
   TGIFComposite& pic = CachedComposite;
   const int w = std::min(bmp.Width, pic.Width - frame.Origin.X);
   const int h = std::min(bmp.Height, pic.Height - frame.Origin.Y);
+  // A frame wholly off the screen (or a screen of width or height 0) draws
+  // nothing; the row pointers below must not even be formed.
+  if (w <= 0 || h <= 0) return;
   for (int y = 0; y < h; ++y) {
     const std::uint8_t* src = bmp.Pixels.data() + std::size_t(y) * std::size_t(bmp.Width);
     std::uint32_t* dst = pic.Pixels.data() + std::size_t(frame.Origin.Y + y) * std::size_t(pic.Width) +

@@ -22,6 +22,8 @@ inline constexpr const char* StreamRead = "Stream read error";
 // Limits that keep a hostile file from exhausting memory.
 inline constexpr const char* TooLarge = "Изображение GIF слишком велико";
 inline constexpr const char* TooManyFrames = "Слишком много кадров в изображении GIF";
+// A file that holds no picture at all.
+inline constexpr const char* NoFrames = "Изображение GIF не содержит ни одного кадра";
 inline constexpr const char* CannotOpen = "Cannot open file \"%s\"";
 }  // namespace gifmsg
 

@@ -12,13 +12,13 @@ struct TExtension {
   enum TKind : std::uint8_t { GraphicControl = 0, PlainText = 1, Application = 2, Comment = 3 };
 
   TKind Kind = GraphicControl;
-  // Graphic control: size byte, packed, delay (2), transparent index,
-  // terminator. Application: size byte and 11 identifier bytes.
-  // Plain text: the 13-byte header.
+  // The first data sub-block with its size byte. Graphic control: size byte,
+  // packed, delay (2), transparent index. Application: size byte and the
+  // identifier with its authentication code (11 bytes when well formed).
   TBytes FixedBlock;
   std::vector<TBytes> SubBlocks;
 
-  // Graphic control accessors; valid only when FixedBlock holds 6 bytes.
+  // Graphic control accessors; valid when FixedBlock holds at least 5 bytes.
   std::uint8_t GCPacked() const { return FixedBlock[1]; }
   unsigned GCDelay() const { return unsigned(FixedBlock[2]) | (unsigned(FixedBlock[3]) << 8); }
   std::uint8_t GCTransparentIndex() const { return FixedBlock[4]; }

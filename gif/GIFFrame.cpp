@@ -25,6 +25,9 @@ void TGIFFrame::BuildFrameDIB(bool tolerateDamage, const TProgressEvent& progres
       bpp = 8;
     else
       RaiseGIFError(gifmsg::ColorCount);
+    // A transparent index one past a full table of 2 or 16 colours needs the
+    // next bitmap depth to be stored at all.
+    while (TransparentIndex >= (1 << bpp) && bpp < 8) bpp = bpp == 1 ? 4 : 8;
 
     auto bmp = std::make_shared<TGIFBitmap>();
     bmp->BitsPerPixel = bpp;
@@ -48,6 +51,7 @@ void TGIFFrame::BuildFrameDIB(bool tolerateDamage, const TProgressEvent& progres
     target.Interlaced = IsInterlaced;
     target.ColorCount = src.LocalTable.Count;
     target.PaletteSize = int(bmp->Palette.size());
+    target.TransparentIndex = TransparentIndex;
     target.Pixels = bmp->Pixels.data();
     std::function<void(int)> running;
     if (progress) running = [&progress](int percent) { progress(TProgressStage::Running, percent, {}); };

@@ -179,7 +179,7 @@ TLzwResult ExpandCodes(std::span<const std::uint8_t> compressed, const TLzwTarge
     }
     if (code == endCode) break;
 
-    if (code < clearCode && code >= target.ColorCount) result.Damaged = true;
+    if (code < clearCode && code >= target.ColorCount && code != target.TransparentIndex) result.Damaged = true;
 
     bool fitted;
     if (prev < 0) {

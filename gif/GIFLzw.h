@@ -15,6 +15,7 @@ struct TLzwTarget {
   bool Interlaced = false;
   int ColorCount = 256;       // indices at or above this are damage
   int PaletteSize = 256;      // indices at or above this are stored as 0
+  int TransparentIndex = -1;  // the frame's transparent index: never damage
   std::uint8_t* Pixels = nullptr;  // ClipWidth * ClipHeight bytes, rows top-down
 };
 

@@ -4,6 +4,7 @@
 #include <bit>
 #include <cctype>
 #include <cstring>
+#include <iterator>
 
 #include "gif/GIFImage.h"
 
@@ -91,7 +92,10 @@ class TGIFParser {
       if (Img.FrameList.empty() || !Img.TolerateDamage) RaiseGIFError(gifmsg::StreamRead);
       Img.DataDamaged = true;
     }
-    if (!Img.FrameList.empty()) {
+    // A GIF without a single picture would be a blank banner that looks
+    // like a success.
+    if (Img.FrameList.empty()) RaiseGIFError(gifmsg::NoFrames);
+    {
       Img.ActiveFrame = 0;
       try {
         Img.FrameBitmap(0);
@@ -168,32 +172,45 @@ class TGIFParser {
     }
   }
 
+  // Every extension is its label and a run of data sub-blocks; the first
+  // sub-block is the fixed part its label defines. Reading each one by its
+  // lengths keeps the parse in step whatever an extension holds, and lets
+  // labels we do not know be skipped, as the GIF89a rules ask.
   void ReadExtension(std::vector<TExtension>& collected) {
     const std::uint8_t label = In.Byte();
+    std::vector<TBytes> blocks;
+    if (In.SubBlocks(blocks)) {
+      // The file ends inside the extension: the frames before it stay.
+      if (!Img.TolerateDamage) RaiseGIFError(gifmsg::StreamRead);
+      Img.DataDamaged = true;
+    }
     TExtension ext;
+    auto split = [&] {
+      if (blocks.empty()) return;
+      ext.FixedBlock.push_back(std::uint8_t(blocks.front().size()));
+      ext.FixedBlock.insert(ext.FixedBlock.end(), blocks.front().begin(), blocks.front().end());
+      ext.SubBlocks.assign(std::make_move_iterator(blocks.begin() + 1), std::make_move_iterator(blocks.end()));
+    };
     switch (label) {
       case 0xF9:
         ext.Kind = TExtension::GraphicControl;
-        ext.FixedBlock = In.Take(6);
-        collected.push_back(std::move(ext));
+        split();
+        // Shorter than its four bytes it says nothing usable (giflib ignores it too).
+        if (ext.FixedBlock.size() >= 5) collected.push_back(std::move(ext));
         return;
       case 0xFE:
         ext.Kind = TExtension::Comment;
-        In.SubBlocks(ext.SubBlocks);
+        ext.SubBlocks = std::move(blocks);
         collected.push_back(std::move(ext));
         return;
       case 0x01:
-        ext.Kind = TExtension::PlainText;
-        ext.FixedBlock = In.Take(13);
-        In.SubBlocks(ext.SubBlocks);
         collected.clear();
         return;
       case 0xFF: {
         ext.Kind = TExtension::Application;
-        ext.FixedBlock = In.Take(12);
-        In.SubBlocks(ext.SubBlocks);
+        split();
         // The identifier compares as a length-prefixed string: size byte 11.
-        const bool loopId = ext.FixedBlock[0] == 11 &&
+        const bool loopId = ext.FixedBlock.size() == 12 && ext.FixedBlock[0] == 11 &&
                             (std::memcmp(ext.FixedBlock.data() + 1, "NETSCAPE2.0", 11) == 0 ||
                              std::memcmp(ext.FixedBlock.data() + 1, "ANIMEXTS1.0", 11) == 0);
         if (loopId && !ext.SubBlocks.empty() && ext.SubBlocks[0].size() >= 3 && ext.SubBlocks[0][0] == 1) {
@@ -204,7 +221,7 @@ class TGIFParser {
         return;
       }
       default:
-        RaiseGIFError(FormatGIFMessage(gifmsg::UndefinedExtension, label));
+        return;  // an unknown label (image names, editor data ...): skipped
     }
   }
 
@@ -271,6 +288,12 @@ class TGIFParser {
         const int index = e.GCTransparentIndex();
         if (index < item.LocalTable.Count) {
           frame.KeyColor = item.LocalTable.ColorAt(index);
+          frame.TransparentIndex = index;
+        } else if (index == item.LocalTable.Count && index > 0) {
+          // One past the table: encoders write this for a colour of its own
+          // that only stands for "nothing", and every decoder leaves those
+          // pixels out. The bitmap shows such an index in grey.
+          frame.KeyColor = MakeColor(128, 128, 128);
           frame.TransparentIndex = index;
         }
       } else {

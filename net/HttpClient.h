@@ -3,19 +3,23 @@
 //
 // `Get` waits for the whole answer in a local event loop, so the window keeps
 // handling its messages (painting, clicks, closing) while a request is in
-// flight. There is no read time-out: the request waits until the server
-// answers, the caller aborts it, the client is destroyed or the application is
-// told to quit. Redirects are followed and cookies kept for the client's life.
+// flight. A request ends when the answer is complete, when the server sends
+// nothing for a while or the whole request takes too long (both errors), when
+// the connection closes before the answer is complete (an error), or when the
+// caller aborts it, the client is destroyed or the application is told to
+// quit. Redirects are followed and cookies kept for the client's life.
 
-#include <QNetworkAccessManager>
+#include <QNetworkCookieJar>
 #include <QObject>
 #include <QPointer>
 #include <QString>
 
+#include <functional>
 #include <stdexcept>
 
+class QEventLoop;
 class QIODevice;
-class QNetworkReply;
+class QUrl;
 
 namespace rasp {
 
@@ -56,16 +60,38 @@ public:
     // Abandons a request in flight.
     void Abort();
 
-    bool Busy() const { return !FReply.isNull(); }
+    bool Busy() const { return !FLoop.isNull(); }
 
     // Longest body accepted, in bytes; 0 (the default) means no limit.
     void SetMaxBodySize(qint64 bytes) { FMaxBodySize = bytes; }
 
+    // A request fails when the server sends nothing for idleMs, or when it
+    // takes longer than totalMs in all (redirects included).
+    static constexpr int DefaultIdleTimeoutMs = 30000;
+    static constexpr int DefaultTotalTimeoutMs = 120000;
+    void SetTimeouts(int idleMs, int totalMs)
+    {
+        FIdleTimeoutMs = idleMs;
+        FTotalTimeoutMs = totalMs;
+    }
+
+    static constexpr int MaxRedirects = 10;
+
+    // Redirects to addresses the filter refuses fail the request (tests and
+    // fuzzing keep the client on their own server so).
+    void SetRedirectFilter(std::function<bool(const QUrl&)> filter) { FRedirectFilter = std::move(filter); }
+
 private:
-    QNetworkAccessManager FManager;
-    QPointer<QNetworkReply> FReply;
+    // One request and its answer; the redirect target, if any, in `location`.
+    int Fetch(const QUrl& url, QIODevice& stream, QString& location, qint64 deadline);
+
+    QNetworkCookieJar FCookies;
+    QPointer<QEventLoop> FLoop;
     bool FAbortRequested = false;
     qint64 FMaxBodySize = 0;
+    int FIdleTimeoutMs = DefaultIdleTimeoutMs;
+    int FTotalTimeoutMs = DefaultTotalTimeoutMs;
+    std::function<bool(const QUrl&)> FRedirectFilter;
 };
 
 } // namespace rasp

@@ -66,6 +66,12 @@ public:
     // can batch its edits (one undo step, one re-layout). Optional.
     virtual void BeginBulkEdit() {}
     virtual void EndBulkEdit() {}
+
+    // The same for a batch that changes formatting only (no text): a pane may
+    // then lay its text out again after the batch, the visible part first.
+    // Optional; a plain bulk edit by default.
+    virtual void BeginBulkFormat() { BeginBulkEdit(); }
+    virtual void EndBulkFormat() { EndBulkEdit(); }
 };
 
 }  // namespace rasp

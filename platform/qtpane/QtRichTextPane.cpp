@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QScrollBar>
+#include <QAbstractTextDocumentLayout>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <algorithm>
@@ -81,6 +82,10 @@ const TPaneTextCache& QtRichTextPane::Cache() const
 // raises the change notification.
 void QtRichTextPane::ContentsChange(int position, int removed, int added)
 {
+    // Within a formatting batch only the format changes; the text as the
+    // cache holds it stays true (our own text edits invalidate it first).
+    if (FFormatOnly && removed == added && FCache.Valid())
+        return;
     if (removed == added && FCache.Valid()) {
         if (added <= 4096) {
             if (FCache.SameText(*document(), position, added))
@@ -433,6 +438,50 @@ void QtRichTextPane::EndBulkEdit()
     FBulk.endEditBlock();
     setTextCursor(FBulk);
     // A rebuild leaves the view where the reader was, not at the caret.
+    verticalScrollBar()->setValue(FBulkScroll);
+    FBulk = QTextCursor();
+    DocumentChanged();
+}
+
+// Formatting a long article touches nearly every line, and the document
+// would lay all of them out again at once when the batch ends. With the page
+// size taken away the layout does nothing meanwhile; given back, it starts
+// over lazily, as for a newly loaded text: the visible part now, the rest in
+// the background while the window takes input.
+void QtRichTextPane::BeginBulkFormat()
+{
+    const bool outer = FBulkDepth == 0;
+    BeginBulkEdit();
+    if (!outer)
+        return;
+    FFormatOnly = true;
+    // The line at the top of the view, to find the view again afterwards.
+    FBulkTop = cursorForPosition(QPoint(0, 0)).position();
+    FHeldPageSize = document()->pageSize();
+    FHoldingLayout = true;
+    document()->setPageSize(QSizeF(0, 0));
+}
+
+void QtRichTextPane::EndBulkFormat()
+{
+    if (FBulkDepth != 1 || !FHoldingLayout) {
+        EndBulkEdit();
+        return;
+    }
+    --FBulkDepth;
+    FBulk.endEditBlock();
+    FFormatOnly = false;
+    setTextCursor(FBulk);
+    FHoldingLayout = false;
+    document()->setPageSize(FHeldPageSize);
+    // Lay out what the view showed (and a screen beyond) before scrolling
+    // back there; the rest follows in the background.
+    if (QAbstractTextDocumentLayout* layout = document()->documentLayout()) {
+        const QTextBlock top = document()->findBlock(FBulkTop);
+        if (top.isValid())
+            layout->blockBoundingRect(top);
+        layout->hitTest(QPointF(0, FBulkScroll + 2 * viewport()->height()), Qt::FuzzyHit);
+    }
     verticalScrollBar()->setValue(FBulkScroll);
     FBulk = QTextCursor();
     DocumentChanged();

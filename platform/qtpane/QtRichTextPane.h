@@ -44,6 +44,8 @@ public:
 
     void BeginBulkEdit() override;
     void EndBulkEdit() override;
+    void BeginBulkFormat() override;
+    void EndBulkFormat() override;
 
     // Text colour, bold flag and background of the character at a CR LF
     // position (what tests and screenshots check).
@@ -79,6 +81,12 @@ private:
     QTextCursor FBulk;
     int FBulkDepth = 0;
     int FBulkScroll = 0;
+    // A formatting batch holds the document's page size here while the
+    // layout is switched off.
+    QSizeF FHeldPageSize;
+    bool FHoldingLayout = false;
+    bool FFormatOnly = false;
+    int FBulkTop = 0;  // document position at the top of the view
     bool FTextChanged = false;
     std::function<void(QString&)> FInputFilter;
 };

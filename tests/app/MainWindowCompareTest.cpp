@@ -1,6 +1,9 @@
 #include "tests/app/WindowFixture.h"
 
+#include <QScrollBar>
 #include <QTest>
+#include <algorithm>
+#include <random>
 
 using namespace rasp;
 
@@ -137,4 +140,63 @@ TEST_F(WindowTest, EditingAfterACompareKeepsCountingFromTheStoredText)
     EXPECT_EQ(window->edtWords2->Value(), 5);
     for (const TWord& w : window->FWords2)
         EXPECT_EQ(w.Color, clWhite) << "an edit discards the colours of the spans";
+}
+
+// The density on a long article in the real pane: the same occurrences and
+// yellow characters as a plain search finds, the last occurrence selected,
+// and the view left where the reader had scrolled to.
+TEST_F(WindowTest, KeywordDensityOnALongArticleMatchesAPlainSearchAndKeepsTheView)
+{
+    std::mt19937 rng(7);
+    const char16_t* const words[] = {u"The", u"theme", u"other", u"garden", u"ThE", u"tthe", u"soil", u"a"};
+    std::u16string text;
+    for (int i = 1; i <= 6000; ++i) {
+        text += words[rng() % std::size(words)];
+        text += i % 90 == 0 ? u"\r\n" : u" ";
+    }
+    window->rchArticle1->SetText(text);
+    QApplication::processEvents();
+    QScrollBar* bar = window->rchArticle1->verticalScrollBar();
+    ASSERT_GT(bar->maximum(), 1000);
+    bar->setValue(bar->maximum() / 2);
+    const int scrolled = bar->value();
+    const qreal height = window->rchArticle1->document()->size().height();
+
+    for (const char* phrase : {"the", "THE t", "e o"}) {
+        SCOPED_TRACE(phrase);
+        window->edtKw1->setText(phrase);
+        QTest::mouseClick(window->btnCalculateKwDensity1, Qt::LeftButton);
+        QApplication::processEvents();
+
+        const std::u16string key = QString::fromUtf8(phrase).toLower().toStdU16String();
+        const std::u16string lower = QString::fromStdU16String(text).toLower().toStdU16String();
+        std::string expected(text.size(), '.');
+        int count = 0, last = -1;
+        for (std::size_t p = lower.find(key); p != std::u16string::npos; p = lower.find(key, p + 1)) {
+            ++count;
+            last = static_cast<int>(p);
+            expected.replace(p, key.size(), key.size(), 'y');
+        }
+        EXPECT_EQ(window->edtDensTotal1->Value(), count);
+        // A line break reads the format of the line after it; only the
+        // characters of the lines are compared.
+        std::string looks = Looks(*window->rchArticle1);
+        ASSERT_EQ(looks.size(), expected.size());
+        for (std::size_t i = 0; i < text.size(); ++i)
+            if (text[i] == u'\r' || text[i] == u'\n')
+                looks[i] = expected[i] = '|';
+        const auto differ = std::mismatch(looks.begin(), looks.end(), expected.begin()).first - looks.begin();
+        EXPECT_EQ(differ, static_cast<long>(looks.size()))
+            << "first difference at " << differ << ": shown " << looks.substr(std::size_t(differ), 40)
+            << ", expected " << expected.substr(std::size_t(differ), 40);
+        EXPECT_EQ(window->rchArticle1->SelStart(), last);
+        EXPECT_EQ(window->rchArticle1->SelLength(), static_cast<int>(key.size()));
+        EXPECT_EQ(bar->value(), scrolled);
+    }
+    // The rest of the article is laid out again in the background.
+    for (int i = 0; i < 200 && window->rchArticle1->document()->size().height() != height; ++i)
+        QTest::qWait(20);
+    EXPECT_EQ(window->rchArticle1->document()->size().height(), height);
+    EXPECT_EQ(window->rchArticle1->GetText(), text);
+    EXPECT_EQ(window->edtWords1->Value(), 6000);
 }

@@ -2,6 +2,9 @@
 
 #include "CompareTestSupport.h"
 #include "compare/KeywordDensity.h"
+#include "text/TextTrim.h"
+
+#include <random>
 
 namespace rasp {
 namespace {
@@ -84,6 +87,62 @@ TEST(KeywordDensity, FindsAnOccurrenceAtTheVeryEnd) {
     pane.SetText(u"line one\r\nend");
     EXPECT_EQ(CalculateKwDensity(pane, u"END", 3, nullptr).Count, 1);
     EXPECT_EQ(Marks(pane), "..........YYY");
+}
+
+// Every occurrence, found the plain way: each start position where the
+// phrase matches with ASCII letter case ignored.
+std::vector<int> ReferenceOccurrences(const std::u16string& text, const std::u16string& phrase) {
+    auto lower = [](char16_t c) { return c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c; };
+    std::vector<int> found;
+    for (std::size_t i = 0; i + phrase.size() <= text.size(); ++i) {
+        bool match = true;
+        for (std::size_t k = 0; k < phrase.size() && match; ++k) match = lower(text[i + k]) == lower(phrase[k]);
+        if (match) found.push_back(static_cast<int>(i));
+    }
+    return found;
+}
+
+TEST(KeywordDensity, CountAndHighlightingEqualAPlainReferenceOnRandomArticles) {
+    // Few letters and short phrases, so that occurrences overlap, touch, sit
+    // inside words, span spaces and line breaks, and meet the ends.
+    std::mt19937 rng(20261209);
+    const std::u16string letters = u"aAbBnN ";
+    for (int round = 0; round < 400; ++round) {
+        std::u16string text;
+        const int length = static_cast<int>(rng() % 300);
+        for (int i = 0; i < length; ++i) {
+            if (rng() % 25 == 0) text += u"\r\n";
+            else text += letters[rng() % letters.size()];
+        }
+        std::u16string phrase;
+        const int phraseLength = 1 + static_cast<int>(rng() % 4);
+        for (int i = 0; i < phraseLength; ++i) phrase += letters[rng() % (letters.size() - 1)];
+        if (rng() % 5 == 0) phrase = u" " + phrase + u"\t";  // trimmed away
+        SCOPED_TRACE(::testing::Message() << "round " << round);
+
+        TMemoryRichTextPane pane;
+        pane.SetText(text);
+        // Earlier highlighting that must disappear.
+        pane.Select(0, static_cast<int>(text.size() / 2));
+        pane.SetSelAttributes(0x0000FF, true);
+        pane.SetSelBackColor(kCyan);
+        int pumps = 0;
+        const TDensityResult r = CalculateKwDensity(pane, phrase, 50, [&] { ++pumps; });
+
+        const std::u16string key(TrimBlanks(phrase));
+        const std::vector<int> expected = ReferenceOccurrences(text, key);
+        ASSERT_EQ(r.Count, static_cast<int>(expected.size()));
+        EXPECT_EQ(pumps, r.Count);
+        std::string marks(text.size(), '.');
+        for (const int p : expected) marks.replace(static_cast<std::size_t>(p), key.size(), key.size(), 'Y');
+        EXPECT_EQ(Marks(pane), marks);
+        if (!expected.empty()) {
+            EXPECT_EQ(pane.SelStart(), expected.back());
+            EXPECT_EQ(pane.SelLength(), static_cast<int>(key.size()));
+        }
+        EXPECT_DOUBLE_EQ(r.Percentage, text.empty() ? 0.0 : r.Count / 50.0 * 100);
+        EXPECT_EQ(pane.GetText(), text);
+    }
 }
 
 }  // namespace

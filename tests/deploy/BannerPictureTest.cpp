@@ -1,6 +1,7 @@
 #include "app/BannerPicture.h"
 #include "app/MetafilePicture.h"
 #include "tests/deploy/MetafileBuilder.h"
+#include "tests/gif/GifBuilder.h"
 
 #include <QBuffer>
 #include <QColor>
@@ -144,3 +145,55 @@ TEST(BannerPicture, ConverterReasonsReachTheUser)
 
 } // namespace
 } // namespace rasp
+
+namespace rasp {
+namespace {
+
+// A GIF of w x h pixels, one colour, written by our GIF test writer.
+QByteArray Gif(int w, int h)
+{
+    std::vector<std::uint8_t> pixels(std::size_t(w) * std::size_t(h), 1);
+    const auto bytes = test::TGifBuilder(w, h, test::Palette(2)).Frame(0, 0, w, h, pixels).Build();
+    return QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size()));
+}
+
+// An icon file whose one entry says 16 x 16 but holds a PNG of another size.
+QByteArray IconHoldingPng(const QByteArray& png)
+{
+    QByteArray ico("\0\0\1\0\1\0", 6);
+    const char entry[8] = {16, 16, 0, 0, 1, 0, 32, 0};
+    ico.append(entry, 8);
+    const quint32 size = quint32(png.size()), offset = 6 + 16;
+    for (int i = 0; i < 4; ++i) ico.append(char((size >> (8 * i)) & 0xFF));
+    for (int i = 0; i < 4; ++i) ico.append(char((offset >> (8 * i)) & 0xFF));
+    return ico + png;
+}
+
+TEST(BannerPicture, DataIsReadOnlyAsTheKindItsNameSays)
+{
+    // GIF data are no still banner, whatever the name: Qt would read them by
+    // their content if asked to guess.
+    for (const char* name : {"banner.jpg", "banner.png", "banner.bmp", "banner.ico"})
+        EXPECT_NE(ErrorOf(Gif(30, 20), name), "no error") << name;
+    EXPECT_NE(ErrorOf(Encode(Sample(), "bmp"), "b.png"), "no error");
+    EXPECT_NE(ErrorOf(Encode(Sample(), "jpeg"), "b.bmp"), "no error");
+    EXPECT_NE(ErrorOf(Encode(Sample(), "png"), "b.ico"), "no error");
+}
+
+TEST(BannerPicture, TheSizeLimitHoldsForThePictureAsDecoded)
+{
+    // The 300 x 5000 GIF of a real deployment under a JPEG name.
+    EXPECT_NE(ErrorOf(Gif(300, 5000), "banner.jpg"), "no error");
+    EXPECT_EQ(ErrorOf(Encode(Sample(300, 5000), "png"), "b.png"), "The picture is too large (300 by 5000 pixels)");
+    EXPECT_EQ(ErrorOf(Encode(Sample(4097, 2), "bmp"), "b.bmp"), "The picture is too large (4097 by 2 pixels)");
+    EXPECT_EQ(DecodeBannerPicture(Encode(Sample(4096, 3), "png"), "b.png").size(), QSize(4096, 3));
+    // An icon whose directory announces 16 x 16 but whose picture is larger.
+    const QByteArray icon = IconHoldingPng(Encode(Sample(5000, 20), "png"));
+    const std::string error = ErrorOf(icon, "b.ico");
+    EXPECT_NE(error, "no error");
+    const QByteArray small = IconHoldingPng(Encode(Sample(16, 16), "png"));
+    EXPECT_EQ(ErrorOf(small, "b.ico"), "no error");
+}
+
+}  // namespace
+}  // namespace rasp

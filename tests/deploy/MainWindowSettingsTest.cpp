@@ -199,6 +199,30 @@ TEST_F(Deployment, GifBannerAnimatesInAStripTenPixelsTallerAndItsFileKeepsItsNam
     EXPECT_EQ(browser.Opened(), "http://ads.example/go?id=3\n");
 }
 
+TEST_F(Deployment, BannersBeyondTheSizeLimitOrOfAnotherKindAreRefusedAndTheWindowKeepsItsSize)
+{
+    // A 300 x 5000 GIF configured as a JPEG used to be shown and made the
+    // window 5,350 pixels tall; as a GIF banner it is too large as well.
+    const QByteArray tall = AnimatedGif(300, 5000);
+    for (const QByteArray name : {"banner.jpg", "banner.png", "banner.gif"}) {
+        SCOPED_TRACE(name.toStdString());
+        Config("BannerPath1=" + name + "\r\n");
+        Write("dbimg1.dat", tall);
+        Open();
+        EXPECT_FALSE(StripShown());
+        ASSERT_EQ(shown.size(), 1);
+        EXPECT_TRUE(shown[0].contains(name)) << shown[0].toStdString();
+        EXPECT_LT(window->height(), 1000);
+        EXPECT_EQ(test::ReadFile(At("dbimg1.dat")), tall);
+    }
+    // GIF data under a still picture's name are refused even when small.
+    Config("BannerPath1=banner.jpg\r\n");
+    Write("dbimg1.dat", AnimatedGif(60, 30));
+    Open();
+    EXPECT_FALSE(StripShown());
+    EXPECT_EQ(shown.size(), 1);
+}
+
 TEST_F(Deployment, StillBannerClickOpensItsTarget)
 {
     Config("BannerPath1=promo.jpg\r\nBannerURL1=http://ads.example/still\r\n");

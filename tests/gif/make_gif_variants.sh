@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Writes GIF variants for the decoder cross-check into DIR, from the files the
 # test wrote there with giflib (banner.gif) and from ImageMagick's own drawing:
-# interlacing, local palettes, disposal 2 and 3, transparency, one frame and
-# several LZW code sizes.      make_gif_variants.sh DIR
+# interlacing, local palettes, disposal 2 and 3, transparency, one frame,
+# frame names and several LZW code sizes.      make_gif_variants.sh DIR
 set -euo pipefail
 dir=$1
 cd "$dir"
@@ -15,6 +15,8 @@ if command -v gifsicle >/dev/null; then
   gifsicle --colors 4 banner.gif -o gs_colors4.gif
   gifsicle -O2 banner.gif -o gs_optimized.gif
   gifsicle banner.gif '#0' -o gs_oneframe.gif
+  # Frame names are written as extensions of label 0xCE.
+  gifsicle banner.gif --name 'first frame' '#0' --name second '#1' '#2-' -o gs_named.gif
 fi
 
 if command -v convert >/dev/null; then

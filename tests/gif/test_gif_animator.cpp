@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QBuffer>
+#include <QImageReader>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -262,6 +264,39 @@ TEST(GifQImage, FramesAndPicturesBecomeQImages) {
   EXPECT_EQ(key, MakeColor(255, 0, 0));
   EXPECT_EQ(qAlpha(pic.pixel(0, 0)), 0);
   EXPECT_EQ(pic.pixel(2, 0), qRgb(20, 200, 20));
+}
+
+// Qt's own GIF reader as the reference for what is left out: a transparent
+// index one past a table of 2, 16 or 128 colours, and an image name of label
+// 0xCE before the frame.
+TEST(GifQImage, TransparencyAgreesWithQtsReader) {
+  for (const int colours : {2, 16, 128}) {
+    SCOPED_TRACE(colours);
+    Bytes pixels;
+    for (int y = 0; y < 6; ++y)
+      for (int x = 0; x < 9; ++x) pixels.push_back(std::uint8_t((x + y) % 3 == 0 ? colours : (x * y) % colours));
+    const Bytes file = TGifBuilder(9, 6, test::Palette(colours))
+                           .Raw({0x21, 0xCE, 4, 'n', 'a', 'm', 'e', 0})
+                           .Gce(1, 20, colours)
+                           .Frame(0, 0, 9, 6, pixels, {}, false, colours == 2 ? 2 : 8)
+                           .Build();
+    QByteArray bytes(reinterpret_cast<const char*>(file.data()), qsizetype(file.size()));
+    QBuffer buffer(&bytes);
+    QImageReader reader(&buffer, "gif");
+    const QImage qt = reader.read();
+    if (qt.isNull()) GTEST_SKIP() << "Qt's GIF reader is not installed";
+
+    TGIFAnimator a;
+    TGIFImage img;
+    img.LoadFromBytes(file);
+    a.SetImage(img);
+    TColor key;
+    const QImage ours = a.ComposeFrame(0, key);
+    ASSERT_EQ(ours.size(), qt.size());
+    for (int y = 0; y < 6; ++y)
+      for (int x = 0; x < 9; ++x)
+        EXPECT_EQ(qAlpha(ours.pixel(x, y)) == 0, qAlpha(qt.pixel(x, y)) == 0) << x << "," << y;
+  }
 }
 
 }  // namespace

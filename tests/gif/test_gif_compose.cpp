@@ -237,3 +237,31 @@ TEST(GifCompose, CachedAndFreshAgreeWithAFrameByFrameReference) {
 
 }  // namespace
 }  // namespace rasp
+
+namespace rasp {
+namespace {
+
+TEST(GifCompose, FramesOffAZeroWidthScreenDrawNothing) {
+  // Found by fuzzing: a screen 0 pixels wide and a frame at left 1792 made the
+  // compositor form row pointers into an empty picture.
+  const Bytes file{'G', 'I', 'F', '8', '9', 'a', 0, 0, 3, 0, 0x80, 0, 0, 1, 2, 3, 4, 5, 6,
+                   0x2C, 0x00, 0x07, 0, 0, 1, 0, 1, 0, 0, 2};
+  ASSERT_EQ(file.size(), 30u);
+  TGIFImage img;
+  img.LoadFromBytes(file);
+  ASSERT_EQ(img.Count(), 1);
+  TGIFCompositor c;
+  TColor key;
+  const TGIFComposite& pic = c.ComposeFrame(img, 0, kNoColor, key);
+  EXPECT_EQ(pic.Width, 0);
+  EXPECT_EQ(pic.Height, 3);
+  // Disposal 2 clears the frame's rectangle before the next one: off screen too.
+  TGIFImage two = Load(TGifBuilder(0, 2, test::Palette(2)).Gce(2, 1).Frame(1792, 0, 1, 1, {1})
+                           .Frame(900, 1, 1, 1, {0}).Build());
+  TGIFCompositor c2;
+  c2.ComposeFrame(two, 0, kNoColor, key);
+  EXPECT_EQ(c2.ComposeFrame(two, 1, kNoColor, key).Pixels.size(), 0u);
+}
+
+}  // namespace
+}  // namespace rasp

@@ -7,7 +7,10 @@
 #include <filesystem>
 #include <memory>
 
+#include <fstream>
+
 #include "gif/GIFImage.h"
+#include "tests/gif/GifBuilder.h"
 
 namespace fs = std::filesystem;
 
@@ -92,6 +95,45 @@ void WriteWithGiflib(const fs::path& path, int sw, int sh, int colours, const st
   ASSERT_EQ(EGifCloseFile(gif, &err), GIF_OK) << err;
 }
 
+// An application extension whose first block is 9 bytes long, then data
+// sub-blocks, before a frame, as some editors write their own data.
+void WriteWithNineByteApplicationBlock(const fs::path& path) {
+  int err = 0;
+  GifFileType* gif = EGifOpenFileName(path.c_str(), false, &err);
+  ASSERT_NE(gif, nullptr) << err;
+  EGifSetGifVersion(gif, true);
+  TMap global = MakeMap(4, 9);
+  ASSERT_EQ(EGifPutScreenDesc(gif, 12, 5, 8, 0, global.get()), GIF_OK);
+  const GifByteType id[] = "XMP DataX";
+  const GifByteType data[] = {0x2C, 0x21, 0x3B, 0xFF, 1, 2};
+  EGifPutExtensionLeader(gif, APPLICATION_EXT_FUNC_CODE);
+  EGifPutExtensionBlock(gif, 9, id);
+  EGifPutExtensionBlock(gif, 6, data);
+  EGifPutExtensionBlock(gif, 3, data + 2);
+  EGifPutExtensionTrailer(gif);
+  ASSERT_EQ(EGifPutImageDesc(gif, 0, 0, 12, 5, false, nullptr), GIF_OK);
+  std::vector<GifPixelType> line(12);
+  for (int r = 0; r < 5; ++r) {
+    for (int x = 0; x < 12; ++x) line[std::size_t(x)] = GifPixelType((x + r) % 4);
+    ASSERT_EQ(EGifPutLine(gif, line.data(), 12), GIF_OK);
+  }
+  ASSERT_EQ(EGifCloseFile(gif, &err), GIF_OK) << err;
+}
+
+// Transparent index one past a full table of `colours`, with pixels of that
+// index in the data, as real icons have it (giflib's encoder cannot write
+// indices beyond its table, so our own writer does).
+void WriteTransparentOnePastTheTable(const fs::path& path, int colours, int codeSize) {
+  std::vector<std::uint8_t> pixels;
+  for (int y = 0; y < 6; ++y)
+    for (int x = 0; x < 9; ++x) pixels.push_back(std::uint8_t((x + y) % 3 == 0 ? colours : (x * y) % colours));
+  const auto file = test::TGifBuilder(9, 6, test::Palette(colours))
+                        .Gce(1, 20, colours).Frame(0, 0, 9, 6, pixels, {}, false, codeSize)
+                        .Build();
+  std::ofstream out(path, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(file.data()), std::streamsize(file.size()));
+}
+
 void CrossCheck(const fs::path& path) {
   SCOPED_TRACE(path.filename().string());
   int err = 0;
@@ -123,7 +165,8 @@ void CrossCheck(const fs::path& path) {
     if (DGifSavedExtensionToGCB(ref.get(), i, &gcb) == GIF_OK) {
       EXPECT_EQ(f.DelayMs, std::uint32_t(gcb.DelayTime) * 10);
       EXPECT_EQ(f.Disposal, gcb.DisposalMode);
-      const int expectKey = gcb.TransparentColor < map->ColorCount ? gcb.TransparentColor : -1;
+      // Like every other decoder we also take the index one past the table.
+      const int expectKey = gcb.TransparentColor <= map->ColorCount ? gcb.TransparentColor : -1;
       EXPECT_EQ(f.TransparentIndex, expectKey);
     }
     const TGIFBitmap& b = img.FrameBitmap(i);
@@ -163,6 +206,10 @@ TEST_F(GifGiflib, FilesWrittenByGiflibAndTheirVariants) {
   WriteWithGiflib(Dir / "depth5.gif", 40, 9, 32, {{0, 0, 40, 9, 0, 5, -1}}, false);
   WriteWithGiflib(Dir / "depth7.gif", 64, 3, 128, {{0, 0, 64, 3, 0, 5, -1}, {0, 0, 1, 1, 0, 5, -1}}, false);
   WriteWithGiflib(Dir / "depth8.gif", 70, 70, 256, {{0, 0, 70, 70, 0, 5, -1, true}}, false);
+  WriteWithNineByteApplicationBlock(Dir / "app9.gif");
+  WriteTransparentOnePastTheTable(Dir / "key2of2.gif", 2, 2);
+  WriteTransparentOnePastTheTable(Dir / "key16of16.gif", 16, 8);
+  WriteTransparentOnePastTheTable(Dir / "key128of128.gif", 128, 8);
 
   const char* src = std::getenv("RASP_SOURCE_DIR");
   const fs::path script = fs::path(src ? src : ".") / "tests/gif/make_gif_variants.sh";
@@ -176,7 +223,7 @@ TEST_F(GifGiflib, FilesWrittenByGiflibAndTheirVariants) {
     CrossCheck(e.path());
     ++files;
   }
-  EXPECT_GE(files, 6 + 7 + 9);
+  EXPECT_GE(files, 10 + 8 + 9);
 }
 
 }  // namespace

@@ -3,6 +3,9 @@
 
 #include <QBuffer>
 #include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -197,6 +200,93 @@ TEST(HttpClient, QuittingTheApplicationEndsAWaitingRequest)
     QCoreApplication::exec();
     EXPECT_TRUE(out.aborted);
     EXPECT_FALSE(client.Busy());
+}
+
+} // namespace
+} // namespace rasp
+
+namespace rasp {
+namespace {
+
+// Answers that end too early: each must fail at once, as soon as the server
+// closes, not wait for a time-out (the time-outs here are far longer).
+TEST(HttpClient, AConnectionClosedBeforeTheAnswerIsCompleteIsAnError)
+{
+    TTestHttpServer server;
+    const QByteArray chunkedHead = "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\nConnection: close\r\n\r\n";
+    // The last chunk without the CR LF that ends the answer: this used to
+    // leave the request waiting for ever.
+    server.Set("/lastchunk", {chunkedHead + "5\r\nhello\r\n0\r\n"});
+    server.Set("/nolastchunk", {chunkedHead + "5\r\nhello\r\n"});
+    server.Set("/midchunk", {chunkedHead + "a\r\nhel"});
+    server.Set("/midsize", {chunkedHead + "5"});
+    server.Set("/midheader", {"HTTP/1.1 200 OK\r\nContent-Len"});
+    server.Set("/short", {"HTTP/1.1 200 OK\r\nContent-Length: 10\r\nConnection: close\r\n\r\n12345"});
+    server.Set("/badchunk", {chunkedHead + "zz\r\nhello\r\n0\r\n\r\n"});
+    THttpClient client;
+    client.SetTimeouts(20000, 30000);
+    for (const char* path : {"/lastchunk", "/nolastchunk", "/midchunk", "/midsize", "/midheader", "/short", "/badchunk"}) {
+        QElapsedTimer clock;
+        clock.start();
+        const TOutcome out = Fetch(client, server.Url(path));
+        EXPECT_TRUE(out.failed) << path;
+        EXPECT_FALSE(out.aborted) << path;
+        EXPECT_LT(clock.elapsed(), 5000) << path;
+        EXPECT_FALSE(client.Busy()) << path;
+    }
+    // A body that runs to the close is whole when the server closes.
+    server.Set("/toclose", {"HTTP/1.0 200 OK\r\n\r\n[APPLICATION]\r\nVersion=1.02\r\n"});
+    server.Set("/trailers", {chunkedHead + "3\r\nabc\r\n0\r\nX-Check: 1\r\n\r\n"});
+    EXPECT_EQ(Fetch(client, server.Url("/toclose")).body, "[APPLICATION]\r\nVersion=1.02\r\n");
+    EXPECT_EQ(Fetch(client, server.Url("/trailers")).body, "abc");
+    // The client is still good for the next request.
+    server.SetOk("/fine", "ok");
+    EXPECT_EQ(Fetch(client, server.Url("/fine")).body, "ok");
+}
+
+TEST(HttpClient, AServerThatStopsSendingOrNeverFinishesTimesOut)
+{
+    TTestHttpServer server;
+    server.Set("/stalls", {"HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\npartial", true});
+    server.Set("/mute", {QByteArray(), true});
+    THttpClient client;
+    client.SetTimeouts(300, 5000);
+    for (const char* path : {"/stalls", "/mute"}) {
+        QElapsedTimer clock;
+        clock.start();
+        const TOutcome out = Fetch(client, server.Url(path));
+        EXPECT_TRUE(out.failed) << path;
+        EXPECT_FALSE(out.aborted) << path;
+        EXPECT_GE(clock.elapsed(), 250) << path;
+        EXPECT_LT(clock.elapsed(), 3000) << path;
+    }
+
+    // A server that keeps sending a byte now and then never trips the idle
+    // time-out; the overall one ends it.
+    QTcpServer trickle;
+    ASSERT_TRUE(trickle.listen(QHostAddress::LocalHost));
+    QTimer drip;
+    QList<QTcpSocket*> peers;
+    QObject::connect(&trickle, &QTcpServer::newConnection, [&] {
+        while (QTcpSocket* peer = trickle.nextPendingConnection()) {
+            peers.push_back(peer);
+            peer->write("HTTP/1.1 200 OK\r\nX-Slow: ");
+        }
+    });
+    QObject::connect(&drip, &QTimer::timeout, [&] {
+        for (QTcpSocket* peer : peers)
+            peer->write("a");
+    });
+    drip.start(50);
+    client.SetTimeouts(400, 1200);
+    QElapsedTimer clock;
+    clock.start();
+    const TOutcome out = Fetch(client, QStringLiteral("http://127.0.0.1:%1/slow").arg(trickle.serverPort()));
+    EXPECT_TRUE(out.failed);
+    EXPECT_FALSE(out.aborted);
+    EXPECT_GE(clock.elapsed(), 1100);
+    EXPECT_LT(clock.elapsed(), 4000);
+    EXPECT_EQ(out.message, "The request took too long.");
 }
 
 } // namespace

@@ -98,6 +98,26 @@ TEST_F(MainWindowOnline, CheckUpdatesAnnouncesThatThereIsNoUpdate)
     EXPECT_EQ(shown, QStringList{kNoUpdate});
 }
 
+TEST_F(MainWindowOnline, ACutChunkedAnswerEndsTheCheckAndCheckUpdatesWorksAgain)
+{
+    // The last chunk without the CR LF that ends the answer, then the
+    // connection closes: the silent check used to wait for ever, and the
+    // button did nothing for the rest of the session.
+    server.Set(infPath, {"HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\nConnection: close\r\n\r\n"
+                         "1a\r\n[APPLICATION]\r\nVersion=2\r\n\r\n0\r\n"});
+    Open();
+    ASSERT_TRUE(WaitUntil([this] { return CheckFinished(); }));
+    EXPECT_TRUE(shown.isEmpty());
+    window->btnUpdate->click();
+    EXPECT_EQ(shown, QStringList{kNoUpdate});
+    ServeVersion("2");
+    shown.clear();
+    window->btnUpdate->click();
+    EXPECT_EQ(shown, QStringList{"There is a new update: (version 2) available for your application!. "
+                                 "Do you want download this update now?"});
+    EXPECT_EQ(server.Requests().size(), 3);
+}
+
 TEST_F(MainWindowOnline, UnreachableServerIsQuietAtStartAndAnnouncedOnTheButton)
 {
     Open(QStringLiteral("http://127.0.0.1:%1/liveupdate/tellivo_rasp/").arg(TTestHttpServer::ClosedPort()));
