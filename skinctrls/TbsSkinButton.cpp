@@ -21,6 +21,8 @@ TbsSkinButton::TbsSkinButton(QWidget* parent, const QString& caption)
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_Hover);
     FRepeatTimer.setInterval(FRepeatInterval);
+    // Clicks come at the period the user set, not a coarse approximation of it.
+    FRepeatTimer.setTimerType(Qt::PreciseTimer);
     connect(&FRepeatTimer, &QTimer::timeout, this, [this] { ButtonClick(); });
     FMorphTimer.setInterval(20);
     connect(&FMorphTimer, &QTimer::timeout, this, [this] { MorphTick(); });
