@@ -112,6 +112,12 @@ TEST(SkinnedWindowScreen, TheDarkSkinOfADeploymentDrawsTheCompareButton)
     QTemporaryDir dir;
     const QString dark = SourceDir() + "/samples/skins/dbskin.dat";
     ASSERT_TRUE(QFile::copy(dark, dir.filePath("dbskin.dat")));
+    // The deployment files are read only beside a settings file.
+    QFile settings(dir.filePath("dbconfig.dat"));
+    ASSERT_TRUE(settings.open(QIODevice::WriteOnly));
+    settings.write("[Settings]\r\nLink1URL=https://one.example/\r\nLink1Name=First link\r\n"
+                   "Link2URL=https://two.example/\r\nLink2Name=Second link\r\n");
+    settings.close();
     TfrmMain window(Options(dir));
     const QImage screen = Photograph(window, "skinned-window-dark.png");
     TbsSkinData expected;
