@@ -27,6 +27,7 @@ void TfrmMain::CreateSkinComponents()
     // Every skinned control of the window draws from this skin; the first
     // load reaches them through the change messages.
     bsBindSkinData(this, bsSkinData1);
+    msgMain->SetSkinData(bsSkinData1);
     try {
         bsSkinData1->SetCompressedStoredSkin(bsCompressedStoredSkin1);
     } catch (...) {
