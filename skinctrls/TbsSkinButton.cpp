@@ -19,6 +19,7 @@ TbsSkinButton::TbsSkinButton(QWidget* parent, const QString& caption)
 {
     resize(75, 25);
     setFocusPolicy(Qt::StrongFocus);
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     setAttribute(Qt::WA_Hover);
     FRepeatTimer.setInterval(FRepeatInterval);
     // Clicks come at the period the user set, not a coarse approximation of it.
@@ -361,6 +362,12 @@ void TbsSkinButton::changeEvent(QEvent* event)
         }
         update();
     }
+}
+
+void TbsSkinButton::resizeEvent(QResizeEvent* event)
+{
+    TbsSkinCustomControl::resizeEvent(event);
+    updateGeometry();
 }
 
 TbsSkinButton::TLook TbsSkinButton::CurrentLook() const

@@ -65,6 +65,8 @@ public:
 
     void LoadSkinEntry() override;
     void ApplySkin() override;
+    // A button keeps the size it was given (or the skin's height) in layouts.
+    QSize sizeHint() const override { return size(); }
 
     // Where glyph and caption go inside r, for a glyph cell and caption of
     // the given sizes; the pressed look moves both by one pixel.
@@ -89,6 +91,7 @@ protected:
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     enum TLook { lkNormal, lkActive, lkDown, lkDisabled };

@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -157,7 +158,7 @@ int TbsSkinMessage::MessageDlg(const QString& msg, TMsgDlgType type, TMsgDlgButt
             std::array{"Yes", "No", "OK", "Cancel", "Abort", "Retry", "Ignore", "All",
                        "NoToAll", "YesToAll", "Help"}[kind]));
         button->SetDefaultFont(DefaultButtonFont);
-        button->setFixedSize(std::max(75, button->fontMetrics().horizontalAdvance(button->text()) + 24), 25);
+        button->resize(std::max(75, QFontMetrics(DefaultButtonFont).horizontalAdvance(button->text()) + 24), 25);
         // Help asks for help and leaves the box open.
         button->SetModalResult(b == mbHelp ? mrNone : ModalResultOf(b));
         if (b == mbHelp)

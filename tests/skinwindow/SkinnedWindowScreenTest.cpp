@@ -9,13 +9,16 @@
 #include "skin/bsCompressedStoredSkin.h"
 #include "skin/bsSkinData.h"
 
+#include <QApplication>
 #include <QCursor>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QLocale>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 using namespace rasp;
@@ -131,6 +134,34 @@ TEST(SkinnedWindowScreen, TheDarkSkinOfADeploymentDrawsTheCompareButton)
                            .skinrect;
     const QPoint at = window.btnCompareEx->mapToGlobal(QPoint(s.Width() / 2, 1));
     EXPECT_NE(QColor(screen.pixel(at)), QColor(BuiltinSkin().SkinPictures[1].pixel(s.Left + 20, s.Top + 1)));
+}
+
+TEST(SkinnedWindowScreen, TheMessageBoxTakesTheWindowsSkin)
+{
+    QTemporaryDir dir;
+    TfrmMain window(Options(dir));
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    bool checked = false;
+    QTimer::singleShot(300, [&] {
+        auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        ASSERT_TRUE(box);
+        auto* ok = box->findChild<TbsSkinButton*>("OK");
+        ASSERT_TRUE(ok);
+        EXPECT_TRUE(ok->IsSkinned());
+        EXPECT_EQ(ok->height(), 21);
+        const QString shots = QString::fromLocal8Bit(qgetenv("RASP_SHOT_DIR"));
+        if (!shots.isEmpty()) {
+            QTest::qWait(200);
+            const QImage screen = box->screen()->grabWindow(0).toImage();
+            screen.copy(QRect(box->mapToGlobal(QPoint(0, 0)), box->size()))
+                .save(QDir(shots).filePath("skinned-message-box.png"));
+        }
+        checked = true;
+        ok->click();
+    });
+    EXPECT_EQ(window.msgMain->MessageDlg("There is no newer version.", mtInformation, {mbOK}, 0), mrOk);
+    EXPECT_TRUE(checked);
 }
 
 int main(int argc, char** argv)
