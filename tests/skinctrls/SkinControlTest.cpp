@@ -9,6 +9,7 @@
 #include "skinctrls/TbsSkinPanel.h"
 #include "skinctrls/TbsSkinStdLabel.h"
 #include "skinctrls/TbsSkinBevel.h"
+#include "skinctrls/bsSysColors.h"
 
 #include <QApplication>
 #include <QTest>
@@ -178,4 +179,97 @@ TEST_F(SkinControl, ReplacingTheSkinWhileShownForgetsThenAppliesWithOnePaintEach
     EXPECT_EQ(panel->PaintCount() - panelPaints, 1);
     EXPECT_TRUE(watch.SawForgotten);
     EXPECT_EQ(Grab(*button).pixel(2, 1), PicturePixel(2, 22));
+}
+
+TEST_F(SkinControl, UnusableEntriesGiveTheDefaultLookAndRemovingTheSkinToo)
+{
+    std::vector<std::unique_ptr<TbsDataSkinControl>> controls;
+    auto inverted = ButtonEntry("inverted");
+    inverted->skinrect = {40, 21, 0, 0};
+    controls.push_back(std::move(inverted));
+    auto outside = ButtonEntry("outside");
+    outside->righttoppoint = {90, 0};  // beyond the 40-pixel rectangle
+    controls.push_back(std::move(outside));
+    auto past = ButtonEntry("past");
+    past->skinrect = {180, 90, 220, 111};  // runs off the picture
+    controls.push_back(std::move(past));
+    auto empty = ButtonEntry("empty");
+    empty->skinrect = {0, 0, 0, 21};
+    controls.push_back(std::move(empty));
+    controls.push_back(ButtonEntry());
+    TbsLoadedSkin skin = SkinWith(std::move(controls));
+    LoadSkin(*form.Data, skin);
+    auto* button = new TbsSkinButton(form.Form.get(), "");
+    button->SetCanFocused(false);
+    button->SetSkinData(form.Data);
+    button->setGeometry(100, 100, 70, 30);
+    form.Form->show();
+    for (const char* name : {"inverted", "outside", "past", "empty"}) {
+        button->SetSkinDataName(name);
+        button->SetBounds(100, 100, 70, 30);
+        QApplication::processEvents();
+        EXPECT_FALSE(button->IsSkinned()) << name;
+        EXPECT_EQ(button->size(), QSize(70, 30)) << name;
+        EXPECT_EQ(Grab(*button).pixel(30, 15), clBtnFace().rgb()) << name;
+    }
+    button->SetSkinDataName("button");
+    button->ApplySkin();
+    EXPECT_TRUE(button->IsSkinned());
+    EXPECT_EQ(button->height(), 21);
+    // The skin data goes away: the plain look again.
+    delete form.Data;
+    form.Data = nullptr;
+    button->update();
+    QApplication::processEvents();
+    EXPECT_EQ(button->SkinData(), nullptr);
+    EXPECT_FALSE(button->IsSkinned());
+}
+
+TEST_F(SkinControl, AMaskShapesTheWindowFromItsBlackRunsAroundTheClient)
+{
+    // Picture 1: black except a white one-pixel notch in each top corner.
+    QImage mask(40, 21, QImage::Format_RGB32);
+    mask.fill(Qt::black);
+    mask.setPixel(0, 0, qRgb(255, 255, 255));
+    mask.setPixel(39, 0, qRgb(255, 255, 255));
+    std::vector<std::unique_ptr<TbsDataSkinControl>> controls;
+    auto b = ButtonEntry();
+    b->maskpictureindex = 1;
+    controls.push_back(std::move(b));
+    TbsLoadedSkin skin = SkinWith(std::move(controls));
+    skin.Content.SkinPictures.push_back(mask);
+    skin.Content.SkinPictureNames.push_back("mask.bmp");
+    LoadSkin(*form.Data, skin);
+    auto* button = new TbsSkinButton(form.Form.get(), "");
+    button->SetSkinData(form.Data);
+    form.Form->show();
+    button->SetBounds(0, 0, 100, 21);
+    const QRegion shape = button->mask();
+    EXPECT_FALSE(shape.contains(QPoint(0, 0)));
+    EXPECT_FALSE(shape.contains(QPoint(99, 0)));
+    EXPECT_TRUE(shape.contains(QPoint(1, 0)));
+    EXPECT_TRUE(shape.contains(QPoint(50, 10)));
+    EXPECT_TRUE(shape.contains(QPoint(99, 20)));
+}
+
+TEST_F(SkinControl, AMorphingButtonBlendsTowardsItsActiveLookAndBack)
+{
+    TbsCompressedStoredSkin stored;
+    bsAssignBuiltinSkin(stored);
+    form.Data->LoadStoredSkin(stored);
+    auto* button = new TbsSkinButton(form.Form.get(), "Go");
+    button->SetCanFocused(false);
+    button->SetSkinData(form.Data);
+    button->setGeometry(5, 5, 98, 21);
+    form.Form->show();
+    QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
+    QApplication::sendEvent(button, &enter);
+    EXPECT_TRUE(button->Hot());
+    EXPECT_LT(button->MorphFactor(), 1.0);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return button->MorphFactor() >= 1.0; }, 2000));
+    EXPECT_EQ(button->MorphFactor(), 1.0);
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(button, &leave);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return button->MorphFactor() <= 0.0; }, 2000));
+    EXPECT_EQ(button->MorphFactor(), 0.0);
 }
