@@ -1,0 +1,231 @@
+#pragma once
+// The run-time objects of a skinned window's caption: the caption text, the
+// standard and skin caption buttons, animations and user objects, one per
+// skin object. TbsSkinFrameObjects builds them from a skin, places them for
+// the frame's layout, draws them, tracks the mouse over them, morphs them and
+// turns button clicks into calls on the frame (TbsSkinFrameHost).
+
+#include "skin/bsFrameLayout.h"
+#include "skin/bsSkinFrameHost.h"
+#include "skin/bsSkinObjects.h"
+#include "skin/bsSkinPaint.h"
+
+#include <QFont>
+#include <QObject>
+#include <QRect>
+#include <QTimer>
+
+#include <memory>
+#include <vector>
+
+class QImage;
+class QPainter;
+class TbsSkinData;
+class TbsSkinFrameObjects;
+
+
+class TbsActiveSkinObject {
+public:
+  TbsActiveSkinObject(TbsSkinFrameObjects& owner, TbsSkinData& skin, TbsDataSkinObject& data);
+  virtual ~TbsActiveSkinObject() = default;
+  TbsActiveSkinObject(const TbsActiveSkinObject&) = delete;
+  TbsActiveSkinObject& operator=(const TbsActiveSkinObject&) = delete;
+
+  // True while the morph factor is short of its target (1 active, 0 not).
+  virtual bool NeedsMorph() const;
+  virtual void Draw(QPainter& p, bool fullPaint);
+  virtual void DblClick();
+  virtual void MouseDown(int x, int y, Qt::MouseButton button);
+  virtual void MouseUp(int x, int y, Qt::MouseButton button);
+  virtual void MouseMove(int x, int y);
+  virtual void MouseEnter();
+  virtual void MouseLeave();
+
+  QString IDName;
+  QString Hint;
+  bool SkinRectInAPicture;  // the image lies in the active picture, not the frame
+  TbsRect SkinRect, ActiveSkinRect, InActiveSkinRect;
+  bool Morphing;
+  TbsMorphKind MorphKind;
+  const QImage* ActivePicture = nullptr;
+  QRect ObjectRect;  // window coordinates
+  double MorphKf = 0;
+  bool Enabled = true;
+  bool Visible = true;
+  bool MouseIn = false;
+  bool Active = false;
+
+  // Moves the factor 0.2 towards its target; returns whether it moved.
+  bool MorphStep();
+  // Not active, not pressed, factor 0.
+  virtual void Reset();
+
+protected:
+  // Draws a rectangle of the active picture at the object, morphing from
+  // normal to hover while a morph is under way.
+  void DrawImages(QPainter& p, bool fullPaint, const TbsRect& normal, const TbsRect& hover,
+                  const TbsRect& inactive);
+  void DrawPart(QPainter& p, const TbsRect& source);
+  void Redraw();
+
+  TbsSkinFrameObjects& FOwner;
+  TbsSkinData& FSkin;
+};
+
+class TbsSkinButtonObject : public TbsActiveSkinObject {
+public:
+  TbsSkinButtonObject(TbsSkinFrameObjects& owner, TbsSkinData& skin, TbsDataSkinButton& data);
+  void Draw(QPainter& p, bool fullPaint) override;
+  void MouseDown(int x, int y, Qt::MouseButton button) override;
+  void MouseUp(int x, int y, Qt::MouseButton button) override;
+  void MouseEnter() override;
+  void MouseLeave() override;
+  void Reset() override;
+
+  TbsRect DownRect, DisableSkinRect;
+  bool FDown = false;
+  bool MenuOpen = false;  // the system menu shown from this button
+  bool PopupUp = false;
+
+protected:
+  virtual void ButtonCommand() {}
+  void DrawButton(QPainter& p, bool fullPaint, const TbsRect& normal, const TbsRect& hover,
+                  const TbsRect& down, const TbsRect& inactive);
+};
+
+class TbsSkinStdButtonObject : public TbsSkinButtonObject {
+public:
+  TbsSkinStdButtonObject(TbsSkinFrameObjects& owner, TbsSkinData& skin, TbsDataSkinStdButton& data);
+  void Draw(QPainter& p, bool fullPaint) override;
+  void DblClick() override;
+  void MouseDown(int x, int y, Qt::MouseButton button) override;
+
+  TbsCommand Command;
+  TbsRect RestoreRect, RestoreActiveRect, RestoreDownRect, RestoreInActiveRect;
+  // The button shows its restore images (maximise while maximised ...).
+  bool StateOn() const;
+
+protected:
+  void ButtonCommand() override;
+};
+
+class TbsSkinCaptionObject : public TbsActiveSkinObject {
+public:
+  TbsSkinCaptionObject(TbsSkinFrameObjects& owner, TbsSkinData& skin, TbsDataSkinCaption& data);
+  void Draw(QPainter& p, bool fullPaint) override;
+  bool NeedsMorph() const override;
+
+  QFont Font;
+  TbsColor FontColor, ActiveFontColor;
+  TbsAlignment Alignment;
+  TbsRect TextRect;
+  bool Shadow;
+  TbsColor ShadowColor, ActiveShadowColor;
+  TbsRect FrameRect, ActiveFrameRect, FrameTextRect;
+  int FrameLeftOffset, FrameRightOffset;
+
+  // Where the text goes, in window coordinates, and the text as drawn.
+  QRect TextArea() const;
+  QString DrawnText() const;
+};
+
+class TbsSkinAnimateObject : public TbsActiveSkinObject {
+public:
+  TbsSkinAnimateObject(TbsSkinFrameObjects& owner, TbsSkinData& skin, TbsDataSkinAnimate& data);
+  void Draw(QPainter& p, bool fullPaint) override;
+  void MouseEnter() override;
+  void MouseLeave() override;
+  void MouseUp(int x, int y, Qt::MouseButton button) override;
+  // One 25 ms tick; returns whether the animation still runs.
+  bool AnimationTick();
+
+  int CountFrames;
+  bool Cycle;
+  bool ButtonStyle;
+  int TimerInterval;
+  TbsCommand Command;
+  int Frame = 1;
+  int Step = 0;  // +1 forwards, -1 backwards, 0 stopped
+  int Counter = 0;
+};
+
+class TbsUserObject : public TbsActiveSkinObject {
+public:
+  using TbsActiveSkinObject::TbsActiveSkinObject;
+  void Draw(QPainter& p, bool fullPaint) override;
+};
+
+struct TbsFrameObjectOptions {
+  TbsBorderIcons BorderIcons = biSystemMenu | biMinimize | biMaximize | biRollUp;
+  bool HideCaptionButtons = false;
+  bool UseDefaultObjectHint = true;
+  bool ShowObjectHint = false;
+  bool AlwaysMinimizeToTray = false;
+  bool ShowIcon = false;
+  int SmallIconSize = 16;
+};
+
+class TbsSkinFrameObjects : public QObject {
+public:
+  TbsSkinFrameObjects(TbsSkinFrameHost& host, TbsFrameObjectOptions options = {});
+  ~TbsSkinFrameObjects() override;
+
+  TbsSkinFrameHost& Host() { return FHost; }
+  const TbsFrameObjectOptions& Options() const { return FOptions; }
+  void SetOptions(const TbsFrameObjectOptions& options);
+
+  // Builds one object per caption, button, animation and user object of the
+  // skin, then sets visibility and hints. An empty skin gives no objects.
+  void Build(TbsSkinData* skin);
+  void Clear();
+  void UpdateVisibility();
+  void UpdateHints();
+  // Places the objects for the frame's current layout.
+  void Place(const TbsFrameLayout& layout);
+  // Draws every visible object; fullPaint also draws images that belong to
+  // the frame picture (the frame's strips already hold them otherwise).
+  void Draw(QPainter& p, bool fullPaint);
+
+  const std::vector<std::unique_ptr<TbsActiveSkinObject>>& Objects() const { return FObjects; }
+  TbsActiveSkinObject* Find(const QString& id) const;
+  TbsSkinStdButtonObject* FindCommand(TbsCommand command) const;
+  TbsSkinCaptionObject* Caption() const;
+  // The index of the first enabled, visible object holding the point, or -1.
+  int ObjectAt(QPoint window) const;
+
+  // Mouse routing from the frame (window coordinates).
+  void MouseMoveAt(QPoint window);
+  void MouseDownAt(QPoint window, Qt::MouseButton button);
+  void MouseUpAt(QPoint window, Qt::MouseButton button);
+  void DblClickAt(QPoint window);
+  // The mouse left the frame area (entered the client area or the window).
+  void MouseLeft();
+  int ActiveIndex() const { return FActive; }
+  int CaptureIndex() const { return FCapture; }
+  // On activation changes and at the start of a size/move loop.
+  void ResetObjects();
+  void FormActivityChanged();
+  // The system menu opened from the system-menu button closed.
+  void SystemMenuClosed();
+  // Runs a caption-button command on the frame; the frame may close with it.
+  void RunCommand(TbsCommand command);
+
+  // The timers' work, callable directly.
+  void MorphTick();
+  void AnimationTick();
+  bool MorphTimerRunning() const { return FMorphTimer.isActive(); }
+  void StartMorph();
+  void StartAnimation();
+
+private:
+  void SetActive(int index);
+
+  TbsSkinFrameHost& FHost;
+  TbsFrameObjectOptions FOptions;
+  TbsSkinData* FSkin = nullptr;
+  std::vector<std::unique_ptr<TbsActiveSkinObject>> FObjects;
+  int FActive = -1;
+  int FCapture = -1;
+  QTimer FMorphTimer;
+  QTimer FAnimationTimer;
+};
