@@ -325,10 +325,22 @@ void TbsSkinPopupWindow::SetActive(int index, bool byKeyboard) {
   update();
 }
 
+int TbsSkinPopupWindow::MaxFirstVisible() const {
+  // The first index from which the last item still fits.
+  const int room = FItemsRect.height() - (FScrolling ? 2 * kScrollMarkerHeight : 0);
+  int used = 0;
+  int first = int(FItems.size());
+  while (first > 0) {
+    const int h = ItemHeight(*FItems[std::size_t(first - 1)]);
+    if (used + h > room) break;
+    used += h;
+    --first;
+  }
+  return std::min(first, std::max(int(FItems.size()) - 1, 0));
+}
+
 void TbsSkinPopupWindow::ScrollBy(int items) {
-  const int count = int(FItems.size());
-  int first = std::clamp(FFirstVisible + items, 0, std::max(count - 1, 0));
-  if (items > 0 && FFirstVisible + FVisibleCount >= count) first = FFirstVisible;
+  const int first = std::clamp(FFirstVisible + items, 0, std::max(MaxFirstVisible(), 0));
   if (first == FFirstVisible) return;
   FFirstVisible = first;
   LayoutItems();
@@ -553,6 +565,17 @@ void TbsSkinMenu::Notify(QObject* to, int message) {
   if (to) QCoreApplication::postEvent(to, new TbsSkinMenuEvent(message));
 }
 
+void TbsSkinMenu::CheckFormActivity() {
+  if (!FVisible || !FForm) return;
+  QWidget* active = QApplication::activeWindow();
+  if (active == FForm->window()) return;
+  if (active && dynamic_cast<TbsSkinPopupWindow*>(active)) {
+    FForm->activateWindow();
+    return;
+  }
+  CloseAll();
+}
+
 void TbsSkinMenu::ArmWait(TbsSkinPopupWindow* window, int index) {
   FWaitWindow = window;
   FWaitIndex = index;
@@ -599,18 +622,12 @@ void TbsSkinMenu::RunItem(TbsSkinPopupWindow* window, int index) {
   // The command may close or destroy the form, this driver and the menus:
   // everything needed afterwards is held by guarded pointers, the windows
   // are only scheduled for deletion, and nothing else is touched.
+  // Triggering the action also makes its QMenu emit triggered().
   QPointer<QAction> action = item.Action;
-  std::vector<QPointer<QMenu>> menus;
-  for (TbsSkinPopupWindow* w : Windows())
-    if (w->Level() <= window->Level()) menus.emplace_back(w->Menu());
   QPointer<QWidget> requester = FRequester;
-  QPointer<TbsSkinMenu> self(this);
   CloseAll();
   if (action) action->trigger();
-  for (auto it = menus.rbegin(); it != menus.rend(); ++it)
-    if (*it && action) QMetaObject::invokeMethod(it->data(), "triggered", Qt::DirectConnection, Q_ARG(QAction*, action.data()));
   if (requester) QCoreApplication::postEvent(requester, new TbsSkinMenuEvent(SKN_MENUCOMMANDDONE));
-  (void)self;
 }
 
 bool TbsSkinMenu::eventFilter(QObject* watched, QEvent* event) {
@@ -638,9 +655,13 @@ bool TbsSkinMenu::eventFilter(QObject* watched, QEvent* event) {
     }
     case QEvent::Move:
     case QEvent::Resize:
-    case QEvent::WindowDeactivate:
     case QEvent::Hide:
       if (watched == FForm) CloseAll();
+      return false;
+    case QEvent::WindowDeactivate:
+      // A window system that activates our menu windows in spite of their
+      // flags does not count as the form losing the focus.
+      if (watched == FForm) QTimer::singleShot(0, this, &TbsSkinMenu::CheckFormActivity);
       return false;
     case QEvent::ApplicationStateChange:
       if (QGuiApplication::applicationState() != Qt::ApplicationActive) CloseAll();

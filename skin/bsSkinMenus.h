@@ -92,6 +92,7 @@ public:
   void HoverAt(QPoint local);
   void SetActive(int index, bool byKeyboard);
   void ScrollBy(int items);
+  int MaxFirstVisible() const;
   bool HandleKey(int key, const QString& text);
   // Moves to the next (+1) or previous (-1) enabled item that is not a separator.
   void MoveSelection(int direction);
@@ -203,6 +204,7 @@ protected:
 
 private:
   void WaitElapsed();
+  void CheckFormActivity();
   void Notify(QObject* to, int message);
   // Closes the windows of this level and above without any message.
   void DropWindows(int level);
