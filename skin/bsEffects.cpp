@@ -85,11 +85,23 @@ void TbsEffectBmp::CrossFade(const TbsEffectBmp& b, double k) {
   if (!SameSize(b)) return;
   k = std::clamp(k, 0.0, 1.0);
   const double ka = 1 - k;
+  // The products are the same doubles whether computed here or per pixel;
+  // only the sum and its rounding remain in the loop.
+  double ta[256], tb[256];
+  for (int v = 0; v < 256; ++v) {
+    ta[v] = ka * v;
+    tb[v] = k * v;
+  }
+  constexpr double kMagic = 6755399441055744.0;
   const std::size_t n = 3 * std::size_t(FWidth);
   for (int y = 0; y < FHeight; ++y) {
     std::uint8_t* a = RowAddress(y);
     const std::uint8_t* s = b.RowAddress(y);
-    for (std::size_t i = 0; i < n; ++i) a[i] = Clamp255(ka * a[i] + k * s[i]);
+    for (std::size_t i = 0; i < n; ++i) {
+      // Both products lie in 0..255, so the sum rounds in place and needs no clamp.
+      const double r = (ta[a[i]] + tb[s[i]] + kMagic) - kMagic;
+      a[i] = std::uint8_t(int(r));
+    }
   }
 }
 
@@ -262,8 +274,34 @@ void TbsEffectBmp::Noise(int amount, TbsNoiseRandom& random) {
   }
 }
 
+namespace {
+
+// One row of the blur when the row itself is not among those read, so the
+// result can go straight into it.
+void BlurRow(std::uint8_t* __restrict out, const std::uint8_t* __restrict up,
+             const std::uint8_t* __restrict lo, int width, int s) {
+  auto pixel = [&](int x, int p, int q) {
+    for (int c = 0; c < 3; ++c)
+      out[3 * x + c] = std::uint8_t((up[3 * p + c] + lo[3 * p + c] + up[3 * q + c] + lo[3 * q + c]) >> 2);
+  };
+  const int inner0 = std::min(s, width), inner1 = std::max(width - s, inner0);
+  for (int x = 0; x < inner0; ++x) pixel(x, x, x + s >= width ? x : x + s);
+  const int n = 3 * (inner1 - inner0);
+  if (n > 0) {  // then inner0 is s
+    const std::uint8_t* ul = up;
+    const std::uint8_t* ll = lo;
+    const std::uint8_t* ur = up + 6 * s;
+    const std::uint8_t* lr = lo + 6 * s;
+    std::uint8_t* o = out + 3 * s;
+    for (int i = 0; i < n; ++i) o[i] = std::uint8_t((ul[i] + ll[i] + ur[i] + lr[i]) >> 2);
+  }
+  for (int x = inner1; x < width; ++x) pixel(x, x - s < 0 ? x : x - s, x);
+}
+
+}  // namespace
+
 void TbsEffectBmp::SplitBlur(int amount) {
-  if (amount <= 0) return;
+  if (amount <= 0 || FWidth == 0 || FHeight == 0) return;
   // In place, top to bottom and left to right: pixels above and to the left
   // are read as already blurred.
   for (int y = 0; y < FHeight; ++y) {
@@ -272,6 +310,10 @@ void TbsEffectBmp::SplitBlur(int amount) {
     std::uint8_t* row = RowAddress(y);
     const std::uint8_t* up = RowAddress(u);
     const std::uint8_t* lo = RowAddress(l);
+    if (u != y && l != y) {
+      BlurRow(row, up, lo, FWidth, amount);
+      continue;
+    }
     for (int x = 0; x < FWidth; ++x) {
       const int p = 3 * (x - amount < 0 ? x : x - amount);
       const int q = 3 * (x + amount >= FWidth ? x : x + amount);

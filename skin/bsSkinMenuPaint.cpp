@@ -39,13 +39,21 @@ void Arrow(QPainter& p, const QRect& band, bool up, const QColor& color) {
 }  // namespace
 
 QImage TbsSkinPopupWindow::ItemImage(const TbsSkinMenuItem& item, bool selected) const {
-  const TbsDataSkinMenuItem& s = *FItemSkin;
-  if (item.Separator)
-    return bsThreePiece(FItemPicture, bsToQRect(s.dividerrect), s.dividerleftoffset, s.dividerrightoffset,
-                        item.ItemRect.width());
-  const TbsRect& source = selected && !s.activeskinrect.IsEmpty() ? s.activeskinrect : s.skinrect;
-  return bsThreePiece(FItemPicture, bsToQRect(source), s.itemleftoffset, s.itemrightoffset,
-                      item.ItemRect.width());
+  // Every item of a window has the same width: the three images are made
+  // once per width.
+  const int width = item.ItemRect.width();
+  if (width != FItemImageWidth) {
+    const TbsDataSkinMenuItem& s = *FItemSkin;
+    FItemImages[0] = bsThreePiece(FItemPicture, bsToQRect(s.skinrect), s.itemleftoffset, s.itemrightoffset, width);
+    FItemImages[1] = s.activeskinrect.IsEmpty()
+                         ? FItemImages[0]
+                         : bsThreePiece(FItemPicture, bsToQRect(s.activeskinrect), s.itemleftoffset,
+                                        s.itemrightoffset, width);
+    FItemImages[2] = bsThreePiece(FItemPicture, bsToQRect(s.dividerrect), s.dividerleftoffset,
+                                  s.dividerrightoffset, width);
+    FItemImageWidth = width;
+  }
+  return FItemImages[item.Separator ? 2 : selected ? 1 : 0];
 }
 
 void TbsSkinPopupWindow::DrawGlyph(QPainter& p, const TbsSkinMenuItem& item, const QRect& column,
@@ -184,7 +192,8 @@ QImage TbsSkinPopupWindow::Compose() {
     TbsNinePiece cut{FPopupSkin->lefttoppoint, FPopupSkin->righttoppoint, FPopupSkin->leftbottompoint,
                      FPopupSkin->rightbottompoint, FPopupSkin->leftstretch, FPopupSkin->rightstretch,
                      FPopupSkin->topstretch, FPopupSkin->bottomstretch};
-    img = bsNinePiece(FWindowPicture, cut, s);
+    if (FBackground.size() != s) FBackground = bsNinePiece(FWindowPicture, cut, s);
+    img = FBackground.copy();
   } else {
     img.fill(pal.color(QPalette::Base));
     QPainter p(&img);

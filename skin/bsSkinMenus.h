@@ -132,6 +132,9 @@ private:
   QImage FMaskPicture;
   std::unique_ptr<TbsDataSkinMenuItem> FItemSkin;
   QImage FItemPicture;
+  mutable QImage FItemImages[3];  // normal, selected, divider
+  mutable int FItemImageWidth = -1;
+  QImage FBackground;
   std::vector<std::unique_ptr<TbsSkinMenuItem>> FItems;
   int FLevel;
   bool FHasIcons = false;

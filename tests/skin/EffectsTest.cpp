@@ -345,6 +345,24 @@ TEST(EffectBmp, EveryEffectMatchesThePlainReference) {
   }
 }
 
+TEST(EffectBmp, SplitBlurOfEveryAmountMatchesThePlainReference) {
+  for (auto [w, h] : {std::pair{23, 9}, {3, 3}, {7, 12}, {1000, 4}}) {
+    for (int s : {1, 2, 3, 5, 40}) {
+      TbsEffectBmp a = Random(w, h, unsigned(w * 100 + s));
+      Ref r = ToRef(a);
+      a.SplitBlur(s);
+      for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+          const int u = y - s < 0 ? y : y - s, l = y + s >= h ? y : y + s;
+          const int pl = x - s < 0 ? x : x - s, q = x + s >= w ? x : x + s;
+          for (int c = 0; c < 3; ++c)
+            r.at(x, y)[c] = (r.at(pl, u)[c] + r.at(pl, l)[c] + r.at(q, u)[c] + r.at(q, l)[c]) / 4;
+        }
+      ExpectSame(a, r, "split blur " + std::to_string(s) + " of " + std::to_string(w) + "x" + std::to_string(h));
+    }
+  }
+}
+
 TEST(EffectBmp, NoiseIsSeededBoundedAndNothingAtZero) {
   TbsEffectBmp a = Filled(50, 20, 128), b = Filled(50, 20, 128);
   TbsNoiseRandom r1(7), r2(7);
