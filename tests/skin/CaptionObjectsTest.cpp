@@ -336,6 +336,46 @@ TEST_F(CaptionObjects, HostileSkinRectanglesDrawNothingAndNeverCrash) {
   EXPECT_TRUE(objects.Objects().empty());
 }
 
+TEST_F(CaptionObjects, AnimationStepsItsFramesAndHintsFollowTheMouse) {
+  auto anim = std::make_unique<TbsDataSkinAnimate>("logo");
+  anim->activepictureindex = Data("closebutton").activepictureindex;
+  anim->skinrectinapicture = true;
+  anim->skinrect = TbsRect{0, 0, 10, 10};
+  anim->activeskinrect = TbsRect{0, 0, 30, 10};
+  anim->countframes = 3;
+  anim->timerinterval = 10;  // raised to the 25 ms tick
+  anim->buttonstyle = true;
+  anim->command = TbsCommand::cmRollUp;
+  Skin.SkinObjects.push_back(std::move(anim));
+  TbsFrameObjectOptions o = MainWindowOptions();
+  o.BorderIcons |= biRollUp;
+  o.ShowObjectHint = true;
+  TbsSkinFrameObjects objects(Frame, o);
+  objects.Build(&Skin);
+  objects.Place(bsComputeFrameLayout(Skin, 400, 300));
+  auto* a = dynamic_cast<TbsSkinAnimateObject*>(objects.Find("logo"));
+  ASSERT_TRUE(a);
+  EXPECT_EQ(a->TimerInterval, 25);
+  ASSERT_TRUE(a->Visible);
+  objects.MouseMoveAt(a->ObjectRect.center());
+  EXPECT_EQ(a->Step, 1);
+  objects.AnimationTick();
+  objects.AnimationTick();
+  EXPECT_EQ(a->Frame, 3);
+  objects.AnimationTick();
+  EXPECT_EQ(a->Frame, 3);  // no cycle: stops at the last frame
+  EXPECT_EQ(a->Step, 0);
+  objects.MouseDownAt(a->ObjectRect.center(), Qt::LeftButton);
+  objects.MouseUpAt(a->ObjectRect.center(), Qt::LeftButton);
+  EXPECT_EQ(Frame.RollUps, 1);
+  objects.MouseMoveAt(objects.FindCommand(TbsCommand::cmClose)->ObjectRect.center());
+  EXPECT_EQ(a->Step, -1);
+  objects.AnimationTick();
+  objects.AnimationTick();
+  EXPECT_EQ(a->Frame, 1);
+  EXPECT_EQ(Frame.Hints.back(), "Close");
+}
+
 TEST(FrameLayout, GrowsWithTheWindow) {
   TbsSkinContent skin;
   skin.FramePicture = QImage(100, 80, QImage::Format_RGB32);

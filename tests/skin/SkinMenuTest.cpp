@@ -400,6 +400,21 @@ TEST_F(SkinMenu, HostileSkinsGiveThePlainLook) {
   EXPECT_EQ(Top()->geometry(), QRect(Top()->x(), 0, Top()->width(), 300));
 }
 
+TEST_F(SkinMenu, TranslucencyAndItemMorphing) {
+  Driver->AlphaBlend = true;
+  Driver->AlphaBlendValue = 200;
+  for (auto& o : Skin.SkinObjects)
+    if (auto* item = dynamic_cast<TbsDataSkinMenuItem*>(o.get())) item->morphing = true;
+  Driver->Popup(Form.get(), &Skin, MakeMenu(3), QRect(100, 100, 0, 0));
+  TbsSkinPopupWindow* w = Top();
+  EXPECT_NEAR(w->windowOpacity(), 200 / 255.0, 0.01);
+  QTest::keyClick(Form.get(), Qt::Key_Down);
+  EXPECT_EQ(w->ActiveIndex(), 1);
+  EXPECT_LT(w->Items()[1]->MorphKf, 1.0);
+  ASSERT_TRUE(WaitFor([&] { return w->Items()[1]->MorphKf == 1.0 && w->Items()[0]->MorphKf == 0.0; }));
+  w->Compose();
+}
+
 TEST_F(SkinMenu, PopupMenuFindsTheFrameOfItsForm) {
   struct THost : QObject, TbsSkinMenuHost {
     THost(QWidget* form, TbsSkinMenu* d, TbsSkinData* s) : QObject(form), Driver(d), Skin(s) {}

@@ -2,7 +2,8 @@
 // skinned menu with a submenu beside it, and saves screen pictures:
 //   xvfb-run -a build-asan/tests/skin/skin_menu_shot OUT_DIR
 // OUT_DIR/caption_menu.png: the window with a menu and its open submenu;
-// OUT_DIR/system_menu.png: the window with its system menu.
+// OUT_DIR/system_menu.png: the window with its system menu;
+// OUT_DIR/scrolling_menu.png: 30 items shown ten at a time between markers.
 
 #include "skin/bsBuiltinSkin.h"
 #include "skin/bsCompressedStoredSkin.h"
@@ -49,7 +50,12 @@ public:
   TbsSkinFrameObjects Objects;
 
 protected:
-  void resizeEvent(QResizeEvent*) override { Objects.Place(bsComputeFrameLayout(FSkin, width(), height())); }
+  void resizeEvent(QResizeEvent*) override {
+    Objects.Place(bsComputeFrameLayout(FSkin, width(), height()));
+    // The window's shape from the skin's mask, cut as the frame will cut it.
+    TbsNinePiece cut{FSkin.lefttoppoint, FSkin.righttoppoint, FSkin.leftbottompoint, FSkin.rightbottompoint};
+    if (!FSkin.FrameMask.isNull()) setMask(bsRegionFromMask(bsNinePiece(FSkin.FrameMask, cut, size())));
+  }
   void paintEvent(QPaintEvent*) override {
     QPainter p(this);
     TbsNinePiece cut{FSkin.lefttoppoint, FSkin.righttoppoint, FSkin.leftbottompoint, FSkin.rightbottompoint,
@@ -128,6 +134,18 @@ int main(int argc, char** argv) {
   QTest::qWait(300);
   area = window.geometry() | driver.TopWindow()->geometry();
   ok = Save(area.adjusted(-10, -10, 10, 10), out + "/system_menu.png") && ok;
+  driver.CloseAll();
+  QTest::qWait(100);
+
+  // A long menu held to ten items between its scroll markers.
+  QMenu longMenu;
+  for (int i = 1; i <= 30; ++i) longMenu.addAction(QStringLiteral("Keyword phrase %1").arg(i));
+  driver.MaxMenuItemsInWindow = 10;
+  driver.Popup(&window, &skin, &longMenu, QRect(window.mapToGlobal(QPoint(200, 50)), QSize(0, 0)));
+  driver.TopWindow()->ScrollBy(4);
+  QTest::qWait(300);
+  area = window.geometry() | driver.TopWindow()->geometry();
+  ok = Save(area.adjusted(-10, -10, 10, 10), out + "/scrolling_menu.png") && ok;
   driver.CloseAll();
   QTest::qWait(50);
   return ok ? 0 : 1;
