@@ -257,6 +257,16 @@ bool TbsSkinCaptionObject::NeedsMorph() const {
   return Morphing && TbsActiveSkinObject::NeedsMorph();
 }
 
+void TbsSkinCaptionObject::MouseEnter() {
+  MouseIn = true;
+  FOwner.Host().FrameMouseEnterEvent(IDName);
+}
+
+void TbsSkinCaptionObject::MouseLeave() {
+  MouseIn = false;
+  FOwner.Host().FrameMouseLeaveEvent(IDName);
+}
+
 QRect TbsSkinCaptionObject::TextArea() const {
   const int growth = ObjectRect.width() - SkinRect.Width();
   QRect r(ObjectRect.left() + TextRect.Left, ObjectRect.top() + TextRect.Top,

@@ -114,6 +114,9 @@ public:
   TbsSkinCaptionObject(TbsSkinFrameObjects& owner, TbsSkinData& skin, TbsDataSkinCaption& data);
   void Draw(QPainter& p, bool fullPaint) override;
   bool NeedsMorph() const override;
+  // The caption's active flag follows the form's activity, not the mouse.
+  void MouseEnter() override;
+  void MouseLeave() override;
 
   QFont Font;
   TbsColor FontColor, ActiveFontColor;

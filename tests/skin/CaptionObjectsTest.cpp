@@ -237,11 +237,17 @@ TEST_F(CaptionObjects, CommandsFollowTheWindowState) {
   objects.DblClickAt(sys->ObjectRect.center());
   EXPECT_EQ(Frame.Closes, 1);
 
+  // The caption stays active while the mouse crosses it.
+  objects.MouseMoveAt(objects.Caption()->ObjectRect.center());
+  objects.MouseMoveAt(QPoint(200, 200));
+  EXPECT_TRUE(objects.Caption()->Active);
+
   // An inactive form tracks nothing.
   Frame.Active = false;
   objects.FormActivityChanged();
   objects.MouseMoveAt(objects.FindCommand(TbsCommand::cmClose)->ObjectRect.center());
   EXPECT_EQ(objects.ActiveIndex(), -1);
+  EXPECT_FALSE(objects.Caption()->Active);
 }
 
 TEST_F(CaptionObjects, HoverImageIsReachedAfterFiveMorphTicks) {
