@@ -113,9 +113,8 @@ void TbsSkinPopupWindow::DrawGlyph(QPainter& p, const TbsSkinMenuItem& item, con
 
 void TbsSkinPopupWindow::DrawItem(QPainter& p, TbsSkinMenuItem& item) {
   const QRect r = item.ItemRect;
-  const QPalette pal = QApplication::palette();
-  const QFontMetrics fm(FFont);
-  p.setFont(FFont);
+  const QPalette& pal = FPalette;
+  const QFontMetrics& fm = FMetrics;
   QRect textRect;
   QColor textColor;
   QRect glyphColumn;
@@ -187,7 +186,8 @@ QImage TbsSkinPopupWindow::Compose() {
   const QSize s = size();
   QImage img(s, QImage::Format_RGB32);
   if (img.isNull()) return img;
-  const QPalette pal = QApplication::palette();
+  FPalette = QApplication::palette();
+  const QPalette& pal = FPalette;
   if (FPopupSkin) {
     TbsNinePiece cut{FPopupSkin->lefttoppoint, FPopupSkin->righttoppoint, FPopupSkin->leftbottompoint,
                      FPopupSkin->rightbottompoint, FPopupSkin->leftstretch, FPopupSkin->rightstretch,
@@ -205,6 +205,7 @@ QImage TbsSkinPopupWindow::Compose() {
     p.drawRect(1, 1, s.width() - 3, s.height() - 3);
   }
   QPainter p(&img);
+  p.setFont(FFont);
   p.setClipRect(FScrolling ? FItemsRect.adjusted(0, kScrollMarkerHeight, 0, -kScrollMarkerHeight) : FItemsRect);
   for (auto& item : FItems)
     if (item->Visible) DrawItem(p, *item);

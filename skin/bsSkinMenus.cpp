@@ -117,6 +117,7 @@ TbsSkinPopupWindow::TbsSkinPopupWindow(TbsSkinMenu& driver, TbsSkinData* skin, Q
   else
     FFont = driver.DefaultItemFont;
   setFont(FFont);
+  FMetrics = QFontMetrics(FFont);
 
   BuildItems(firstIndex);
 

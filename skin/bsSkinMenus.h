@@ -14,6 +14,8 @@
 #include <QAction>
 #include <QEvent>
 #include <QFont>
+#include <QFontMetrics>
+#include <QPalette>
 #include <QMenu>
 #include <QPointer>
 #include <QTimer>
@@ -140,6 +142,8 @@ private:
   bool FHasIcons = false;
   int FGlyphWidth = 16;
   QFont FFont;
+  QFontMetrics FMetrics{QFont()};
+  QPalette FPalette;
   QRect FItemsRect;
   bool FScrolling = false;
   bool FScrollForced = false;

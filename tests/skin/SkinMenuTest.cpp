@@ -400,6 +400,20 @@ TEST_F(SkinMenu, HostileSkinsGiveThePlainLook) {
   EXPECT_EQ(Top()->geometry(), QRect(Top()->x(), 0, Top()->width(), 300));
 }
 
+TEST_F(SkinMenu, SkinReloadedOrClearedWhileTheMenuIsOpen) {
+  Driver->Popup(Form.get(), &Skin, MakeMenu(4), QRect(100, 100, 0, 0));
+  TbsSkinPopupWindow* w = Top();
+  const QImage before = w->Compose();
+  TbsCompressedStoredSkin stored;
+  bsAssignBuiltinSkin(stored);
+  Skin.LoadStoredSkin(stored);  // new pictures: the window keeps its own copies
+  EXPECT_EQ(w->Compose(), before);
+  Skin.ClearSkin();
+  EXPECT_EQ(w->Compose(), before);
+  QTest::keyClick(Form.get(), Qt::Key_Down);
+  w->Compose();
+}
+
 TEST_F(SkinMenu, TranslucencyAndItemMorphing) {
   Driver->AlphaBlend = true;
   Driver->AlphaBlendValue = 200;
