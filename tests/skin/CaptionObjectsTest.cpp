@@ -285,6 +285,46 @@ TEST_F(CaptionObjects, HoverImageIsReachedAfterFiveMorphTicks) {
   EXPECT_EQ(shown(), normal);
 }
 
+TEST_F(CaptionObjects, ButtonsDrawTheirStateImagesAndTheCaptionItsText) {
+  TbsSkinFrameObjects objects(Frame, MainWindowOptions());
+  objects.Build(&Skin);
+  objects.Place(bsComputeFrameLayout(Skin, 400, 300));
+  auto* close = objects.FindCommand(TbsCommand::cmClose);
+  auto* max = objects.FindCommand(TbsCommand::cmMaximize);
+  const QImage& picture = *close->ActivePicture;
+  auto part = [&](const TbsRect& r) { return picture.copy(bsToQRect(r)).convertToFormat(QImage::Format_RGB32); };
+  auto shown = [&](TbsActiveSkinObject* o) { return Render(objects, 400, 60).copy(o->ObjectRect); };
+  EXPECT_EQ(shown(close), part(close->SkinRect));
+  // Pressed with the mouse over it: the down image.
+  objects.MouseDownAt(close->ObjectRect.center(), Qt::LeftButton);
+  EXPECT_EQ(shown(close), part(close->DownRect));
+  objects.MouseMoveAt(QPoint(200, 200));
+  EXPECT_EQ(shown(close), part(close->SkinRect));
+  objects.MouseUpAt(QPoint(200, 200), Qt::LeftButton);
+  // Maximised: the restore images.
+  Frame.Maximized = true;
+  EXPECT_EQ(shown(max), part(max->RestoreRect));
+  // Inactive form: the inactive images.
+  Frame.Active = false;
+  objects.FormActivityChanged();
+  EXPECT_EQ(shown(close), part(close->InActiveSkinRect));
+  EXPECT_EQ(shown(max), part(max->RestoreInActiveRect));
+
+  // The caption text in the active colour, inside the text area only.
+  Frame.Active = true;
+  objects.FormActivityChanged();
+  const QImage img = Render(objects, 400, 60);
+  const QRect area = objects.Caption()->TextArea();
+  const QColor ink = bsQColor(dynamic_cast<const TbsDataSkinCaption&>(
+      *Skin.SkinObjects[std::size_t(Skin.IndexOfObject("caption"))]).activefontcolor);
+  int inside = 0, outside = 0;
+  for (int y = 0; y < 60; ++y)
+    for (int x = 0; x < 400; ++x)
+      if (QColor(img.pixel(x, y)) == ink) (area.adjusted(-1, -1, 1, 1).contains(x, y) ? inside : outside)++;
+  EXPECT_GT(inside, 20);
+  EXPECT_EQ(outside, 0);
+}
+
 TEST_F(CaptionObjects, CustomObjectsNeedTheActivationHandler) {
   auto custom = std::make_unique<TbsDataSkinStdButton>("helpbutton");
   custom->command = TbsCommand::cmDefault;
