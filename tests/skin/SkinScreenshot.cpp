@@ -3,7 +3,8 @@
 //   xvfb-run -a build-asan/tests/skin/skin_menu_shot OUT_DIR
 // OUT_DIR/caption_menu.png: the window with a menu and its open submenu;
 // OUT_DIR/system_menu.png: the window with its system menu;
-// OUT_DIR/scrolling_menu.png: 30 items shown ten at a time between markers.
+// OUT_DIR/scrolling_menu.png: 30 items shown ten at a time between markers;
+// OUT_DIR/plain_menu.png: the same menu in the look used without a skin.
 
 #include "skin/bsBuiltinSkin.h"
 #include "skin/bsCompressedStoredSkin.h"
@@ -146,6 +147,20 @@ int main(int argc, char** argv) {
   QTest::qWait(300);
   area = window.geometry() | driver.TopWindow()->geometry();
   ok = Save(area.adjusted(-10, -10, 10, 10), out + "/scrolling_menu.png") && ok;
+  driver.CloseAll();
+  QTest::qWait(100);
+
+  // The plain look of a skin without menu pictures.
+  TbsSkinData none;
+  driver.MaxMenuItemsInWindow = 0;
+  driver.Popup(&window, &none, &menu, anchor);
+  root = driver.TopWindow();
+  root->SetActive(3, true);
+  driver.OpenSubmenu(root, 3);
+  QTest::qWait(300);
+  area = window.geometry();
+  for (TbsSkinPopupWindow* w : driver.Windows()) area |= w->geometry();
+  ok = Save(area.adjusted(-10, -10, 10, 10), out + "/plain_menu.png") && ok;
   driver.CloseAll();
   QTest::qWait(50);
   return ok ? 0 : 1;
