@@ -16,6 +16,8 @@
 #include <QMenu>
 #include <QTest>
 
+#include <random>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -422,6 +424,55 @@ TEST_F(SkinMenu, TranslucencyAndItemMorphing) {
   EXPECT_LT(w->Items()[1]->MorphKf, 1.0);
   ASSERT_TRUE(WaitFor([&] { return w->Items()[1]->MorphKf == 1.0 && w->Items()[0]->MorphKf == 0.0; }));
   w->Compose();
+}
+
+TEST_F(SkinMenu, RandomUseKeepsTheWindowsConsistent) {
+  // Nested menus, some items disabled, separators, a command that reopens
+  // the menu; random keys, hovers and clicks in between.
+  QMenu* root = MakeMenu(12);
+  QMenu* sub = MakeMenu(6, "Sub");
+  QMenu* subsub = MakeMenu(25, "Deep");
+  root->actions()[3]->setMenu(sub);
+  root->actions()[7]->setMenu(subsub);
+  sub->actions()[2]->setMenu(subsub);
+  root->actions()[5]->setEnabled(false);
+  root->insertSeparator(root->actions()[9]);
+  int ran = 0;
+  QObject::connect(root->actions()[0], &QAction::triggered, [&] {
+    ++ran;
+    Driver->Popup(Form.get(), &Skin, root, QRect(300, 300, 0, 0));  // reopened from its own command
+  });
+  QObject::connect(subsub, &QMenu::triggered, [&](QAction*) { ++ran; });
+  Driver->MaxMenuItemsInWindow = 8;
+  std::mt19937 rng(2024);
+  const int keys[] = {Qt::Key_Up, Qt::Key_Down, Qt::Key_Left, Qt::Key_Right, Qt::Key_Return, Qt::Key_Escape, Qt::Key_D, Qt::Key_S};
+  for (int step = 0; step < 400; ++step) {
+    if (!Driver->Visible()) Driver->Popup(Form.get(), &Skin, root, QRect(int(rng() % 900), int(rng() % 650), 0, 0), rng() % 2);
+    const std::vector<TbsSkinPopupWindow*> windows = Driver->Windows();
+    ASSERT_FALSE(windows.empty());
+    for (std::size_t i = 0; i < windows.size(); ++i) ASSERT_EQ(windows[i]->Level(), int(i));
+    TbsSkinPopupWindow* w = windows[rng() % windows.size()];
+    switch (rng() % 5) {
+      case 0:
+      case 1: QTest::keyClick(Form.get(), Qt::Key(keys[rng() % std::size(keys)])); break;
+      case 2: w->HoverAt(QPoint(int(rng() % std::max(w->width(), 1)), int(rng() % std::max(w->height(), 1)))); break;
+      case 3: w->ScrollBy(int(rng() % 5) - 2); break;
+      case 4: {
+        const QPoint at(int(rng() % std::max(w->width(), 1)), int(rng() % std::max(w->height(), 1)));
+        QTest::mouseClick(w, Qt::LeftButton, {}, at);
+        break;
+      }
+    }
+    if (TbsSkinPopupWindow* top = Driver->TopWindow()) {
+      ASSERT_GE(top->FirstVisible(), 0);
+      ASSERT_LE(top->FirstVisible(), top->MaxFirstVisible());
+      if (top->ActiveIndex() >= 0) {
+        ASSERT_FALSE(top->Items()[std::size_t(top->ActiveIndex())]->Separator);
+      }
+    }
+    if (step % 50 == 0) QTest::qWait(1);
+  }
+  EXPECT_GT(ran, 0);
 }
 
 TEST_F(SkinMenu, PopupMenuFindsTheFrameOfItsForm) {
