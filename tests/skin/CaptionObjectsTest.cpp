@@ -5,7 +5,7 @@
 
 #include "skin/bsBuiltinSkin.h"
 #include "skin/bsCompressedStoredSkin.h"
-#include "skin/bsSkinCaptionObjects.h"
+#include "skin/bsSkinFrameObjects.h"
 #include "skin/bsResourceStrData.h"
 #include "skin/bsSkinData.h"
 

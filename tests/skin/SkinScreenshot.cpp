@@ -8,7 +8,7 @@
 
 #include "skin/bsBuiltinSkin.h"
 #include "skin/bsCompressedStoredSkin.h"
-#include "skin/bsSkinCaptionObjects.h"
+#include "skin/bsSkinFrameObjects.h"
 #include "skin/bsSkinData.h"
 #include "skin/bsSkinMenus.h"
 #include "skin/bsSkinPaint.h"
