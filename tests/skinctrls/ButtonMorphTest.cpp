@@ -29,6 +29,10 @@ TEST(ButtonMorph, TheGradientShowsACentredBandOfTheActiveLook)
     EXPECT_EQ(out.pixel(0, 10), qRgb(0, 0, 0)) << "the normal look at the far ends";
     EXPECT_GT(qRed(out.pixel(30, 10)), 0);
     EXPECT_LT(qRed(out.pixel(30, 10)), 200);
+    // Every transition of the skin engine reaches a button: a slide at 0.5
+    // shows the active look over one half and the normal look over the other.
+    const QImage slid = bsMorphImage(normal, active, TbsMorphKind::mkLeftSlide, 0.5);
+    EXPECT_NE(slid.pixel(10, 10), slid.pixel(90, 10));
     // Different sizes cannot be blended: the normal look stays.
     EXPECT_EQ(bsMorphImage(normal, Filled(5, 5, 0), TbsMorphKind::mkGradient, 0.5).size(), normal.size());
 }
