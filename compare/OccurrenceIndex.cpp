@@ -7,7 +7,7 @@
 namespace rasp {
 
 namespace {
-constexpr std::int32_t kBlock = 64;
+constexpr std::int32_t kBlock = 32;
 }
 
 TOccurrenceIndex::TOccurrenceIndex(const std::vector<std::int32_t>& ids1,
@@ -103,6 +103,46 @@ std::int32_t TOccurrenceIndex::LastBelow(std::int32_t i, std::int32_t length) co
 
 TOccurrenceIndex::TRange TOccurrenceIndex::Occurrences(std::int32_t first, std::int32_t length) const {
     if (first < 0 || static_cast<std::size_t>(first) >= FRank1.size() || length < 1) return {};
+    TLengthTable* table = nullptr;
+    for (TLengthTable& t : FTables)
+        if (t.Length == length) table = &t;
+    if (table == nullptr) {
+        // Take the slot asked least among those without a table; built tables stay.
+        for (TLengthTable& t : FTables)
+            if (t.Ranges.empty() && (table == nullptr || t.Asked < table->Asked)) table = &t;
+        if (table == nullptr) return Search(first, length);
+        *table = TLengthTable();
+        table->Length = length;
+    }
+    if (!table->Ranges.empty()) return table->Ranges[static_cast<std::size_t>(first)];
+    // A table costs one pass over all suffixes: worth it once asked that often.
+    if (++table->Asked > 256 + static_cast<std::int64_t>(FLcp.size() / 256)) {
+        BuildTable(*table);
+        return table->Ranges[static_cast<std::size_t>(first)];
+    }
+    return Search(first, length);
+}
+
+void TOccurrenceIndex::BuildTable(TLengthTable& table) const {
+    const std::size_t total = FLcp.size() + 1;
+    // Blocks of suffixes sharing `Length` words: block b spans ranks
+    // starts[b] .. starts[b + 1] - 1.
+    std::vector<std::int32_t> blockOf(total);
+    std::vector<std::int32_t> starts{0};
+    for (std::size_t r = 1; r < total; ++r) {
+        if (FLcp[r - 1] < table.Length) starts.push_back(static_cast<std::int32_t>(r));
+        blockOf[r] = static_cast<std::int32_t>(starts.size() - 1);
+    }
+    starts.push_back(static_cast<std::int32_t>(total));
+    table.Ranges.resize(FRank1.size());
+    for (std::size_t a = 0; a < FRank1.size(); ++a) {
+        const auto b = static_cast<std::size_t>(blockOf[static_cast<std::size_t>(FRank1[a])]);
+        table.Ranges[a] = {FIsArticle2.Rank1(static_cast<std::size_t>(starts[b])),
+                           FIsArticle2.Rank1(static_cast<std::size_t>(starts[b + 1]))};
+    }
+}
+
+TOccurrenceIndex::TRange TOccurrenceIndex::Search(std::int32_t first, std::int32_t length) const {
     const std::int32_t rank = FRank1[static_cast<std::size_t>(first)];
     // Suffixes rank .. rank + t share `length` words when every LCP between
     // neighbours in that stretch is at least `length`.

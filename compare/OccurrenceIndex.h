@@ -9,6 +9,7 @@
 // its words repeat.
 
 #include <cstdint>
+#include <cstddef>
 #include <vector>
 
 #include "compare/WaveletMatrix.h"
@@ -28,6 +29,8 @@ public:
         std::int32_t Hi = 0;  // exclusive
         bool Empty() const { return Lo >= Hi; }
     };
+    // The walk asks for one or two lengths over and over (the window length
+    // and one less): for those, all answers are worked out in one pass.
     TRange Occurrences(std::int32_t first, std::int32_t length) const;
     // First start position >= from among the occurrences, or -1.
     std::int32_t FirstAtOrAfter(const TRange& range, std::int32_t from) const {
@@ -35,6 +38,14 @@ public:
     }
 
 private:
+    TRange Search(std::int32_t first, std::int32_t length) const;
+    struct TLengthTable {
+        std::int32_t Length = 0;
+        std::int64_t Asked = 0;
+        std::vector<TRange> Ranges;  // per article-1 position, once built
+    };
+    void BuildTable(TLengthTable& table) const;
+
     // Last index <= i whose LCP is below length, or -1.
     std::int32_t LastBelow(std::int32_t i, std::int32_t length) const;
     // First index >= i whose LCP is below length, or the LCP array's size.
@@ -45,10 +56,11 @@ private:
 
     std::vector<std::int32_t> FRank1;  // suffix rank of each article-1 position
     std::vector<std::int32_t> FLcp;    // between suffixes of rank r and r + 1
-    // FBlockMins[k][b]: smallest LCP of blocks b .. b + 2^k - 1 (64 entries a block).
+    // FBlockMins[k][b]: smallest LCP of blocks b .. b + 2^k - 1 (32 entries a block).
     std::vector<std::vector<std::int32_t>> FBlockMins;
     TRankBits FIsArticle2;             // per rank: the suffix starts in article 2
     TWaveletMatrix FPositions;         // article-2 start positions in suffix order
+    mutable TLengthTable FTables[2];
 };
 
 }  // namespace rasp

@@ -2,24 +2,18 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstdint>
 
 namespace rasp {
 
-TRankBits::TRankBits(std::size_t size) : FWords(size / 64 + 1, 0) {}
+TRankBits::TRankBits(std::size_t size) : FCells(size / 64 + 1) {}
 
 void TRankBits::Seal() {
-    FBefore.resize(FWords.size());
     std::int32_t total = 0;
-    for (std::size_t w = 0; w < FWords.size(); ++w) {
-        FBefore[w] = total;
-        total += std::popcount(FWords[w]);
+    for (TCell& cell : FCells) {
+        cell.Before = total;
+        total += std::popcount(cell.Bits);
     }
-}
-
-std::int32_t TRankBits::Rank1(std::size_t i) const {
-    const std::size_t w = i >> 6;
-    const std::uint64_t below = (std::uint64_t{1} << (i & 63)) - 1;
-    return FBefore[w] + std::popcount(FWords[w] & below);
 }
 
 TWaveletMatrix::TWaveletMatrix(std::vector<std::int32_t> values) {
@@ -49,35 +43,63 @@ TWaveletMatrix::TWaveletMatrix(std::vector<std::int32_t> values) {
     }
 }
 
-std::int32_t TWaveletMatrix::Descend(int level, std::int32_t lo, std::int32_t hi, std::int32_t x,
-                                     bool tight, std::int32_t prefix) const {
-    if (lo >= hi) return -1;
-    if (level == FBits) return prefix;
-    const int bit = FBits - 1 - level;
-    const TRankBits& bits = FLevels[static_cast<std::size_t>(level)];
-    const std::int32_t ones_lo = bits.Rank1(static_cast<std::size_t>(lo));
-    const std::int32_t ones_hi = bits.Rank1(static_cast<std::size_t>(hi));
-    const std::int32_t zlo = lo - ones_lo;
-    const std::int32_t zhi = hi - ones_hi;
-    const std::int32_t olo = FZeros[static_cast<std::size_t>(level)] + ones_lo;
-    const std::int32_t ohi = FZeros[static_cast<std::size_t>(level)] + ones_hi;
-    const std::int32_t one = prefix | (std::int32_t{1} << bit);
-    if (!tight) {
-        // Any value will do: the smallest.
-        if (zlo < zhi) return Descend(level + 1, zlo, zhi, x, false, prefix);
-        return Descend(level + 1, olo, ohi, x, false, one);
-    }
-    if ((x >> bit) & 1) return Descend(level + 1, olo, ohi, x, true, one);
-    const std::int32_t below = Descend(level + 1, zlo, zhi, x, true, prefix);
-    if (below >= 0) return below;
-    return Descend(level + 1, olo, ohi, x, false, one);
-}
-
+// Rank queries are popcounts: use the instruction where the processor has it.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+__attribute__((target_clones("popcnt", "default")))
+#endif
 std::int32_t TWaveletMatrix::NextValue(std::int32_t lo, std::int32_t hi, std::int32_t x) const {
     if (FLevels.empty() || lo >= hi) return -1;
     if (x < 0) x = 0;
     if (x >> FBits) return -1;  // above every value
-    return Descend(0, lo, hi, x, true, 0);
+    // Follow x's bits down; the deepest level where x has a 0 and the range
+    // has entries with a 1 is where the smallest larger value branches off.
+    int altLevel = -1;
+    std::int32_t altLo = 0, altHi = 0, altPrefix = 0;
+    std::int32_t prefix = 0;
+    int level = 0;
+    for (; level < FBits && lo < hi; ++level) {
+        const int bit = FBits - 1 - level;
+        const TRankBits& bits = FLevels[static_cast<std::size_t>(level)];
+        const std::int32_t onesLo = bits.Rank1(static_cast<std::size_t>(lo));
+        const std::int32_t onesHi = bits.Rank1(static_cast<std::size_t>(hi));
+        const std::int32_t zeros = FZeros[static_cast<std::size_t>(level)];
+        if ((x >> bit) & 1) {
+            lo = zeros + onesLo;
+            hi = zeros + onesHi;
+            prefix |= std::int32_t{1} << bit;
+        } else {
+            if (onesLo < onesHi) {
+                altLevel = level + 1;
+                altLo = zeros + onesLo;
+                altHi = zeros + onesHi;
+                altPrefix = prefix | (std::int32_t{1} << bit);
+            }
+            lo -= onesLo;
+            hi -= onesHi;
+        }
+    }
+    if (level == FBits && lo < hi) return prefix;  // x itself occurs
+    if (altLevel < 0) return -1;
+    // The smallest value of the branch: zeros wherever the range has any.
+    lo = altLo;
+    hi = altHi;
+    prefix = altPrefix;
+    for (level = altLevel; level < FBits; ++level) {
+        const int bit = FBits - 1 - level;
+        const TRankBits& bits = FLevels[static_cast<std::size_t>(level)];
+        const std::int32_t onesLo = bits.Rank1(static_cast<std::size_t>(lo));
+        const std::int32_t onesHi = bits.Rank1(static_cast<std::size_t>(hi));
+        if (hi - lo > onesHi - onesLo) {
+            lo -= onesLo;
+            hi -= onesHi;
+        } else {
+            const std::int32_t zeros = FZeros[static_cast<std::size_t>(level)];
+            lo = zeros + onesLo;
+            hi = zeros + onesHi;
+            prefix |= std::int32_t{1} << bit;
+        }
+    }
+    return prefix;
 }
 
 }  // namespace rasp

@@ -12,16 +12,24 @@ namespace rasp {
 class TRankBits {
 public:
     explicit TRankBits(std::size_t size = 0);
-    void Set(std::size_t i) { FWords[i >> 6] |= std::uint64_t{1} << (i & 63); }
-    bool Get(std::size_t i) const { return (FWords[i >> 6] >> (i & 63)) & 1; }
+    void Set(std::size_t i) { FCells[i >> 6].Bits |= std::uint64_t{1} << (i & 63); }
+    bool Get(std::size_t i) const { return (FCells[i >> 6].Bits >> (i & 63)) & 1; }
     // Call once after the last Set.
     void Seal();
     // Number of set bits among 0 .. i - 1.
-    std::int32_t Rank1(std::size_t i) const;
+    std::int32_t Rank1(std::size_t i) const {
+        const TCell& cell = FCells[i >> 6];
+        const std::uint64_t below = (std::uint64_t{1} << (i & 63)) - 1;
+        return cell.Before + __builtin_popcountll(cell.Bits & below);
+    }
 
 private:
-    std::vector<std::uint64_t> FWords;
-    std::vector<std::int32_t> FBefore;  // set bits before each word
+    // The count sits beside its word, so that a rank query reads one cache line.
+    struct TCell {
+        std::uint64_t Bits = 0;
+        std::int32_t Before = 0;  // set bits in the words before this one
+    };
+    std::vector<TCell> FCells;
 };
 
 class TWaveletMatrix {
@@ -33,9 +41,6 @@ public:
     std::int32_t NextValue(std::int32_t lo, std::int32_t hi, std::int32_t x) const;
 
 private:
-    std::int32_t Descend(int level, std::int32_t lo, std::int32_t hi, std::int32_t x, bool tight,
-                         std::int32_t prefix) const;
-
     int FBits = 0;
     std::vector<TRankBits> FLevels;
     std::vector<std::int32_t> FZeros;  // zeros of each level

@@ -18,11 +18,33 @@ void TWindowSearch::CopyColours(TListWords& words1, TListWords& words2) const {
     FColours2.CopyTo(words2);
 }
 
+std::size_t TWindowSearch::TMemoHash::operator()(const TMemoKey& k) const noexcept {
+    std::uint64_t h = static_cast<std::uint32_t>(k.Lo);
+    h = h * 0x9E3779B97F4A7C15ULL + static_cast<std::uint32_t>(k.Hi);
+    h = h * 0x9E3779B97F4A7C15ULL + static_cast<std::uint32_t>(k.Length);
+    h = h * 0x9E3779B97F4A7C15ULL + static_cast<std::uint32_t>(k.To);
+    h = h * 0x9E3779B97F4A7C15ULL + k.Allowed;
+    return static_cast<std::size_t>(h ^ (h >> 29));
+}
+
 std::int32_t TWindowSearch::FirstAllowed(std::int32_t first, std::int32_t length, std::int32_t from,
                                          std::int32_t to, TColourMask allowed) const {
     if (from > to) return -1;
     const TOccurrenceIndex::TRange range = FOccurrences.Occurrences(first, length);
     if (range.Empty()) return -1;
+    // The answer from an earlier `from` holds for every later one up to it.
+    const TMemoKey key{range.Lo, range.Hi, length, to, allowed};
+    const auto memo = FMemo.find(key);
+    if (memo != FMemo.end() && memo->second.From <= from &&
+        (memo->second.Found < 0 || from <= memo->second.Found))
+        return memo->second.Found;
+    const std::int32_t found = Scan(range, length, from, to, allowed);
+    FMemo.insert_or_assign(key, TMemo{from, found});
+    return found;
+}
+
+std::int32_t TWindowSearch::Scan(const TOccurrenceIndex::TRange& range, std::int32_t length,
+                                 std::int32_t from, std::int32_t to, TColourMask allowed) const {
     const auto forbidden = static_cast<TColourMask>(~allowed);
     const bool whiteOnly = allowed == kWhiteClass;
     std::int32_t x = from;
@@ -102,6 +124,7 @@ bool TWindowSearch::FindMatch(int A0, int A1, int& ResumePos, int& M0, int& M1, 
     const TColor color = HighlightColor(colorIndex);
     FColours1.Assign(A0, A1, color);
     FColours2.Assign(M0, M1, color);
+    FMemo.clear();
     return true;
 }
 
