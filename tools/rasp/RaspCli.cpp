@@ -146,23 +146,20 @@ int Stats(const TArguments& parsed, std::ostream& out) {
 
 int Compare(const TArguments& parsed, std::ostream& out) {
     ExpectPositional(parsed, 2, "compare");
-    const std::u16string text1 = LoadArticle(parsed.Positional[0]);
-    const std::u16string text2 = LoadArticle(parsed.Positional[1]);
+    std::u16string text1 = LoadArticle(parsed.Positional[0]);
+    std::u16string text2 = LoadArticle(parsed.Positional[1]);
 
+    // No panes: printing the result needs the word colours, not formatted text.
     TArticleComparer comparer;
-    TMemoryRichTextPane pane1;
-    TMemoryRichTextPane pane2;
-    pane1.SetText(text1);
-    pane2.SetText(text2);
-    comparer.FText1 = text1;
-    comparer.FText2 = text2;
-    SplitArticle(text1, comparer.FWords1, comparer.FSentences1, comparer.FParagraphs1);
-    SplitArticle(text2, comparer.FWords2, comparer.FSentences2, comparer.FParagraphs2);
+    comparer.FText1 = std::move(text1);
+    comparer.FText2 = std::move(text2);
+    SplitArticle(comparer.FText1, comparer.FWords1, comparer.FSentences1, comparer.FParagraphs1);
+    SplitArticle(comparer.FText2, comparer.FWords2, comparer.FSentences2, comparer.FParagraphs2);
     const int wordCounter2 = comparer.FWords2.Count();
 
     // A blank article leaves the percentage at the box's initial 0.
     const TCompareOutcome outcome =
-        comparer.CompareEx(pane1, pane2, parsed.MinLength, UnitKind(parsed.Unit), wordCounter2);
+        comparer.CompareStored(parsed.MinLength, UnitKind(parsed.Unit), wordCounter2);
 
     if (!parsed.Json) {
         out << "Duplicate Content: " << ShownPercentage(outcome.Percentage) << "%\n";
