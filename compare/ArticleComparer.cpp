@@ -48,8 +48,8 @@ TCompareOutcome TArticleComparer::CompareEx(IRichTextPane& rchArticle1, IRichTex
     if (TrimBlanks(FText1).empty() || TrimBlanks(FText2).empty()) return {};
     TComparingScope scope(*this);
     RunComparison(rchArticle1.GetText(), rchArticle2.GetText(), minNumWords, cbxTypeIndex);
-    ClearFormatting(rchArticle1);
-    ClearFormatting(rchArticle2);
+    // The rebuild replaces every format of both panes; clearing them first as
+    // well would only make a large pane lay out its whole text once more.
     RenderHighlights(rchArticle1, FWords1, FText1);
     RenderHighlights(rchArticle2, FWords2, FText2);
     return Outcome(edtWords2Value);
