@@ -2,8 +2,10 @@
 
 #include <cmath>
 #include <limits>
+#include <optional>
 
 #include "compare/HighlightRender.h"
+#include "compare/PairSearch.h"
 #include "compare/WindowSearch.h"
 #include "text/SplitArticle.h"
 #include "text/TextTrim.h"
@@ -72,17 +74,34 @@ bool TArticleComparer::RunComparison(const std::u16string& text1, const std::u16
     SplitArticle(text1, FWords1, FSentences1, FParagraphs1);
     SplitArticle(text2, FWords2, FSentences2, FParagraphs2);
 
-    PrepareFindMatch();
-    // The walk works on the colours the search holds and writes them into
-    // the word lists once at the end, so a long window costs no more than a
-    // short one.
+    // Ordinary articles are done quickest by the pair lookup; once it has
+    // spent a budget linear in the articles (texts of a few words repeated),
+    // the suffix search takes over from the window where it stopped. That
+    // one works on colours it holds itself and writes them into the word
+    // lists once at the end, so a long window costs no more than a short one.
+    DropFindMatch();
+    const std::int64_t budget =
+        FPairSearchBudget >= 0 ? FPairSearchBudget
+                               : 48 * (static_cast<std::int64_t>(FWords1.Count()) + FWords2.Count()) + 4096;
+    std::optional<TPairSearch> pairs;
+    pairs.emplace(FWords1, FText1, FWords2, FText2, budget);
     int cursor = -1;
     int resumePos = -1;
     int start = -1;
     int end = -1;
     int m0 = -1;
     int m1 = -1;
-    while (NextWindow(cursor, start, end)) FIndex->FindMatch(start, end, resumePos, m0, m1, FColorIndex);
+    while (NextWindow(cursor, start, end)) {
+        if (pairs && pairs->FindMatch(start, end, resumePos, m0, m1, FColorIndex) !=
+                         TPairSearch::TResult::OutOfBudget)
+            continue;
+        if (pairs) {
+            pairs.reset();
+            PrepareFindMatch();  // from the colours the lists hold now
+        }
+        FIndex->FindMatch(start, end, resumePos, m0, m1, FColorIndex);
+    }
+    if (!FIndex) return true;
     FIndex->CopyColours(FWords1, FWords2);
     return true;
 }

@@ -47,6 +47,10 @@ public:
     // True while a comparison rebuilds the panes; the panes' change handling
     // must then return at once.
     bool Comparing = false;
+    // Work the quick pair lookup may spend before the suffix search takes
+    // over; -1: linear in the articles' words. Tests set it to reach the
+    // hand-over anywhere.
+    long long FPairSearchBudget = -1;
 
     // The Compare command. minNumWords is the spin edit's value, cbxTypeIndex
     // the combo box's item index, edtWords2Value the article-2 word counter.

@@ -18,50 +18,48 @@ void TWindowSearch::CopyColours(TListWords& words1, TListWords& words2) const {
     FColours2.CopyTo(words2);
 }
 
-std::size_t TWindowSearch::TMemoHash::operator()(const TMemoKey& k) const noexcept {
-    std::uint64_t h = static_cast<std::uint32_t>(k.Lo);
-    h = h * 0x9E3779B97F4A7C15ULL + static_cast<std::uint32_t>(k.Hi);
-    h = h * 0x9E3779B97F4A7C15ULL + static_cast<std::uint32_t>(k.Length);
-    h = h * 0x9E3779B97F4A7C15ULL + static_cast<std::uint32_t>(k.To);
-    h = h * 0x9E3779B97F4A7C15ULL + k.Allowed;
-    return static_cast<std::size_t>(h ^ (h >> 29));
-}
-
 std::int32_t TWindowSearch::FirstAllowed(std::int32_t first, std::int32_t length, std::int32_t from,
                                          std::int32_t to, TColourMask allowed) const {
     if (from > to) return -1;
     const TOccurrenceIndex::TRange range = FOccurrences.Occurrences(first, length);
     if (range.Empty()) return -1;
-    // The answer from an earlier `from` holds for every later one up to it.
-    const TMemoKey key{range.Lo, range.Hi, length, to, allowed};
-    const auto memo = FMemo.find(key);
-    if (memo != FMemo.end() && memo->second.From <= from &&
-        (memo->second.Found < 0 || from <= memo->second.Found))
-        return memo->second.Found;
-    const std::int32_t found = Scan(range, length, from, to, allowed);
-    FMemo.insert_or_assign(key, TMemo{from, found});
-    return found;
-}
-
-std::int32_t TWindowSearch::Scan(const TOccurrenceIndex::TRange& range, std::int32_t length,
-                                 std::int32_t from, std::int32_t to, TColourMask allowed) const {
     const auto forbidden = static_cast<TColourMask>(~allowed);
     const bool whiteOnly = allowed == kWhiteClass;
+    if (range.Table != nullptr && whiteOnly) {
+        // Highlighted words never turn white again: an occurrence spoilt for
+        // white-only searches of this length is dropped for good.
+        for (std::int32_t slot = FOccurrences.FirstSlot(range, from); slot < range.Hi;
+             slot = FOccurrences.NextLiveSlot(range, slot + 1)) {
+            const std::int32_t j = FOccurrences.SlotPosition(range, slot);
+            if (j > to) return -1;
+            if (FColours2.NextIn(j, forbidden) - j >= length) return j;
+            FOccurrences.DropSlot(range, slot);
+        }
+        return -1;
+    }
+    std::int64_t steps = 0;
+    std::int32_t found = -1;
     std::int32_t x = from;
     for (;;) {
+        ++steps;
         if (whiteOnly) {
             x = FColours2.FirstWhiteStretch(x, length);
-            if (x > to) return -1;
+            if (x > to) break;
         }
         const std::int32_t j = FOccurrences.FirstAtOrAfter(range, x);
-        if (j < 0 || j > to) return -1;
+        if (j < 0 || j > to) break;
         const std::int32_t spoilt = FColours2.NextIn(j, forbidden);
-        if (spoilt - j >= length) return j;
+        if (spoilt - j >= length) {
+            found = j;
+            break;
+        }
         // Every start up to the forbidden word covers it; so does every start
         // on the forbidden stretch that follows.
         x = FColours2.NextIn(spoilt + 1, allowed);
-        if (x > to) return -1;
+        if (x > to) break;
     }
+    if (whiteOnly) FOccurrences.AddScanWork(length, steps);
+    return found;
 }
 
 bool TWindowSearch::FindMatch(int A0, int A1, int& ResumePos, int& M0, int& M1, int& colorIndex) {
@@ -124,7 +122,6 @@ bool TWindowSearch::FindMatch(int A0, int A1, int& ResumePos, int& M0, int& M1, 
     const TColor color = HighlightColor(colorIndex);
     FColours1.Assign(A0, A1, color);
     FColours2.Assign(M0, M1, color);
-    FMemo.clear();
     return true;
 }
 

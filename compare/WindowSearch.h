@@ -29,7 +29,6 @@
 // into the word lists.
 
 #include <string_view>
-#include <unordered_map>
 
 #include "compare/OccurrenceIndex.h"
 #include "compare/WordColours.h"
@@ -59,25 +58,6 @@ private:
     // occur in article 2 with every word's colour class in `allowed`; -1 if none.
     std::int32_t FirstAllowed(std::int32_t first, std::int32_t length, std::int32_t from, std::int32_t to,
                               TColourMask allowed) const;
-    std::int32_t Scan(const TOccurrenceIndex::TRange& range, std::int32_t length, std::int32_t from,
-                      std::int32_t to, TColourMask allowed) const;
-
-    // Answers of FirstAllowed since the colours last changed. Windows that are
-    // not found change nothing, and windows made of the same words ask the
-    // same question again: with a small vocabulary, over and over.
-    struct TMemoKey {
-        std::int32_t Lo, Hi, Length, To;
-        TColourMask Allowed;
-        bool operator==(const TMemoKey&) const = default;
-    };
-    struct TMemoHash {
-        std::size_t operator()(const TMemoKey& k) const noexcept;
-    };
-    struct TMemo {
-        std::int32_t From;
-        std::int32_t Found;
-    };
-    mutable std::unordered_map<TMemoKey, TMemo, TMemoHash> FMemo;
 
     TWordIds FIds;
     TOccurrenceIndex FOccurrences;

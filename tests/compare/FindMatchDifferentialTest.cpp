@@ -132,6 +132,9 @@ TEST(FindMatchDifferential, WholeCommandRendersLikeTheLiteralRuns) {
         SCOPED_TRACE("article1='" + Describe(text1) + "' article2='" + Describe(text2) + "'");
 
         TComparePanes p(text1, text2);
+        // The quick pair lookup hands over to the suffix search wherever its
+        // budget runs out: at any window, or never.
+        p.comparer.FPairSearchBudget = random.Below(3) == 0 ? -1 : random.Below(600);
         const TCompareOutcome outcome = p.Compare(length, kind);
 
         reference::TLiteralComparer literal;
@@ -155,6 +158,7 @@ TEST(FindMatchDifferential, WholeCommandRendersLikeTheLiteralRuns) {
         // Without panes (the command-line companion): the same colours and percentage.
         TArticleComparer stored;
         Load(stored, text1, text2);
+        stored.FPairSearchBudget = random.Below(2) == 0 ? 0 : random.Below(600);
         const TCompareOutcome storedOutcome = stored.CompareStored(length, kind, stored.FWords2.Count());
         ASSERT_EQ(storedOutcome.Percentage, outcome.Percentage);
         ASSERT_EQ(Colors(stored.FWords1), Colors(literal.Words1));

@@ -74,6 +74,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     rasp::TArticleComparer walk;
     walk.FText1 = text1;
     walk.FText2 = text2;
+    walk.FPairSearchBudget = data[0] % 3 == 0 ? -1 : data[1] * 4;  // hand-over at some window
     const rasp::TCompareOutcome outcome = walk.CompareStored(length, kind, 1.0);
     if (outcome.Ran) {
         if (walk.FWords1.Count() != literal.Words1.Count() || walk.FWords2.Count() != literal.Words2.Count())
