@@ -155,7 +155,7 @@ bool TArticleComparer::NextWindow(int& cursor, int& start, int& end) const {
 
 void TArticleComparer::PrepareFindMatch() {
     FIndex.reset();  // the old lookup's memory goes before the new one is built
-    FIndex = std::make_unique<TWindowSearch>(FWords1, FText1, FWords2, FText2);
+    FIndex = std::make_unique<TWindowSearch>(FWords1, FText1, FWords2, FText2, FEagerLookupTables);
 }
 
 void TArticleComparer::DropFindMatch() noexcept { FIndex.reset(); }

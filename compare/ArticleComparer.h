@@ -51,6 +51,9 @@ public:
     // over; -1: linear in the articles' words. Tests set it to reach the
     // hand-over anywhere.
     long long FPairSearchBudget = -1;
+    // Test hook: the suffix search builds its per-length tables at once
+    // instead of when they pay off.
+    bool FEagerLookupTables = false;
 
     // The Compare command. minNumWords is the spin edit's value, cbxTypeIndex
     // the combo box's item index, edtWords2Value the article-2 word counter.

@@ -11,7 +11,9 @@ constexpr std::int32_t kBlock = 32;
 }
 
 TOccurrenceIndex::TOccurrenceIndex(const std::vector<std::int32_t>& ids1,
-                                   const std::vector<std::int32_t>& ids2, std::int32_t distinct) {
+                                   const std::vector<std::int32_t>& ids2, std::int32_t distinct,
+                                   bool eagerTables)
+    : FEagerTables(eagerTables) {
     const auto n1 = static_cast<std::int32_t>(ids1.size());
     const auto n2 = static_cast<std::int32_t>(ids2.size());
     // Article 2, a separator that occurs nowhere else, article 1: no common
@@ -137,7 +139,7 @@ TOccurrenceIndex::TRange TOccurrenceIndex::Occurrences(std::int32_t first, std::
     // length have cost that much.
     const auto total = static_cast<std::int64_t>(FLcp.size()) + 1;
     ++table->Asked;
-    if (!table->Built && ((table->Asked > 256 + total / 256 && table->Work > 16 * table->Asked) ||
+    if (!table->Built && (FEagerTables || (table->Asked > 256 + total / 256 && table->Work > 16 * table->Asked) ||
                           table->ScanWork > 4 * total + 4096))
         BuildTable(*table);
     if (table->Built) {

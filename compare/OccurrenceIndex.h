@@ -19,8 +19,9 @@ namespace rasp {
 class TOccurrenceIndex {
 public:
     // ids are word ids 0 .. distinct - 1, shared by the two articles.
+    // eagerTables: build a length's table at its first question (tests).
     TOccurrenceIndex(const std::vector<std::int32_t>& ids1, const std::vector<std::int32_t>& ids2,
-                     std::int32_t distinct);
+                     std::int32_t distinct, bool eagerTables = false);
 
     // The occurrences in article 2 of article-1 words first .. first + length - 1,
     // as a slice of article-2 suffixes in suffix order.
@@ -92,6 +93,7 @@ private:
     TWaveletMatrix FPositions;         // article-2 start positions in suffix order
     mutable TLengthTable FTables[2];
     mutable std::int64_t FWork = 0;
+    bool FEagerTables = false;
 };
 
 }  // namespace rasp

@@ -7,9 +7,9 @@
 namespace rasp {
 
 TWindowSearch::TWindowSearch(const TListWords& words1, std::u16string_view text1,
-                             const TListWords& words2, std::u16string_view text2)
+                             const TListWords& words2, std::u16string_view text2, bool eagerTables)
     : FIds(InternWords(words1, text1, words2, text2)),
-      FOccurrences(FIds.Ids1, FIds.Ids2, FIds.Distinct),
+      FOccurrences(FIds.Ids1, FIds.Ids2, FIds.Distinct, eagerTables),
       FColours1(words1, false),
       FColours2(words2, true) {}
 

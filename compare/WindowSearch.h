@@ -40,7 +40,7 @@ namespace rasp {
 class TWindowSearch {
 public:
     TWindowSearch(const TListWords& words1, std::u16string_view text1, const TListWords& words2,
-                  std::u16string_view text2);
+                  std::u16string_view text2, bool eagerTables = false);
 
     std::int32_t Count1() const { return static_cast<std::int32_t>(FIds.Ids1.size()); }
     std::int32_t Count2() const { return static_cast<std::int32_t>(FIds.Ids2.size()); }

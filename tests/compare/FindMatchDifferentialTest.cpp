@@ -44,6 +44,8 @@ void CheckPair(const std::u16string& text1, const std::u16string& text2, int len
     SCOPED_TRACE("article1='" + Describe(text1) + "' article2='" + Describe(text2) +
                  "' length=" + std::to_string(length) + " kind=" + std::to_string(kind));
     TArticleComparer engine;
+    // Both ways of finding occurrences: suffix blocks, and per-length tables.
+    engine.FEagerLookupTables = (text1.size() + text2.size()) % 2 == 0;
     Load(engine, text1, text2);
     engine.FMinLength = length;
     engine.FUnitKind = kind;
@@ -135,6 +137,7 @@ TEST(FindMatchDifferential, WholeCommandRendersLikeTheLiteralRuns) {
         // The quick pair lookup hands over to the suffix search wherever its
         // budget runs out: at any window, or never.
         p.comparer.FPairSearchBudget = random.Below(3) == 0 ? -1 : random.Below(600);
+        p.comparer.FEagerLookupTables = random.Below(2) == 0;
         const TCompareOutcome outcome = p.Compare(length, kind);
 
         reference::TLiteralComparer literal;

@@ -34,6 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::u16string text2 = split < size ? Article(data + split + 1, size - split - 1) : u"";
 
     rasp::TArticleComparer engine;
+    engine.FEagerLookupTables = (data[1] & 4) != 0;
     engine.FText1 = text1;
     engine.FText2 = text2;
     engine.FMinLength = length;
@@ -75,6 +76,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     walk.FText1 = text1;
     walk.FText2 = text2;
     walk.FPairSearchBudget = data[0] % 3 == 0 ? -1 : data[1] * 4;  // hand-over at some window
+    walk.FEagerLookupTables = (data[1] & 8) != 0;
     const rasp::TCompareOutcome outcome = walk.CompareStored(length, kind, 1.0);
     if (outcome.Ran) {
         if (walk.FWords1.Count() != literal.Words1.Count() || walk.FWords2.Count() != literal.Words2.Count())
