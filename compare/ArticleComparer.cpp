@@ -80,9 +80,11 @@ bool TArticleComparer::RunComparison(const std::u16string& text1, const std::u16
     // one works on colours it holds itself and writes them into the word
     // lists once at the end, so a long window costs no more than a short one.
     DropFindMatch();
+    // Enough for ordinary articles of some 50,000 words to be done by the
+    // pair lookup alone; on far longer ones the suffix search is quicker.
     const std::int64_t budget =
         FPairSearchBudget >= 0 ? FPairSearchBudget
-                               : 48 * (static_cast<std::int64_t>(FWords1.Count()) + FWords2.Count()) + 4096;
+                               : 4000000 + 8 * (static_cast<std::int64_t>(FWords1.Count()) + FWords2.Count());
     std::optional<TPairSearch> pairs;
     pairs.emplace(FWords1, FText1, FWords2, FText2, budget);
     int cursor = -1;

@@ -146,6 +146,10 @@ TOccurrenceIndex::TRange TOccurrenceIndex::Occurrences(std::int32_t first, std::
         const auto g = static_cast<std::size_t>(table->GroupOf1[static_cast<std::size_t>(first)]);
         return {table->Offsets[g], table->Offsets[g + 1], table};
     }
+    // The walk asks for the windows in order: fetch the LCP entries of one a
+    // little further on while this one is searched.
+    if (static_cast<std::size_t>(first) + 16 < FRank1.size())
+        __builtin_prefetch(FLcp.data() + std::max(0, FRank1[static_cast<std::size_t>(first) + 16] - 1));
     FWork = 0;
     const TRange range = Search(first, length);
     table->Work += FWork;
