@@ -81,12 +81,14 @@ bool TArticleComparer::RunComparison(const std::u16string& text1, const std::u16
     // lists once at the end, so a long window costs no more than a short one.
     DropFindMatch();
     // Enough for ordinary articles of some 50,000 words to be done by the
-    // pair lookup alone; on far longer ones the suffix search is quicker.
-    const std::int64_t budget =
-        FPairSearchBudget >= 0 ? FPairSearchBudget
-                               : 4000000 + 8 * (static_cast<std::int64_t>(FWords1.Count()) + FWords2.Count());
+    // pair lookup alone. On far longer ones the suffix search is quicker
+    // from the start: building the pair lookup would be wasted.
+    const std::int64_t words = static_cast<std::int64_t>(FWords1.Count()) + FWords2.Count();
+    const std::int64_t budget = FPairSearchBudget >= 0 ? FPairSearchBudget
+                                : words > 400000    ? -1
+                                                    : 4000000 + 8 * words;
     std::optional<TPairSearch> pairs;
-    pairs.emplace(FWords1, FText1, FWords2, FText2, budget);
+    if (budget >= 0) pairs.emplace(FWords1, FText1, FWords2, FText2, budget);
     int cursor = -1;
     int resumePos = -1;
     int start = -1;
@@ -97,7 +99,7 @@ bool TArticleComparer::RunComparison(const std::u16string& text1, const std::u16
         if (pairs && pairs->FindMatch(start, end, resumePos, m0, m1, FColorIndex) !=
                          TPairSearch::TResult::OutOfBudget)
             continue;
-        if (pairs) {
+        if (!FIndex) {
             pairs.reset();
             PrepareFindMatch();  // from the colours the lists hold now
         }
