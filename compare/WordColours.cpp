@@ -107,18 +107,44 @@ void TWordColours::Assign(std::size_t node, std::int32_t l, std::int32_t r, std:
 std::int32_t TWordColours::NextIn(std::int32_t from, TColourMask mask) const {
     if (from < 0) from = 0;
     if (from >= FCount) return FCount;
-    const std::int32_t found = NextIn(1, 0, FCount - 1, from, mask);
-    return found < 0 ? FCount : found;
-}
-
-std::int32_t TWordColours::NextIn(std::size_t node, std::int32_t l, std::int32_t r, std::int32_t from,
-                                  TColourMask mask) const {
-    if (r < from || (FMask[node] & mask) == 0) return -1;
-    if (FUniform[node] != kMixed) return std::max(l, from);
-    const std::int32_t mid = l + (r - l) / 2;
-    const std::int32_t left = NextIn(2 * node, l, mid, from, mask);
-    if (left >= 0) return left;
-    return NextIn(2 * node + 1, mid + 1, r, from, mask);
+    // Down to the part that holds `from`, noting the right halves passed by;
+    // then the nearest of those that holds a wanted class, down to its first
+    // such word. Most answers lie close to `from`: no recursion, few steps.
+    struct TNode {
+        std::size_t Node;
+        std::int32_t L, R;
+    };
+    TNode pending[64];
+    int count = 0;
+    std::size_t node = 1;
+    std::int32_t l = 0;
+    std::int32_t r = FCount - 1;
+    while (FUniform[node] == kMixed) {
+        const std::int32_t mid = l + (r - l) / 2;
+        if (from <= mid) {
+            pending[count++] = {2 * node + 1, mid + 1, r};
+            node = 2 * node;
+            r = mid;
+        } else {
+            node = 2 * node + 1;
+            l = mid + 1;
+        }
+    }
+    if (FMask[node] & mask) return from;
+    while (count > 0) {
+        TNode next = pending[--count];
+        if ((FMask[next.Node] & mask) == 0) continue;
+        while (FUniform[next.Node] == kMixed) {
+            const std::int32_t mid = next.L + (next.R - next.L) / 2;
+            if (FMask[2 * next.Node] & mask) {
+                next = {2 * next.Node, next.L, mid};
+            } else {
+                next = {2 * next.Node + 1, mid + 1, next.R};
+            }
+        }
+        return next.L;
+    }
+    return FCount;
 }
 
 std::int32_t TWordColours::FirstWhiteStretch(std::int32_t from, std::int32_t length) const {

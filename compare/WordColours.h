@@ -42,8 +42,6 @@ private:
     void Pull(std::size_t node, std::int32_t l, std::int32_t r);
     void Assign(std::size_t node, std::int32_t l, std::int32_t r, std::int32_t first, std::int32_t last,
                 std::uint32_t color);
-    std::int32_t NextIn(std::size_t node, std::int32_t l, std::int32_t r, std::int32_t from,
-                        TColourMask mask) const;
     std::int32_t Stretch(std::size_t node, std::int32_t l, std::int32_t r, std::int32_t from,
                          std::int32_t length, std::int32_t& carry) const;
     void CopyTo(std::size_t node, std::int32_t l, std::int32_t r, TListWords& words) const;
