@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <stdexcept>
 
 #include "compare/HighlightColor.h"
 
@@ -18,7 +19,7 @@ TWordColours::TWordColours(const TListWords& words, bool withRuns)
     : FCount(words.Count()), FRuns(withRuns) {
     if (FCount == 0) return;
     const std::size_t nodes = 2 * std::bit_ceil(static_cast<std::size_t>(FCount));
-    FUniform.assign(nodes, clWhite);
+    FUniform.assign(nodes, 0);
     FMask.assign(nodes, kWhiteClass);
     if (FRuns) {
         FPre.assign(nodes, 0);
@@ -28,8 +29,18 @@ TWordColours::TWordColours(const TListWords& words, bool withRuns)
     Build(1, 0, FCount - 1, words);
 }
 
+std::uint8_t TWordColours::IndexOf(std::uint32_t color) {
+    for (std::size_t i = 0; i < FPalette.size(); ++i)
+        if (FPalette[i] == color) return static_cast<std::uint8_t>(i);
+    // Words only ever carry white, the six cycle colours and what a caller
+    // put there before the search began.
+    if (FPalette.size() >= kMixed) throw std::length_error("too many distinct word colours");
+    FPalette.push_back(color);
+    return static_cast<std::uint8_t>(FPalette.size() - 1);
+}
+
 void TWordColours::SetUniform(std::size_t node, std::int32_t l, std::int32_t r, std::uint32_t color) {
-    FUniform[node] = color;
+    FUniform[node] = IndexOf(color);
     FMask[node] = ColourClass(color);
     if (FRuns) {
         const std::int32_t white = color == clWhite ? r - l + 1 : 0;
@@ -77,7 +88,7 @@ std::uint32_t TWordColours::At(std::int32_t i) const {
             l = mid + 1;
         }
     }
-    return FUniform[node];
+    return FPalette[FUniform[node]];
 }
 
 void TWordColours::Assign(std::int32_t first, std::int32_t last, std::uint32_t color) {
@@ -96,8 +107,8 @@ void TWordColours::Assign(std::size_t node, std::int32_t l, std::int32_t r, std:
     }
     const std::int32_t mid = l + (r - l) / 2;
     if (FUniform[node] != kMixed) {  // hand the node's colour down first
-        SetUniform(2 * node, l, mid, FUniform[node]);
-        SetUniform(2 * node + 1, mid + 1, r, FUniform[node]);
+        SetUniform(2 * node, l, mid, FPalette[FUniform[node]]);
+        SetUniform(2 * node + 1, mid + 1, r, FPalette[FUniform[node]]);
     }
     Assign(2 * node, l, mid, first, last, color);
     Assign(2 * node + 1, mid + 1, r, first, last, color);
@@ -162,7 +173,7 @@ std::int32_t TWordColours::Stretch(std::size_t node, std::int32_t l, std::int32_
     if (r < from) return -1;
     if (FUniform[node] != kMixed) {
         const std::int32_t begin = std::max(l, from);
-        if (FUniform[node] != clWhite) {
+        if (FUniform[node] != kWhiteIndex) {
             carry = 0;
             return -1;
         }
@@ -190,7 +201,7 @@ void TWordColours::CopyTo(TListWords& words) const {
 
 void TWordColours::CopyTo(std::size_t node, std::int32_t l, std::int32_t r, TListWords& words) const {
     if (FUniform[node] != kMixed) {
-        for (std::int32_t i = l; i <= r; ++i) words[i].Color = FUniform[node];
+        for (std::int32_t i = l; i <= r; ++i) words[i].Color = FPalette[FUniform[node]];
         return;
     }
     const std::int32_t mid = l + (r - l) / 2;

@@ -35,7 +35,10 @@ public:
     void CopyTo(TListWords& words) const;
 
 private:
-    static constexpr std::uint32_t kMixed = 0xFFFFFFFFu;
+    // Nodes hold an index into the palette of colours seen, 1 byte a node.
+    static constexpr std::uint8_t kMixed = 0xFF;
+    static constexpr std::uint8_t kWhiteIndex = 0;
+    std::uint8_t IndexOf(std::uint32_t color);
 
     void Build(std::size_t node, std::int32_t l, std::int32_t r, const TListWords& words);
     void SetUniform(std::size_t node, std::int32_t l, std::int32_t r, std::uint32_t color);
@@ -48,7 +51,8 @@ private:
 
     std::int32_t FCount = 0;
     bool FRuns = false;
-    std::vector<std::uint32_t> FUniform;  // the node's one colour, or kMixed
+    std::vector<std::uint32_t> FPalette{kWordUnhighlighted};
+    std::vector<std::uint8_t> FUniform;   // the node's one colour, or kMixed
     std::vector<TColourMask> FMask;       // classes present below the node
     // White stretch lengths: at the node's start, at its end, longest inside.
     std::vector<std::int32_t> FPre, FSuf, FBest;
