@@ -36,14 +36,19 @@ std::uint8_t TWordColours::IndexOf(std::uint32_t color) {
     // put there before the search began.
     if (FPalette.size() >= kMixed) throw std::length_error("too many distinct word colours");
     FPalette.push_back(color);
+    FPaletteClass.push_back(ColourClass(color));
     return static_cast<std::uint8_t>(FPalette.size() - 1);
 }
 
 void TWordColours::SetUniform(std::size_t node, std::int32_t l, std::int32_t r, std::uint32_t color) {
-    FUniform[node] = IndexOf(color);
-    FMask[node] = ColourClass(color);
+    SetUniformIndex(node, l, r, IndexOf(color));
+}
+
+void TWordColours::SetUniformIndex(std::size_t node, std::int32_t l, std::int32_t r, std::uint8_t index) {
+    FUniform[node] = index;
+    FMask[node] = FPaletteClass[index];
     if (FRuns) {
-        const std::int32_t white = color == clWhite ? r - l + 1 : 0;
+        const std::int32_t white = index == kWhiteIndex ? r - l + 1 : 0;
         FPre[node] = FSuf[node] = FBest[node] = white;
     }
 }
@@ -95,20 +100,20 @@ void TWordColours::Assign(std::int32_t first, std::int32_t last, std::uint32_t c
     first = std::max(first, 0);
     last = std::min(last, FCount - 1);
     if (first > last) return;
-    Assign(1, 0, FCount - 1, first, last, color);
+    Assign(1, 0, FCount - 1, first, last, IndexOf(color));
 }
 
 void TWordColours::Assign(std::size_t node, std::int32_t l, std::int32_t r, std::int32_t first,
-                          std::int32_t last, std::uint32_t color) {
+                          std::int32_t last, std::uint8_t color) {
     if (last < l || r < first) return;
     if (first <= l && r <= last) {
-        SetUniform(node, l, r, color);
+        SetUniformIndex(node, l, r, color);
         return;
     }
     const std::int32_t mid = l + (r - l) / 2;
     if (FUniform[node] != kMixed) {  // hand the node's colour down first
-        SetUniform(2 * node, l, mid, FPalette[FUniform[node]]);
-        SetUniform(2 * node + 1, mid + 1, r, FPalette[FUniform[node]]);
+        SetUniformIndex(2 * node, l, mid, FUniform[node]);
+        SetUniformIndex(2 * node + 1, mid + 1, r, FUniform[node]);
     }
     Assign(2 * node, l, mid, first, last, color);
     Assign(2 * node + 1, mid + 1, r, first, last, color);

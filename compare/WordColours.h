@@ -44,7 +44,8 @@ private:
     void SetUniform(std::size_t node, std::int32_t l, std::int32_t r, std::uint32_t color);
     void Pull(std::size_t node, std::int32_t l, std::int32_t r);
     void Assign(std::size_t node, std::int32_t l, std::int32_t r, std::int32_t first, std::int32_t last,
-                std::uint32_t color);
+                std::uint8_t color);
+    void SetUniformIndex(std::size_t node, std::int32_t l, std::int32_t r, std::uint8_t index);
     std::int32_t Stretch(std::size_t node, std::int32_t l, std::int32_t r, std::int32_t from,
                          std::int32_t length, std::int32_t& carry) const;
     void CopyTo(std::size_t node, std::int32_t l, std::int32_t r, TListWords& words) const;
@@ -52,6 +53,7 @@ private:
     std::int32_t FCount = 0;
     bool FRuns = false;
     std::vector<std::uint32_t> FPalette{kWordUnhighlighted};
+    std::vector<TColourMask> FPaletteClass{kWhiteClass};
     std::vector<std::uint8_t> FUniform;   // the node's one colour, or kMixed
     std::vector<TColourMask> FMask;       // classes present below the node
     // White stretch lengths: at the node's start, at its end, longest inside.
