@@ -1,7 +1,8 @@
 #pragma once
 // The match search of the window walk, with results identical to scanning
-// article 2 word by word, at a cost that does not depend on how often the
-// window's words repeat nor on the window's length.
+// article 2 word by word, at a cost that depends neither on how often the
+// window's words repeat nor on the window's length: a few logarithms a call,
+// plus one step for each stretch of other colours the call passes over.
 //
 // What the word-by-word scan does, reduced to what decides its outcome: a
 // call looks at candidate starts j after ResumePos. A candidate ends the scan
@@ -20,10 +21,15 @@
 // the colour trees (segment trees with range assignment). An occurrence
 // spoilt by a forbidden colour sends the search past the whole forbidden
 // stretch; after a restart, where only white words count, it also jumps
-// straight to the next white stretch long enough for the window. A suffix
-// automaton would answer "does it occur" as well, but not "first at or after
-// p"; sliding windows share nothing that the index does not already give in
-// a few logarithms.
+// straight to the next white stretch long enough for the window. For the
+// lengths the walk asks for over and over (the window length and one less),
+// the occurrences are listed once per block in ascending order, and an
+// occurrence spoilt for a white-only search is dropped from the list for
+// good (highlighted words never turn white again), so those searches cost
+// each occurrence once in all. A suffix automaton would answer "does it
+// occur" as well, but not "first at or after p"; consecutive windows share
+// their blocks' lists and dropped occurrences. The quick pair lookup that
+// runs first on ordinary articles is TPairSearch.
 //
 // Colours are held here while a comparison runs; CopyColours writes them
 // into the word lists.
