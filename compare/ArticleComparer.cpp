@@ -2,9 +2,11 @@
 
 #include <cmath>
 #include <limits>
+#include <optional>
 
 #include "compare/HighlightRender.h"
-#include "compare/MatchIndex.h"
+#include "compare/PairSearch.h"
+#include "compare/WindowSearch.h"
 #include "text/SplitArticle.h"
 #include "text/TextTrim.h"
 
@@ -46,29 +48,69 @@ TCompareOutcome TArticleComparer::CompareEx(IRichTextPane& rchArticle1, IRichTex
                                             double minNumWords, int cbxTypeIndex,
                                             double edtWords2Value) {
     if (TrimBlanks(FText1).empty() || TrimBlanks(FText2).empty()) return {};
-
     TComparingScope scope(*this);
+    RunComparison(rchArticle1.GetText(), rchArticle2.GetText(), minNumWords, cbxTypeIndex);
+    // The rebuild replaces every format of both panes; clearing them first as
+    // well would only make a large pane lay out its whole text once more.
+    RenderHighlights(rchArticle1, FWords1, FText1);
+    RenderHighlights(rchArticle2, FWords2, FText2);
+    return Outcome(edtWords2Value);
+}
+
+TCompareOutcome TArticleComparer::CompareStored(double minNumWords, int cbxTypeIndex,
+                                                double edtWords2Value) {
+    if (TrimBlanks(FText1).empty() || TrimBlanks(FText2).empty()) return {};
+    TComparingScope scope(*this);
+    RunComparison(FText1, FText2, minNumWords, cbxTypeIndex);
+    return Outcome(edtWords2Value);
+}
+
+bool TArticleComparer::RunComparison(const std::u16string& text1, const std::u16string& text2,
+                                     double minNumWords, int cbxTypeIndex) {
     FColorIndex = 0;
     FMinLength = WindowLength(minNumWords);
     FUnitKind = cbxTypeIndex;
+    // The texts may be the stored ones, which segmentation does not change.
+    SplitArticle(text1, FWords1, FSentences1, FParagraphs1);
+    SplitArticle(text2, FWords2, FSentences2, FParagraphs2);
+
+    // Ordinary articles are done quickest by the pair lookup; once it has
+    // spent a budget linear in the articles (texts of a few words repeated),
+    // the suffix search takes over from the window where it stopped. That
+    // one works on colours it holds itself and writes them into the word
+    // lists once at the end, so a long window costs no more than a short one.
+    DropFindMatch();
+    // Enough for ordinary articles of some 50,000 words to be done by the
+    // pair lookup alone. On far longer ones the suffix search is quicker
+    // from the start: building the pair lookup would be wasted.
+    const std::int64_t words = static_cast<std::int64_t>(FWords1.Count()) + FWords2.Count();
+    const std::int64_t budget = FPairSearchBudget >= 0 ? FPairSearchBudget
+                                : words > 400000    ? -1
+                                                    : 4000000 + 8 * words;
+    std::optional<TPairSearch> pairs;
+    if (budget >= 0) pairs.emplace(FWords1, FText1, FWords2, FText2, budget);
     int cursor = -1;
-
-    SplitArticle(rchArticle1.GetText(), FWords1, FSentences1, FParagraphs1);
-    SplitArticle(rchArticle2.GetText(), FWords2, FSentences2, FParagraphs2);
-    ClearFormatting(rchArticle1);
-    ClearFormatting(rchArticle2);
-
-    PrepareFindMatch();
     int resumePos = -1;
     int start = -1;
     int end = -1;
     int m0 = -1;
     int m1 = -1;
-    while (NextWindow(cursor, start, end)) FindMatch(start, end, resumePos, m0, m1);
+    while (NextWindow(cursor, start, end)) {
+        if (pairs && pairs->FindMatch(start, end, resumePos, m0, m1, FColorIndex) !=
+                         TPairSearch::TResult::OutOfBudget)
+            continue;
+        if (!FIndex) {
+            pairs.reset();
+            PrepareFindMatch();  // from the colours the lists hold now
+        }
+        FIndex->FindMatch(start, end, resumePos, m0, m1, FColorIndex);
+    }
+    if (!FIndex) return true;
+    FIndex->CopyColours(FWords1, FWords2);
+    return true;
+}
 
-    RenderHighlights(rchArticle1, FWords1, FText1);
-    RenderHighlights(rchArticle2, FWords2, FText2);
-
+TCompareOutcome TArticleComparer::Outcome(double edtWords2Value) const {
     const int highlighted = HighlightedWords2();
     TCompareOutcome outcome;
     outcome.Ran = true;
@@ -116,7 +158,8 @@ bool TArticleComparer::NextWindow(int& cursor, int& start, int& end) const {
 }
 
 void TArticleComparer::PrepareFindMatch() {
-    FIndex = std::make_unique<TMatchIndex>(FWords1, FText1, FWords2, FText2);
+    FIndex.reset();  // the old lookup's memory goes before the new one is built
+    FIndex = std::make_unique<TWindowSearch>(FWords1, FText1, FWords2, FText2, FEagerLookupTables);
 }
 
 void TArticleComparer::DropFindMatch() noexcept { FIndex.reset(); }
@@ -128,105 +171,12 @@ bool TArticleComparer::FindMatch(int A0, int A1, int& ResumePos, int& M0, int& M
     if (A0 < 0 || A1 < A0 || A1 > n1 - 1) return false;
     // A lookup built for lists of other lengths would be read out of bounds.
     if (!FIndex || FIndex->Count1() != n1 || FIndex->Count2() != n2) PrepareFindMatch();
-    const TMatchIndex& index = *FIndex;
-
-    const TColor current = HighlightColor(FColorIndex);
-    const int width = A1 - A0 + 1;
-    const bool firstWhite1 = FWords1[A0].Color == kWordUnhighlighted;
-
-    int j = ResumePos < -1 ? -1 : ResumePos;
-    bool restarted = false;
-    bool mayRestart = true;
-    bool found = false;
-    if (j == n2 - 1) {
-        j = -1;
-        restarted = true;
-    }
-
-    // Compares the window with article 2 from position j on. Returns whether
-    // it stopped; k is the offset of the last pair compared.
-    auto probe = [&](int jj, int& k) {
-        for (k = 0;; ++k) {
-            const int a = A0 + k;
-            const int b = jj + k;
-            const TColor c2 = FWords2[b].Color;
-            const bool stop =
-                index.Id1(a) != index.Id2(b) ||                                  // differ
-                (b + 1 > n2 - 1 && a != A1) ||                                   // runs out
-                (c2 != kWordUnhighlighted && (c2 != current || restarted)) ||    // taken
-                (restarted && !firstWhite1 && FWords1[a].Color == kWordUnhighlighted);  // stale
-            if (stop) return true;
-            if (a == A1) return false;
-        }
-    };
-
-    // Which positions can matter: a one-word window before its restart
-    // examines the very next position whatever it holds (it either matches or
-    // triggers the restart); a two-word window before its restart, every
-    // position of its first word; otherwise only positions holding the
-    // window's first two words (one word for a one-word window).
-    TMatchIndex::TGroup group;
-    int slot = 0;
-    auto chooseGroup = [&] {
-        if (width == 1)
-            group = index.Single(index.Id1(A0));
-        else if (width == 2 && mayRestart)
-            group = index.Single(index.Id1(A0));
-        else
-            group = index.Pair(index.Id1(A0), index.Id1(A0 + 1));
-        slot = index.FirstAfter(group, j);
-    };
-    if (!(width == 1 && mayRestart)) chooseGroup();
-
-    for (;;) {
-        if (width == 1 && mayRestart) {
-            if (j >= n2 - 1) break;
-            ++j;
-        } else {
-            // After a restart a coloured first word is taken at once.
-            if (restarted) slot = index.NextWhite(group, slot, FWords2);
-            if (slot >= group.End) break;
-            j = index.PositionAt(group, slot++);
-        }
-        // A candidate whose first width - 1 words differ, or that runs out of
-        // article 2 before them, stops before the window's last word: it can
-        // neither match nor trigger the restart.
-        if (width > 2) {
-            if (j + width - 1 > n2 - 1) continue;
-            bool agrees = true;
-            for (int k = 2; k < width - 1 && agrees; ++k) agrees = index.Id1(A0 + k) == index.Id2(j + k);
-            if (!agrees) continue;
-        }
-        int k = 0;
-        const bool stop = probe(j, k);
-        if (stop && A0 + k == A1 && mayRestart) {
-            j = -1;
-            ResumePos = -1;
-            restarted = true;
-            mayRestart = false;
-            chooseGroup();
-            continue;
-        }
-        if (!stop) {
-            M0 = j;
-            M1 = j + k;
-            ResumePos = j;
-            found = true;
-            break;
-        }
-    }
-
-    if (found) {
-        bool newRun = restarted;
-        if (A0 > 0 && FWords1[A0 - 1].Color == kWordUnhighlighted) newRun = true;
-        if (M0 > 0 && FWords2[M0 - 1].Color == kWordUnhighlighted) newRun = true;
-        if (newRun) FColorIndex = FColorIndex > 6 ? 7 : FColorIndex + 1;
-        if (FColorIndex == 0 || FColorIndex > 6) FColorIndex = 1;
-        const TColor color = HighlightColor(FColorIndex);
-        for (int a = A0; a <= A1; ++a) FWords1[a].Color = color;
-        for (int b = M0; b <= M1; ++b) FWords2[b].Color = color;
-    }
-    return found;
+    if (!FIndex->FindMatch(A0, A1, ResumePos, M0, M1, FColorIndex)) return false;
+    // Callers of a single search read the colours from the lists.
+    const TColor color = FIndex->Colour1(A0);
+    for (int a = A0; a <= A1; ++a) FWords1[a].Color = color;
+    for (int b = M0; b <= M1; ++b) FWords2[b].Color = color;
+    return true;
 }
 
 int TArticleComparer::HighlightedWords2() const noexcept {

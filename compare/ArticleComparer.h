@@ -13,7 +13,7 @@
 
 namespace rasp {
 
-class TMatchIndex;
+class TWindowSearch;
 
 enum TUnitKind : int { ukWords = 0, ukSentences = 1, ukParagraphs = 2 };
 
@@ -47,6 +47,13 @@ public:
     // True while a comparison rebuilds the panes; the panes' change handling
     // must then return at once.
     bool Comparing = false;
+    // Work the quick pair lookup may spend before the suffix search takes
+    // over; -1: linear in the articles' words. Tests set it to reach the
+    // hand-over anywhere.
+    long long FPairSearchBudget = -1;
+    // Test hook: the suffix search builds its per-length tables at once
+    // instead of when they pay off.
+    bool FEagerLookupTables = false;
 
     // The Compare command. minNumWords is the spin edit's value, cbxTypeIndex
     // the combo box's item index, edtWords2Value the article-2 word counter.
@@ -54,6 +61,10 @@ public:
     // exception.
     TCompareOutcome CompareEx(IRichTextPane& rchArticle1, IRichTextPane& rchArticle2,
                               double minNumWords, int cbxTypeIndex, double edtWords2Value);
+    // The same comparison on the stored texts, without panes: the colours end
+    // up in the word lists and nothing is rendered (for callers that print
+    // the result instead of showing it).
+    TCompareOutcome CompareStored(double minNumWords, int cbxTypeIndex, double edtWords2Value);
 
     // The next window of the walk over article 1: advances the unit cursor
     // (start it at -1) and gives the window as an inclusive range of word
@@ -78,7 +89,13 @@ public:
     static int WindowLength(double minNumWords) noexcept;
 
 private:
-    std::unique_ptr<TMatchIndex> FIndex;
+    // Segments both texts, walks the windows and leaves the colours in the
+    // word lists; false when an article is blank.
+    bool RunComparison(const std::u16string& text1, const std::u16string& text2, double minNumWords,
+                       int cbxTypeIndex);
+    TCompareOutcome Outcome(double edtWords2Value) const;
+
+    std::unique_ptr<TWindowSearch> FIndex;
 };
 
 }  // namespace rasp

@@ -6,39 +6,21 @@ namespace rasp {
 
 namespace {
 
-// Appends runs at the end of the pane, joining neighbours of one colour: the
-// format of a run follows from its colour alone, so the joined run looks the
-// same and the pane gets far fewer edits.
+// Collects the runs of the rebuilt pane, joining neighbours of one colour:
+// the format of a run follows from its colour alone, so the joined run looks
+// the same and the pane gets far fewer edits.
 class TRunWriter {
 public:
-    explicit TRunWriter(IRichTextPane& pane) : FPane(pane) {}
     void Add(std::u16string_view text, TColor color) {
         if (text.empty()) return;
-        if (!FPending.empty() && color != FColor) Flush();
-        FColor = color;
-        FPending += text;
+        if (!FRuns.empty() && FRuns.back().BackColor == color)
+            FRuns.back().Length += text.size();
+        else
+            FRuns.push_back({text.size(), color});
+        FText += text;
     }
-    void Flush() {
-        if (FPending.empty()) return;
-        AppendRun(FPane, FPending, FColor);
-        FPending.clear();
-    }
-
-private:
-    IRichTextPane& FPane;
-    std::u16string FPending;
-    TColor FColor = clWhite;
-};
-
-class TBulkEdit {
-public:
-    explicit TBulkEdit(IRichTextPane& pane) : FPane(pane) { FPane.BeginBulkEdit(); }
-    ~TBulkEdit() { FPane.EndBulkEdit(); }
-    TBulkEdit(const TBulkEdit&) = delete;
-    TBulkEdit& operator=(const TBulkEdit&) = delete;
-
-private:
-    IRichTextPane& FPane;
+    std::u16string FText;
+    std::vector<THighlightRun> FRuns;
 };
 
 }  // namespace
@@ -59,11 +41,8 @@ void AppendRun(IRichTextPane& pane, std::u16string_view text, TColor color) {
 }
 
 void RenderHighlights(IRichTextPane& pane, const TListWords& words, const std::u16string& text) {
-    TBulkEdit bulk(pane);
-    ClearFormatting(pane);
-    pane.Clear();
-
-    TRunWriter writer(pane);
+    TRunWriter writer;
+    writer.FText.reserve(text.size());
     long long previousEnd = 1;
     TColor previousColor = clWhite;
     for (const TWord& word : words) {
@@ -75,7 +54,7 @@ void RenderHighlights(IRichTextPane& pane, const TListWords& words, const std::u
     }
     writer.Add(CopyText(text, previousEnd, static_cast<long long>(text.size()) - previousEnd + 1),
                previousColor);
-    writer.Flush();
+    pane.ReplaceWithRuns(writer.FText, writer.FRuns);
 }
 
 }  // namespace rasp

@@ -96,6 +96,25 @@ void BM_Compare20000Words(benchmark::State& state)
 }
 BENCHMARK(BM_Compare20000Words)->Arg(5)->Unit(benchmark::kMillisecond)->MinTime(3.0);
 
+// The same for two articles of 50,000 and 200,000 words each: the click until
+// both panes show their runs.
+void BM_CompareLarge(benchmark::State& state)
+{
+    rasp::TfrmMain& w = Window();
+    const int half = static_cast<int>(state.range(0)) / 2;
+    const std::u16string shared = Article(half, 6);
+    w.rchArticle1->SetText(shared + Article(half, 7));
+    w.rchArticle2->SetText(Article(half, 8) + shared);
+    w.minNumWords->SetValue(5);
+    for (auto _ : state) {
+        w.btnCompareEx->click();
+        QApplication::processEvents();
+    }
+    state.counters["words"] = w.edtWords2->Value();
+    state.counters["duplicate%"] = w.edtDuplicate->Value();
+}
+BENCHMARK(BM_CompareLarge)->Arg(50000)->Arg(200000)->Unit(benchmark::kMillisecond)->MinTime(3.0);
+
 }  // namespace
 
 int main(int argc, char** argv)

@@ -75,7 +75,26 @@ struct TArticlePair {
     std::u16string Second;
 };
 
-enum class TPairKind { Identical, HalfSharedShuffled, Unrelated };
+enum class TPairKind { Identical, HalfSharedShuffled, Unrelated, TinyVocabulary, Periodic, RunOfOneWord };
+
+// Unrelated articles over the three words a, b, c, in sentences of 6 to 20
+// words and paragraphs of 2 to 6 sentences.
+inline std::u16string TinyVocabularyArticle(int words, unsigned seed) {
+    std::mt19937 random(seed);
+    std::u16string text;
+    int inSentence = 0, sentences = 0;
+    const int sentenceLength = 6 + static_cast<int>(random() % 15);
+    for (int i = 0; i < words; ++i) {
+        if (i > 0) text += u' ';
+        text += static_cast<char16_t>(u'a' + random() % 3);
+        if (++inSentence >= sentenceLength) {
+            text += u'.';
+            inSentence = 0;
+            if (++sentences % (2 + static_cast<int>(random() % 5)) == 0) text += u"\r\n\r\n";
+        }
+    }
+    return text;
+}
 
 inline TArticlePair MakePair(TPairKind kind, int words) {
     TArticleMaker maker(1);
@@ -97,6 +116,26 @@ inline TArticlePair MakePair(TPairKind kind, int words) {
         }
         case TPairKind::Unrelated:
             pair.Second = Join(TArticleMaker(3).Paragraphs(words));
+            break;
+        case TPairKind::TinyVocabulary:
+            pair = {TinyVocabularyArticle(words, 5), TinyVocabularyArticle(words, 6)};
+            break;
+        case TPairKind::Periodic:  // "a b c a b c ..." against "a b a b ..."
+        case TPairKind::RunOfOneWord:  // ("a" x 19, then "c") repeated against "a a a ..."
+            pair = {};
+            for (int i = 0; i < words; ++i) {
+                if (i > 0) {
+                    pair.First += u' ';
+                    pair.Second += u' ';
+                }
+                if (kind == TPairKind::Periodic) {
+                    pair.First += static_cast<char16_t>(u'a' + i % 3);
+                    pair.Second += static_cast<char16_t>(u'a' + i % 2);
+                } else {
+                    pair.First += i % 20 == 19 ? u'c' : u'a';
+                    pair.Second += u'a';
+                }
+            }
             break;
     }
     return pair;

@@ -1,6 +1,8 @@
 // Speed of the comparison core: segmentation, the comparison walk on two
 // 50,000-word articles (against the literal search where it finishes within
-// a minute), and rebuilding a pane with 50,000 highlighted words.
+// a minute), the inputs that are quadratic for a word-by-word search at
+// 50,000 and 1,000,000 words, and rebuilding a pane with 50,000 highlighted
+// words.
 //
 // Set RASP_BENCH_NO_REFERENCE=1 to skip the (slow) literal search runs.
 
@@ -60,20 +62,12 @@ void BM_SplitArticle1MB(benchmark::State& state) {
 }
 BENCHMARK(BM_SplitArticle1MB)->Unit(benchmark::kMillisecond);
 
-// Segmentation of both articles, the lookup and the window walk: everything
+// Segmentation of both articles, the lookups and the window walk: everything
 // of a comparison but the pane rebuild.
-int EngineCompare(TArticleComparer& c, const TArticlePair& pair, int window) {
+int EngineCompare(TArticleComparer& c, const TArticlePair& pair, int window, int unit = ukWords) {
     c.FText1 = pair.First;
     c.FText2 = pair.Second;
-    c.FColorIndex = 0;
-    c.FMinLength = window;
-    c.FUnitKind = ukWords;
-    SplitArticle(c.FText1, c.FWords1, c.FSentences1, c.FParagraphs1);
-    SplitArticle(c.FText2, c.FWords2, c.FSentences2, c.FParagraphs2);
-    c.PrepareFindMatch();
-    int cursor = -1, start = 0, end = 0, resume = -1, m0 = 0, m1 = 0;
-    while (c.NextWindow(cursor, start, end)) c.FindMatch(start, end, resume, m0, m1);
-    c.DropFindMatch();
+    c.CompareStored(window, unit, 1.0);
     return c.HighlightedWords2();
 }
 
@@ -107,6 +101,29 @@ void BM_CompareCommand(benchmark::State& state, TPairKind kind) {
     }
 }
 BENCHMARK_CAPTURE(BM_CompareCommand, half_shared_shuffled, TPairKind::HalfSharedShuffled)->Unit(benchmark::kMillisecond);
+
+// The cases that are quadratic for a word-by-word search, and ordinary
+// articles, at 50,000 words (quick runs) and at 1,000,000 and 2,000,000
+// words a side (--benchmark_filter=Large).
+void BM_Hard(benchmark::State& state, TPairKind kind, int window, int unit) {
+    const TArticlePair pair = MakePair(kind, static_cast<int>(state.range(0)));
+    TArticleComparer comparer;
+    int highlighted = 0;
+    for (auto _ : state) highlighted = EngineCompare(comparer, pair, window, unit);
+    state.counters["words1"] = comparer.FWords1.Count();
+    state.counters["words2"] = comparer.FWords2.Count();
+    state.counters["dup%"] = 100.0 * highlighted / std::max(1, comparer.FWords2.Count());
+}
+BENCHMARK_CAPTURE(BM_Hard, ordinary_min5, TPairKind::Unrelated, 5, ukWords)->Arg(kWords)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Hard, tiny_vocabulary_min5, TPairKind::TinyVocabulary, 5, ukWords)->Arg(kWords)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Hard, tiny_vocabulary_sentences_min5, TPairKind::TinyVocabulary, 5, ukSentences)->Arg(kWords)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Hard, periodic_min3, TPairKind::Periodic, 3, ukWords)->Arg(kWords)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Hard, run_of_one_word_min20, TPairKind::RunOfOneWord, 20, ukWords)->Arg(kWords)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Hard, Large_ordinary_min5, TPairKind::Unrelated, 5, ukWords)->Arg(1000000)->Arg(2000000)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Hard, Large_tiny_vocabulary_min5, TPairKind::TinyVocabulary, 5, ukWords)->Arg(1000000)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Hard, Large_tiny_vocabulary_sentences_min5, TPairKind::TinyVocabulary, 5, ukSentences)->Arg(1000000)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Hard, Large_periodic_min3, TPairKind::Periodic, 3, ukWords)->Arg(1000000)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Hard, Large_run_of_one_word_min20, TPairKind::RunOfOneWord, 20, ukWords)->Arg(1000000)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 void BM_Render50kWords(benchmark::State& state) {
     const TArticlePair pair = MakePair(TPairKind::Unrelated, kWords);

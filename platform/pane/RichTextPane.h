@@ -19,6 +19,13 @@ inline constexpr TColor clWhite = 0xFFFFFF;
 inline constexpr TColor clBlack = 0x000000;
 inline constexpr TColor clYellow = 0x00FFFF;
 
+// One run of a rebuilt pane: Length code units of black text on BackColor,
+// bold unless BackColor is white.
+struct THighlightRun {
+    std::size_t Length = 0;
+    TColor BackColor = clWhite;
+};
+
 class IRichTextPane {
 public:
     virtual ~IRichTextPane() = default;
@@ -72,6 +79,35 @@ public:
     // Optional; a plain bulk edit by default.
     virtual void BeginBulkFormat() { BeginBulkEdit(); }
     virtual void EndBulkFormat() { EndBulkEdit(); }
+
+    // Replaces the whole content by `text` cut into `runs` (their lengths add
+    // up to the text's), each formatted as its colour says; the insertion
+    // point ends after the text with the last run's format. The default
+    // clears the formatting, empties the pane and appends run by run with the
+    // operations above, inside one bulk edit; a pane may do the same in one pass.
+    virtual void ReplaceWithRuns(const std::u16string& text, const std::vector<THighlightRun>& runs);
 };
+
+inline void IRichTextPane::ReplaceWithRuns(const std::u16string& text, const std::vector<THighlightRun>& runs) {
+    struct TBulk {
+        IRichTextPane& Pane;
+        explicit TBulk(IRichTextPane& pane) : Pane(pane) { Pane.BeginBulkEdit(); }
+        ~TBulk() { Pane.EndBulkEdit(); }
+        TBulk(const TBulk&) = delete;
+        TBulk& operator=(const TBulk&) = delete;
+    } bulk(*this);
+    Select(0, static_cast<int>(GetText().size()));
+    SetSelAttributes(clBlack, false);
+    SetSelBackColor(clWhite);
+    Select(0, 0);
+    Clear();
+    std::size_t at = 0;
+    for (const THighlightRun& run : runs) {
+        SetSelAttributes(clBlack, run.BackColor != clWhite);
+        SetSelBackColor(run.BackColor);
+        ReplaceSelection(text.substr(at, run.Length));
+        at += run.Length;
+    }
+}
 
 }  // namespace rasp

@@ -487,6 +487,79 @@ void QtRichTextPane::EndBulkFormat()
     DocumentChanged();
 }
 
+void QtRichTextPane::ReplaceWithRuns(const std::u16string& text, const std::vector<THighlightRun>& runs)
+{
+    if (runs.empty()) {
+        // Nothing to insert: the run-by-run way is as cheap and sets the
+        // insertion format exactly as it always has.
+        IRichTextPane::ReplaceWithRuns(text, runs);
+        return;
+    }
+    QTextDocument* doc = document();
+    const int scroll = verticalScrollBar()->value();
+    {
+        // However it ends: undo as it was, change notifications held back
+        // until the document is whole again.
+        struct TScope {
+            QtRichTextPane& Pane;
+            bool Undo;
+            explicit TScope(QtRichTextPane& pane) : Pane(pane), Undo(pane.document()->isUndoRedoEnabled())
+            {
+                ++Pane.FBulkDepth;
+                Pane.document()->setUndoRedoEnabled(false);
+            }
+            ~TScope()
+            {
+                Pane.document()->setUndoRedoEnabled(Undo);
+                --Pane.FBulkDepth;
+            }
+            TScope(const TScope&) = delete;
+            TScope& operator=(const TScope&) = delete;
+        } scope(*this);
+
+        // A run's format is what the selection colour, style and background
+        // make of the empty format of an emptied pane.
+        auto runFormat = [](TColor color) {
+            QTextCharFormat f;
+            f.setForeground(ToQColor(clBlack));
+            f.setFontWeight(color != clWhite ? QFont::Bold : QFont::Normal);
+            f.setFontItalic(false);
+            f.setFontUnderline(false);
+            f.setFontStrikeOut(false);
+            f.setBackground(ToQColor(color));
+            return f;
+        };
+        QTextCursor c(doc);
+        c.beginEditBlock();
+        FCache.Invalidate();
+        doc->clear();
+        c.setBlockCharFormat(QTextCharFormat());
+        c.setCharFormat(QTextCharFormat());
+        std::size_t at = 0;
+        QTextCharFormat format;
+        for (const THighlightRun& run : runs) {
+            format = runFormat(run.BackColor);
+            c.insertText(PlainForPane(ToQString(std::u16string_view(text).substr(at, run.Length))), format);
+            at += run.Length;
+        }
+        c.endEditBlock();
+        FCache.Invalidate();
+        c.setCharFormat(format);
+        if (FBulkDepth > 1) {
+            FBulk = c;
+        } else if (textCursor().position() == c.position() && !textCursor().hasSelection()) {
+            // The widget's caret went along with the inserted text: only its
+            // format is set. Setting the caret itself would scroll to it and
+            // lay out the whole document at once.
+            setCurrentCharFormat(format);
+        } else {
+            setTextCursor(c);
+        }
+    }
+    verticalScrollBar()->setValue(scroll);
+    DocumentChanged();
+}
+
 QtRichTextPane::TFormatAt QtRichTextPane::FormatAt(int position) const
 {
     const QTextCharFormat f = DocumentFormat(Cache().ToDocument(position));

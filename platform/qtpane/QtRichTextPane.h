@@ -46,6 +46,11 @@ public:
     void EndBulkEdit() override;
     void BeginBulkFormat() override;
     void EndBulkFormat() override;
+    // The rebuild in one pass: the same runs inserted into the emptied
+    // document inside one edit block, with no undo record, so that the
+    // document is laid out afresh from the visible part on rather than all of
+    // it at once and twice over.
+    void ReplaceWithRuns(const std::u16string& text, const std::vector<THighlightRun>& runs) override;
 
     // Text colour, bold flag and background of the character at a CR LF
     // position (what tests and screenshots check).

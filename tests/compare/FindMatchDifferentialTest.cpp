@@ -44,6 +44,8 @@ void CheckPair(const std::u16string& text1, const std::u16string& text2, int len
     SCOPED_TRACE("article1='" + Describe(text1) + "' article2='" + Describe(text2) +
                  "' length=" + std::to_string(length) + " kind=" + std::to_string(kind));
     TArticleComparer engine;
+    // Both ways of finding occurrences: suffix blocks, and per-length tables.
+    engine.FEagerLookupTables = (text1.size() + text2.size()) % 2 == 0;
     Load(engine, text1, text2);
     engine.FMinLength = length;
     engine.FUnitKind = kind;
@@ -104,19 +106,38 @@ TEST(FindMatchDifferential, LongerArticlesWithLongWindows) {
     }
 }
 
+// Inputs on which a word-by-word search goes quadratic: the engine must still
+// give the very same answers, for window lengths up to 64 and every unit.
+TEST(FindMatchDifferential, AdversarialShapes) {
+    TRandomArticles random(31337);
+    for (int round = 0; round < 1200; ++round) {
+        const std::u16string text1 = random.Adversarial(90);
+        const std::u16string text2 = random.Below(3) == 0 ? random.Variant(text1, {u"a", u"b"})
+                                                          : random.Adversarial(90);
+        const int length = random.Below(4) == 0 ? 1 + random.Below(64) : 1 + random.Below(12);
+        ASSERT_NO_FATAL_FAILURE(CheckPair(text1, text2, length, random.Below(3)));
+    }
+}
+
 // The whole command against the literal walk followed by a literal,
 // run-per-word rendering: the joined runs must look exactly the same.
 TEST(FindMatchDifferential, WholeCommandRendersLikeTheLiteralRuns) {
     TRandomArticles random(99);
     for (int round = 0; round < 1500; ++round) {
         const std::vector<std::u16string> vocabulary = random.Vocabulary();
-        const std::u16string text1 = random.Article(vocabulary, 25);
-        const std::u16string text2 = random.Variant(text1, vocabulary);
-        const int length = 1 + random.Below(5);
+        const bool adversarial = round % 3 == 0;
+        const std::u16string text1 = adversarial ? random.Adversarial(60) : random.Article(vocabulary, 25);
+        const std::u16string text2 = adversarial ? random.Adversarial(60) : random.Variant(text1, vocabulary);
+        // Longer than either article now and then: the windows are clipped.
+        const int length = adversarial ? (round % 30 == 0 ? 1000 : 1 + random.Below(20)) : 1 + random.Below(5);
         const int kind = random.Below(3);
         SCOPED_TRACE("article1='" + Describe(text1) + "' article2='" + Describe(text2) + "'");
 
         TComparePanes p(text1, text2);
+        // The quick pair lookup hands over to the suffix search wherever its
+        // budget runs out: at any window, or never.
+        p.comparer.FPairSearchBudget = random.Below(3) == 0 ? -1 : random.Below(600);
+        p.comparer.FEagerLookupTables = random.Below(2) == 0;
         const TCompareOutcome outcome = p.Compare(length, kind);
 
         reference::TLiteralComparer literal;
@@ -134,6 +155,17 @@ TEST(FindMatchDifferential, WholeCommandRendersLikeTheLiteralRuns) {
         const bool runs = !TrimBlanks(text1).empty() && !TrimBlanks(text2).empty();
         ASSERT_EQ(outcome.Ran, runs);
         if (!runs) continue;
+        ASSERT_EQ(Colors(p.comparer.FWords1), Colors(literal.Words1));
+        ASSERT_EQ(Colors(p.comparer.FWords2), Colors(literal.Words2));
+
+        // Without panes (the command-line companion): the same colours and percentage.
+        TArticleComparer stored;
+        Load(stored, text1, text2);
+        stored.FPairSearchBudget = random.Below(2) == 0 ? 0 : random.Below(600);
+        const TCompareOutcome storedOutcome = stored.CompareStored(length, kind, stored.FWords2.Count());
+        ASSERT_EQ(storedOutcome.Percentage, outcome.Percentage);
+        ASSERT_EQ(Colors(stored.FWords1), Colors(literal.Words1));
+        ASSERT_EQ(Colors(stored.FWords2), Colors(literal.Words2));
         int highlighted = 0;
         for (const TWord& w : literal.Words2) highlighted += w.Color != 0xFFFFFF ? 1 : 0;
         const double expected =

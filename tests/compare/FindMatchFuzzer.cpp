@@ -25,7 +25,8 @@ std::u16string Article(const std::uint8_t* data, std::size_t size) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 2 || size > 4096) return 0;
-    const int length = 1 + data[0] % 8;
+    // Mostly short windows, now and then up to 64 words.
+    const int length = data[0] < 192 ? 1 + data[0] % 8 : 1 + data[0] % 64;
     const int kind = data[1] % 4;
     std::size_t split = 2;
     while (split < size && data[split] != 0xFF) ++split;
@@ -33,6 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::u16string text2 = split < size ? Article(data + split + 1, size - split - 1) : u"";
 
     rasp::TArticleComparer engine;
+    engine.FEagerLookupTables = (data[1] & 4) != 0;
     engine.FText1 = text1;
     engine.FText2 = text2;
     engine.FMinLength = length;
@@ -67,5 +69,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (engine.FWords1[i].Color != literal.Words1[i].Color) std::abort();
     for (int i = 0; i < engine.FWords2.Count(); ++i)
         if (engine.FWords2[i].Color != literal.Words2[i].Color) std::abort();
+
+    // The whole walk in one go, colours written at the end, as the Compare
+    // command runs it.
+    rasp::TArticleComparer walk;
+    walk.FText1 = text1;
+    walk.FText2 = text2;
+    walk.FPairSearchBudget = data[0] % 3 == 0 ? -1 : data[1] * 4;  // hand-over at some window
+    walk.FEagerLookupTables = (data[1] & 8) != 0;
+    const rasp::TCompareOutcome outcome = walk.CompareStored(length, kind, 1.0);
+    if (outcome.Ran) {
+        if (walk.FWords1.Count() != literal.Words1.Count() || walk.FWords2.Count() != literal.Words2.Count())
+            std::abort();
+        for (int i = 0; i < walk.FWords1.Count(); ++i)
+            if (walk.FWords1[i].Color != literal.Words1[i].Color) std::abort();
+        for (int i = 0; i < walk.FWords2.Count(); ++i)
+            if (walk.FWords2[i].Color != literal.Words2[i].Color) std::abort();
+    }
     return 0;
 }

@@ -69,6 +69,34 @@ public:
         return text;
     }
 
+    // Shapes that make a word-by-word search slow: one to three words,
+    // periodic texts with a few faults, long runs of one word; separators
+    // chosen so that sentences and paragraphs vary too.
+    std::u16string Adversarial(int maxWords) {
+        static const std::u16string kWords[] = {u"a", u"b", u"c", u"A"};
+        const int words = Below(maxWords + 1);
+        const int shape = Below(4);
+        const int vocabulary = 1 + Below(3);
+        const int period = 1 + Below(4);
+        std::u16string text;
+        int runWord = 0;
+        for (int i = 0; i < words; ++i) {
+            if (i > 0) text += Below(6) == 0 ? Separator() : u" ";
+            int word = 0;
+            switch (shape) {
+                case 0: word = Below(vocabulary); break;                                      // tiny vocabulary
+                case 1: word = Below(25) == 0 ? Below(3) : (i % period) % vocabulary; break;  // periodic
+                case 2:                                                                       // long runs
+                    if (Below(15) == 0) runWord = Below(vocabulary);
+                    word = runWord;
+                    break;
+                default: word = Below(40) == 0 ? 3 : 0; break;                                // one word, rare faults
+            }
+            text += kWords[word];
+        }
+        return text;
+    }
+
 private:
     std::mt19937 FRandom;
 };

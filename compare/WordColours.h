@@ -1,0 +1,63 @@
+#pragma once
+// The highlight colours of one article's words while a comparison runs, as a
+// segment tree with range assignment: colouring a matched window costs a few
+// logarithms however long the window is, and the search asks "first word at
+// or after i whose colour is (not) one of these" and "first stretch of m white
+// words at or after i" in logarithmic time.
+
+#include <cstdint>
+#include <vector>
+
+#include "text/SpanLists.h"
+
+namespace rasp {
+
+// Colour classes as bits: white, the six cycle colours, anything else.
+using TColourMask = std::uint8_t;
+inline constexpr TColourMask kWhiteClass = 1;
+inline constexpr TColourMask kAllClasses = 0xFF;
+TColourMask ColourClass(std::uint32_t color) noexcept;
+
+class TWordColours {
+public:
+    TWordColours() = default;
+    // withRuns: also keep the lengths of white stretches (FirstWhiteStretch).
+    TWordColours(const TListWords& words, bool withRuns);
+
+    std::int32_t Count() const { return FCount; }
+    std::uint32_t At(std::int32_t i) const;
+    void Assign(std::int32_t first, std::int32_t last, std::uint32_t color);
+    // First word >= from whose colour class is in mask, or Count().
+    std::int32_t NextIn(std::int32_t from, TColourMask mask) const;
+    // First p >= from such that words p .. p + length - 1 are all white, or Count().
+    std::int32_t FirstWhiteStretch(std::int32_t from, std::int32_t length) const;
+    // Writes every word's colour into the list.
+    void CopyTo(TListWords& words) const;
+
+private:
+    // Nodes hold an index into the palette of colours seen, 1 byte a node.
+    static constexpr std::uint8_t kMixed = 0xFF;
+    static constexpr std::uint8_t kWhiteIndex = 0;
+    std::uint8_t IndexOf(std::uint32_t color);
+
+    void Build(std::size_t node, std::int32_t l, std::int32_t r, const TListWords& words);
+    void SetUniform(std::size_t node, std::int32_t l, std::int32_t r, std::uint32_t color);
+    void Pull(std::size_t node, std::int32_t l, std::int32_t r);
+    void Assign(std::size_t node, std::int32_t l, std::int32_t r, std::int32_t first, std::int32_t last,
+                std::uint8_t color);
+    void SetUniformIndex(std::size_t node, std::int32_t l, std::int32_t r, std::uint8_t index);
+    std::int32_t Stretch(std::size_t node, std::int32_t l, std::int32_t r, std::int32_t from,
+                         std::int32_t length, std::int32_t& carry) const;
+    void CopyTo(std::size_t node, std::int32_t l, std::int32_t r, TListWords& words) const;
+
+    std::int32_t FCount = 0;
+    bool FRuns = false;
+    std::vector<std::uint32_t> FPalette{kWordUnhighlighted};
+    std::vector<TColourMask> FPaletteClass{kWhiteClass};
+    std::vector<std::uint8_t> FUniform;   // the node's one colour, or kMixed
+    std::vector<TColourMask> FMask;       // classes present below the node
+    // White stretch lengths: at the node's start, at its end, longest inside.
+    std::vector<std::int32_t> FPre, FSuf, FBest;
+};
+
+}  // namespace rasp

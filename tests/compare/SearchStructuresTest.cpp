@@ -1,0 +1,142 @@
+// The structures behind the match search, each against a plain reference on
+// random input: suffix and LCP arrays against sorting, the wavelet matrix
+// against a scan, the colour tree against an array of colours, and the
+// occurrence index against comparing word ids.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+
+#include "compare/HighlightColor.h"
+#include "compare/OccurrenceIndex.h"
+#include "compare/SuffixArray.h"
+#include "compare/WaveletMatrix.h"
+#include "compare/WordColours.h"
+
+namespace rasp {
+namespace {
+
+std::vector<std::int32_t> RandomIds(std::mt19937& random, int size, int alphabet) {
+    std::vector<std::int32_t> s(static_cast<std::size_t>(size));
+    const int period = 1 + static_cast<int>(random() % 5);
+    const bool periodic = random() % 3 == 0;
+    for (int i = 0; i < size; ++i)
+        s[static_cast<std::size_t>(i)] = periodic && random() % 20 != 0
+                                             ? (i % period) % alphabet
+                                             : static_cast<std::int32_t>(random() % static_cast<unsigned>(alphabet));
+    return s;
+}
+
+TEST(SearchStructures, SuffixAndLcpArraysMatchSorting) {
+    std::mt19937 random(11);
+    for (int round = 0; round < 3000; ++round) {
+        const int alphabet = 1 + static_cast<int>(random() % 6);
+        const std::vector<std::int32_t> s = RandomIds(random, static_cast<int>(random() % 60), alphabet);
+        std::vector<std::int32_t> expected(s.size());
+        for (std::size_t i = 0; i < s.size(); ++i) expected[i] = static_cast<std::int32_t>(i);
+        std::sort(expected.begin(), expected.end(), [&](std::int32_t a, std::int32_t b) {
+            return std::lexicographical_compare(s.begin() + a, s.end(), s.begin() + b, s.end());
+        });
+        const std::vector<std::int32_t> sa = BuildSuffixArray(s, alphabet - 1);
+        ASSERT_EQ(sa, expected);
+        const std::vector<std::int32_t> lcp = BuildLcpArray(s, sa);
+        ASSERT_EQ(lcp.size(), s.size() < 2 ? 0 : s.size() - 1);
+        for (std::size_t i = 0; i + 1 < sa.size(); ++i) {
+            std::int32_t h = 0;
+            while (sa[i] + h < static_cast<std::int32_t>(s.size()) && sa[i + 1] + h < static_cast<std::int32_t>(s.size()) &&
+                   s[static_cast<std::size_t>(sa[i] + h)] == s[static_cast<std::size_t>(sa[i + 1] + h)])
+                ++h;
+            ASSERT_EQ(lcp[i], h);
+        }
+    }
+}
+
+TEST(SearchStructures, WaveletNextValueMatchesAScan) {
+    std::mt19937 random(12);
+    for (int round = 0; round < 300; ++round) {
+        const int size = 1 + static_cast<int>(random() % 300);
+        const int largest = 1 + static_cast<int>(random() % 1000);
+        std::vector<std::int32_t> values(static_cast<std::size_t>(size));
+        for (auto& v : values) v = static_cast<std::int32_t>(random() % static_cast<unsigned>(largest));
+        const TWaveletMatrix matrix(values);
+        for (int q = 0; q < 100; ++q) {
+            const auto lo = static_cast<std::int32_t>(random() % static_cast<unsigned>(size + 1));
+            const auto hi = lo + static_cast<std::int32_t>(random() % static_cast<unsigned>(size - lo + 1));
+            const auto x = static_cast<std::int32_t>(random() % static_cast<unsigned>(largest + 2)) - 1;
+            std::int32_t expected = -1;
+            for (std::int32_t i = lo; i < hi; ++i) {
+                const std::int32_t v = values[static_cast<std::size_t>(i)];
+                if (v >= x && (expected < 0 || v < expected)) expected = v;
+            }
+            ASSERT_EQ(matrix.NextValue(lo, hi, x), expected) << lo << ".." << hi << " x=" << x;
+        }
+    }
+}
+
+TEST(SearchStructures, ColourTreeMatchesAnArray) {
+    std::mt19937 random(13);
+    for (int round = 0; round < 200; ++round) {
+        const int size = 1 + static_cast<int>(random() % 120);
+        TListWords words;
+        for (int i = 0; i < size; ++i) words.AddWord(i + 1, i + 2, clWhite);
+        std::vector<std::uint32_t> plain(static_cast<std::size_t>(size), clWhite);
+        TWordColours tree(words, true);
+        for (int step = 0; step < 60; ++step) {
+            const int first = static_cast<int>(random() % static_cast<unsigned>(size));
+            const int last = first + static_cast<int>(random() % 8 == 0 ? random() % static_cast<unsigned>(size) : random() % 4);
+            const std::uint32_t color = random() % 4 == 0 ? clWhite : HighlightColor(1 + static_cast<int>(random() % 3));
+            tree.Assign(first, last, color);
+            for (int i = first; i <= std::min(last, size - 1); ++i) plain[static_cast<std::size_t>(i)] = color;
+            for (int i = 0; i < size; ++i) ASSERT_EQ(tree.At(i), plain[static_cast<std::size_t>(i)]);
+            const int from = static_cast<int>(random() % static_cast<unsigned>(size + 1));
+            const auto mask = static_cast<TColourMask>(random() % 16);
+            int next = from;
+            while (next < size && (ColourClass(plain[static_cast<std::size_t>(next)]) & mask) == 0) ++next;
+            ASSERT_EQ(tree.NextIn(from, mask), next);
+            const int length = 1 + static_cast<int>(random() % 6);
+            int stretch = from;
+            for (;; ++stretch) {
+                if (stretch + length > size) {
+                    stretch = size;
+                    break;
+                }
+                bool white = true;
+                for (int k = 0; k < length; ++k) white = white && plain[static_cast<std::size_t>(stretch + k)] == clWhite;
+                if (white) break;
+            }
+            ASSERT_EQ(tree.FirstWhiteStretch(from, length), stretch) << "from " << from << " length " << length;
+        }
+        TListWords copy = words;
+        tree.CopyTo(copy);
+        for (int i = 0; i < size; ++i) ASSERT_EQ(copy[i].Color, plain[static_cast<std::size_t>(i)]);
+    }
+}
+
+TEST(SearchStructures, OccurrencesMatchComparingIds) {
+    std::mt19937 random(14);
+    for (int round = 0; round < 400; ++round) {
+        const int alphabet = 1 + static_cast<int>(random() % 4);
+        const std::vector<std::int32_t> ids1 = RandomIds(random, 1 + static_cast<int>(random() % 70), alphabet);
+        const std::vector<std::int32_t> ids2 = RandomIds(random, static_cast<int>(random() % 70), alphabet);
+        const TOccurrenceIndex index(ids1, ids2, alphabet);
+        // Ask each length often enough that the one-pass tables are used too.
+        for (int q = 0; q < 600; ++q) {
+            const auto first = static_cast<std::int32_t>(random() % ids1.size());
+            const auto length = 1 + static_cast<std::int32_t>(random() % std::min<std::size_t>(3, ids1.size() - first));
+            const auto from = static_cast<std::int32_t>(random() % (ids2.size() + 1));
+            std::int32_t expected = -1;
+            for (std::size_t j = static_cast<std::size_t>(from); j + static_cast<std::size_t>(length) <= ids2.size(); ++j) {
+                if (std::equal(ids1.begin() + first, ids1.begin() + first + length, ids2.begin() + static_cast<std::ptrdiff_t>(j))) {
+                    expected = static_cast<std::int32_t>(j);
+                    break;
+                }
+            }
+            const TOccurrenceIndex::TRange range = index.Occurrences(first, length);
+            ASSERT_EQ(range.Empty() ? -1 : index.FirstAtOrAfter(range, from), expected);
+        }
+    }
+}
+
+}  // namespace
+}  // namespace rasp
