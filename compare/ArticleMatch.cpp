@@ -38,20 +38,33 @@ std::u16string Masked(const TMatchArticle& article, char16_t mark) {
     return text;
 }
 
+// With lentTexts the texts are the articles' own, moved out by the caller;
+// they go back to the articles however the walk ends.
 std::vector<TRunPair> WalkInOrder(TMatchArticle& article1, TMatchArticle& article2, std::u16string text1,
-                                  std::u16string text2, int minLength, int unit) {
-    // As the Compare command: a blank article changes nothing.
-    if (TrimBlanks(article1.Text).empty() || TrimBlanks(article2.Text).empty()) return {};
-
+                                  std::u16string text2, int minLength, int unit, bool lentTexts = false) {
     TArticleComparer comparer;
     comparer.FText1 = std::move(text1);
     comparer.FText2 = std::move(text2);
+    struct TTextsBack {
+        TArticleComparer& Comparer;
+        TMatchArticle& Article1;
+        TMatchArticle& Article2;
+        bool Lent;
+        ~TTextsBack() {
+            if (!Lent) return;
+            Article1.Text = std::move(Comparer.FText1);
+            Article2.Text = std::move(Comparer.FText2);
+        }
+    } textsBack{comparer, article1, article2, lentTexts};
+    // As the Compare command: a blank article changes nothing.
+    if (TrimBlanks(comparer.FText1).empty() || TrimBlanks(comparer.FText2).empty()) return {};
+
     comparer.FWords1 = std::move(article1.Words);
-    comparer.FSentences1 = article1.Sentences;
-    comparer.FParagraphs1 = article1.Paragraphs;
+    comparer.FSentences1 = std::move(article1.Sentences);
+    comparer.FParagraphs1 = std::move(article1.Paragraphs);
     comparer.FWords2 = std::move(article2.Words);
-    comparer.FSentences2 = article2.Sentences;
-    comparer.FParagraphs2 = article2.Paragraphs;
+    comparer.FSentences2 = std::move(article2.Sentences);
+    comparer.FParagraphs2 = std::move(article2.Paragraphs);
     comparer.FColorIndex = 0;
     comparer.FMinLength = TArticleComparer::WindowLength(minLength);
     comparer.FUnitKind = unit;
@@ -65,6 +78,10 @@ std::vector<TRunPair> WalkInOrder(TMatchArticle& article1, TMatchArticle& articl
             Comparer.DropFindMatch();
             Article1.Words = std::move(Comparer.FWords1);
             Article2.Words = std::move(Comparer.FWords2);
+            Article1.Sentences = std::move(Comparer.FSentences1);
+            Article1.Paragraphs = std::move(Comparer.FParagraphs1);
+            Article2.Sentences = std::move(Comparer.FSentences2);
+            Article2.Paragraphs = std::move(Comparer.FParagraphs2);
         }
     } giveBack{comparer, article1, article2};
 
@@ -128,7 +145,11 @@ TMatchFigures CountFigures(const TMatchArticle& article1, const TMatchArticle& a
 }
 
 std::vector<TRunPair> MatchInOrder(TMatchArticle& article1, TMatchArticle& article2, int minLength, int unit) {
-    return WalkInOrder(article1, article2, article1.Text, article2.Text, minLength, unit);
+    // The walk needs the texts only while it runs: lend them rather than copy
+    // them, so that a pair of long articles is held once.
+    std::u16string text1 = std::move(article1.Text);
+    std::u16string text2 = std::move(article2.Text);
+    return WalkInOrder(article1, article2, std::move(text1), std::move(text2), minLength, unit, true);
 }
 
 TMatchResult MatchAnyOrder(TMatchArticle& article1, TMatchArticle& article2,

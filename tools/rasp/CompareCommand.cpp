@@ -41,9 +41,9 @@ std::string WriteReportFile(const std::string& path, const std::string& bytes,
     return {};
 }
 
-int RunCompare(const TCompareRequest& request, std::ostream& out, std::ostream& err) {
-    TMatchArticle article1 = PrepareArticle(request.Text1, request.Options);
-    TMatchArticle article2 = PrepareArticle(request.Text2, request.Options);
+int RunCompare(TCompareRequest request, std::ostream& out, std::ostream& err) {
+    TMatchArticle article1 = PrepareArticle(std::move(request.Text1), request.Options);
+    TMatchArticle article2 = PrepareArticle(std::move(request.Text2), request.Options);
     const TMatchResult result = MatchArticles(article1, article2, request.Options);
 
     if (!request.HtmlPath.empty()) {

@@ -23,7 +23,8 @@ struct TCompareRequest {
 };
 
 // Exit status 0, or 2 when the report cannot be written (one line on err).
-int RunCompare(const TCompareRequest& request, std::ostream& out, std::ostream& err);
+// Takes the request's texts over (long articles are not held twice).
+int RunCompare(TCompareRequest request, std::ostream& out, std::ostream& err);
 
 // Writes `bytes` to `path`, replacing the file; refuses a path that names
 // one of `inputs` (an article must never be overwritten by its report).

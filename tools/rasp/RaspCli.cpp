@@ -197,7 +197,7 @@ int Compare(const TArguments& parsed, std::ostream& out, std::ostream& err, cons
     request.ExclusionsAsked = parsed.IgnoreQuoted || !parsed.ExcludeFiles.empty();
     request.Color = !parsed.Json && UseColor(parsed.Color, terminal);
     request.TrueColor = terminal.TrueColor;
-    return RunCompare(request, out, err);
+    return RunCompare(std::move(request), out, err);
 }
 
 int Scan(const TArguments& parsed, std::ostream& out, std::ostream& err) {
