@@ -41,6 +41,12 @@ bool TElfImage::Open(const void* data, size_t size) {
 }
 
 bool TElfImage::OpenFile(const std::string& fileName) {
+  uint64_t size = 0;
+  TElfRead read;
+  return FileReader(fileName, size, read) && Open(size, std::move(read));
+}
+
+bool TElfImage::FileReader(const std::string& fileName, uint64_t& size, TElfRead& read) {
   struct TFd {
     int Fd;
     ~TFd() { if (Fd >= 0) close(Fd); }
@@ -49,7 +55,8 @@ bool TElfImage::OpenFile(const std::string& fileName) {
   file->Fd = open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
   struct stat st{};
   if (file->Fd < 0 || fstat(file->Fd, &st) != 0 || !S_ISREG(st.st_mode)) return false;
-  return Open(uint64_t(st.st_size), [file](uint64_t offset, size_t n, char* out) {
+  size = uint64_t(st.st_size);
+  read = [file](uint64_t offset, size_t n, char* out) {
     while (n) {
       ssize_t got = pread(file->Fd, out, n, off_t(offset));
       if (got <= 0) return false;
@@ -58,7 +65,8 @@ bool TElfImage::OpenFile(const std::string& fileName) {
       offset += uint64_t(got);
     }
     return true;
-  });
+  };
+  return true;
 }
 
 bool TElfImage::Open(uint64_t size, TElfRead read) {

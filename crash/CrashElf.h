@@ -44,6 +44,8 @@ public:
   bool Open(uint64_t size, TElfRead read);
   // Reads a whole ELF file; false when it cannot be read or is no ELF file.
   bool OpenFile(const std::string& fileName);
+  // A pread reader of any file and its size, or false.
+  static bool FileReader(const std::string& fileName, uint64_t& size, TElfRead& read);
 
   const std::vector<TElfSection>& Sections() const { return FSections; }
   const TElfSection* FindSection(std::string_view name) const;

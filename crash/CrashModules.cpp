@@ -46,9 +46,12 @@ bool SameImage(const TCrashLoadedModule& m, const TElfImage& file) {
 } // namespace
 
 bool ReadModuleDataBlock(const std::string& fileName, TCrashModuleOptions& options, TCrashBlock& block) {
+  uint64_t size = 0;
+  TElfRead read;
+  if (!TElfImage::FileReader(fileName, size, read)) return false;
   TElfImage image;
-  if (!image.OpenFile(fileName)) return false;
-  return ReadBlockFromImage(image, image.FileSize(), image.Reader(), options, block);
+  image.Open(size, read);  // a file that is no ELF file may still carry the appended form
+  return ReadBlockFromImage(image, size, read, options, block);
 }
 
 TCrashModulePtr TCrashModulesList::BuildRecord(const TCrashLoadedModule& m, bool light) {

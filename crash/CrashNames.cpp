@@ -153,9 +153,14 @@ TCrashNameParts SplitExportedName(const std::string& raw) {
   if (raw.empty()) return parts;
   if (raw.starts_with("_Z")) {
     std::string demangled = CrashDemangle(raw);
-    if (demangled != raw) return SplitCppName(demangled);
+    // A compiler clone ("_ZN...Ev.cold") the demangler does not take.
+    if (demangled == raw && raw.find('.') != std::string::npos) demangled = CrashDemangle(raw.substr(0, raw.find('.')));
+    if (demangled != raw && !demangled.starts_with("_Z")) return SplitCppName(demangled);
   }
   std::string name = raw;
+  // A symbol version ("memcpy@GLIBC_2.14") is no part of the name.
+  if (name[0] != '@')
+    if (size_t at = name.find('@'); at != std::string::npos && at > 0) name.erase(at);
   if (name[0] == '@' && (name.size() < 2 || name[1] != '$')) {
     // "@Unit@Class@Routine$qqr...": separators are "@", "@@" marks a nested
     // name whose second "@" belongs to it.
@@ -177,11 +182,9 @@ TCrashNameParts SplitExportedName(const std::string& raw) {
       parts.Detail = 2;
       parts.Routine = name.substr(0, dot);
     } else {
-      if (size_t at = name.find('@'); at != std::string::npos) name.erase(at);
       parts = SplitDotted(name);
     }
   } else if (name[0] != '@' && name[0] != '?') {
-    if (size_t at = name.find('@'); at != std::string::npos) name.erase(at);  // symbol version
     parts.Detail = 2;
     parts.Routine = name;
   }

@@ -32,7 +32,7 @@ TEST(CrashNames, CppNames) {
          "ResolveAddress");
   Expect(SplitExportedName("_ZN12_GLOBAL__N_14WalkEv"), 3, "", "(anonymous namespace)", "Walk");
   Expect(SplitExportedName("_Z3fooi"), 2, "", "", "foo");
-  Expect(SplitExportedName("_ZN4rasp5TFooD2Ev.cold"), 3, "", "rasp::TFoo", "~TFoo");
+  Expect(SplitExportedName("_ZN4rasp4TFooD2Ev.cold"), 3, "", "rasp::TFoo", "~TFoo");
   Expect(SplitCppName("void std::vector<int, std::allocator<int> >::_M_realloc_insert<int const&>(int const&)"), 3,
          "", "std::vector<int, std::allocator<int> >", "_M_realloc_insert<int const&>");
   Expect(SplitCppName("rasp::TWidget::operator<(rasp::TWidget const&) const"), 3, "", "rasp::TWidget", "operator<");
