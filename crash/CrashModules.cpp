@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <stdexcept>
 
 #ifndef RASP_CRASH_PROGRAM_VERSION
 #define RASP_CRASH_PROGRAM_VERSION ""
@@ -201,6 +202,12 @@ std::optional<uintptr_t> TCrashModulesList::FindRoutine(const std::string& quali
   if (!rec || !rec->HasDebugData()) return std::nullopt;
   if (auto rel = rec->DebugData->FindRoutine(qualifiedName)) return rec->LoadBias + *rel;
   return std::nullopt;
+}
+
+TCrashModuleOptionsEx& CurrentCrashwiseOptions(TCrashModulesList* modules) {
+  TCrashModulePtr running = modules ? modules->RunningModuleRecord() : nullptr;
+  if (!running) throw std::logic_error("Cannot use 'CurrentCrashwiseOptions' function without Crashwise activate.");
+  return *running->Options;
 }
 
 void SelectCurrentOptions(TCrashModulesList& modules, uintptr_t address, TCrashModuleOptionsEx& current) {

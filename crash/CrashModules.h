@@ -112,6 +112,12 @@ private:
 // form) into options and block. False when it has none or it is damaged.
 bool ReadModuleDataBlock(const std::string& fileName, TCrashModuleOptions& options, TCrashBlock& block);
 
+// The options of the running module. Without a module list (the reporter
+// is inactive) or a record of the running module it fails with
+// std::logic_error "Cannot use 'CurrentCrashwiseOptions' function without
+// Crashwise activate.".
+TCrashModuleOptionsEx& CurrentCrashwiseOptions(TCrashModulesList* modules);
+
 // Chooses the module whose options a report uses for an exception at
 // `address` and copies them into `current` (see the report start).
 void SelectCurrentOptions(TCrashModulesList& modules, uintptr_t address, TCrashModuleOptionsEx& current);

@@ -45,6 +45,17 @@ TEST(CrashModules, TheRunningModuleCarriesTheBlockOfTheBuildStep) {
   EXPECT_FALSE(list.ModuleRecord(0x10));
 }
 
+TEST(CrashModules, CurrentCrashwiseOptionsNeedsTheReporter) {
+  try {
+    CurrentCrashwiseOptions(nullptr);
+    FAIL();
+  } catch (const std::logic_error& e) {
+    EXPECT_STREQ(e.what(), "Cannot use 'CurrentCrashwiseOptions' function without Crashwise activate.");
+  }
+  TCrashModulesList list;
+  EXPECT_EQ(CurrentCrashwiseOptions(&list).SMTPPort(), 2525);
+}
+
 TEST(CrashModules, ResolvesAKnownRoutineToFileClassRoutineAndLine) {
   TCrashModulesList list;
   uintptr_t start = Addr(&TResolveProbe::KnownRoutine);
