@@ -6,6 +6,7 @@
 #include "crash/CrashMemory.h"
 #include "crash/CrashModules.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace rasp {
@@ -14,10 +15,11 @@ namespace {
 constexpr uintptr_t ScanLimit = 0x100000;  // 1 MiB above the stack pointer
 constexpr size_t Window = 400;              // bytes read ahead at a time
 
+// `code` is sorted by start and its ranges do not overlap.
 bool InCode(const std::vector<TCrashAddressRange>& code, uintptr_t v) {
-  for (const TCrashAddressRange& r : code)
-    if (r.Contains(v)) return true;
-  return false;
+  auto it = std::upper_bound(code.begin(), code.end(), v,
+                             [](uintptr_t a, const TCrashAddressRange& r) { return a < r.Start; });
+  return it != code.begin() && (it - 1)->Contains(v);
 }
 
 // Follows a jump thunk (a PLT entry or a plain jmp) to where it leads.
@@ -51,6 +53,8 @@ TCrashStackList TCrashModulesList::BuildCallStack(std::optional<uintptr_t> excep
   std::vector<TCrashAddressRange> code;
   for (const TCrashLoadedModule& m : CrashLoadedModules())
     code.insert(code.end(), m.CodeSegments.begin(), m.CodeSegments.end());
+  std::sort(code.begin(), code.end(),
+            [](const TCrashAddressRange& a, const TCrashAddressRange& b) { return a.Start < b.Start; });
   TCrashMemoryProbe probe;
 
   uint64_t window[Window / 8];
