@@ -1,3 +1,4 @@
+#include "crash/CrashFormat.h"
 #include "crash/CrashNames.h"
 
 #include <gtest/gtest.h>
@@ -43,4 +44,10 @@ TEST(CrashNames, CppNames) {
   EXPECT_EQ(CrashQualifiedName("rasp::TFoo::Bar(int, char const*)"), "rasp::TFoo::Bar");
   EXPECT_EQ(CrashDemangle("not_mangled"), "not_mangled");
   EXPECT_EQ(CrashDemangle("_ZN4rasp3RunEv"), "rasp::Run()");
+}
+
+TEST(CrashNames, AddressesAreSixteenHexDigits) {
+  EXPECT_EQ(CrashHexAddress(0x400000), "0000000000400000");
+  EXPECT_EQ(CrashHexAddress(0x7F12ABCDEF01), "00007F12ABCDEF01");
+  EXPECT_EQ(CrashHexAddress(UINTPTR_MAX), "FFFFFFFFFFFFFFFF");
 }

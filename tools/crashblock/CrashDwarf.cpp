@@ -151,9 +151,13 @@ bool CollectCrashDebugSource(const std::string& binary, TCrashDebugSource& out, 
     return false;
   }
 
+  // The symbol section serves lookups by qualified name (the routines the
+  // reporter hooks): template instances are never asked for and would make
+  // up most of it.
   std::set<std::string> seen;
   for (const TPiece& p : kept)
-    if (seen.insert(p.Qualified).second) out.Symbols.push_back({p.Qualified, p.Low});
+    if (p.Qualified.find('<') == std::string::npos && seen.insert(p.Qualified).second)
+      out.Symbols.push_back({p.Qualified, p.Low});
   out.Functions = kept.size();
 
   TCrashUnitSource* unit = nullptr;
