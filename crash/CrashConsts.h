@@ -18,7 +18,7 @@ inline constexpr const char* CrashBlockSection = ".cwdata";
 inline constexpr const char* CrashLogExtension = ".cwf";
 
 // Upper bounds that keep a hostile block from costing more than a real one.
-inline constexpr uint32_t CrashMaxPayload = 64u << 20;     // inflated block
+inline constexpr uint32_t CrashMaxPayload = 16u << 20;     // inflated block
 inline constexpr uint32_t CrashMaxListEntries = 1u << 16;  // filter pairs
 
 inline constexpr int CrashCustomTextCount = 71;
