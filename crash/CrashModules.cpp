@@ -108,6 +108,14 @@ TCrashModulePtr TCrashModulesList::BuildRecord(const TCrashLoadedModule& m, bool
   return rec;
 }
 
+TCrashModulesList::~TCrashModulesList() {
+  for (const TCrashModulePtr& r : FRecords)
+    if (r->ModuleKind != mkLight && IsRunningModuleName(r->FileName)) {
+      DeleteCrashOptionsSection(CrashRunningModule().Handle);
+      break;
+    }
+}
+
 TCrashModulePtr TCrashModulesList::Find(uintptr_t handle) const {
   for (const TCrashModulePtr& r : FRecords)
     if (r->Handle == handle) return r;

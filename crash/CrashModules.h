@@ -76,6 +76,12 @@ private:
 
 class TCrashModulesList {
 public:
+  TCrashModulesList() = default;
+  // Loading the running module's block publishes its options; the section
+  // goes with the list.
+  ~TCrashModulesList();
+  TCrashModulesList(const TCrashModulesList&) = delete;
+  TCrashModulesList& operator=(const TCrashModulesList&) = delete;
   // The record of the module whose image starts at `handle`; built on first
   // use, rebuilt in full when it is a light one. None for an invalid handle.
   TCrashModulePtr ModuleRecord(uintptr_t handle);

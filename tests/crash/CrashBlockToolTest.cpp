@@ -92,6 +92,12 @@ TEST(CrashBlockTool, OptionsFileErrorsNameTheLine) {
   EXPECT_EQ(IniError("[Settings]\n"), "line 1: unknown section [Settings] (only [Options] is read)");
   EXPECT_EQ(IniError("[Options]\njust text\n"), "line 2: expected Key=Value: just text");
 
+  // A file with an error changes nothing.
+  TCrashModuleOptions kept("", false);
+  std::string failure;
+  EXPECT_FALSE(ReadCrashOptionsIni("[Options]\nSMTPHost=set\nShowDialog=7\n", kept, failure));
+  EXPECT_EQ(kept.SMTPHost(), "");
+
   TCrashModuleOptions o("", false);
   std::string error;
   ASSERT_TRUE(ReadCrashOptionsIni("; comment\n[Options]\r\nReportOptions=loNoDuplicateErrors, loAppendReproduceText\r\n"

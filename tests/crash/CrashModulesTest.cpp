@@ -45,6 +45,18 @@ TEST(CrashModules, TheRunningModuleCarriesTheBlockOfTheBuildStep) {
   EXPECT_FALSE(list.ModuleRecord(0x10));
 }
 
+TEST(CrashModules, TheRunningModulesSectionLivesWithTheList) {
+  {
+    TCrashModulesList list;
+    list.RunningModuleRecord();
+    auto section = ReadCrashOptionsSection(CrashRunningModule().Handle);
+    ASSERT_TRUE(section);
+    ASSERT_FALSE(section->empty());
+    EXPECT_EQ((*section)[0], 1);
+  }
+  EXPECT_FALSE(ReadCrashOptionsSection(CrashRunningModule().Handle));
+}
+
 TEST(CrashModules, CurrentCrashwiseOptionsNeedsTheReporter) {
   try {
     CurrentCrashwiseOptions(nullptr);

@@ -242,20 +242,21 @@ bool FilterKey(const std::string& key, bool& messages, int& index) {
 }
 } // namespace
 
-bool ReadCrashOptionsIni(const std::string& text, TCrashModuleOptions& options, std::string& error) {
+bool ReadCrashOptionsIni(const std::string& text, TCrashModuleOptions& target, std::string& error) {
   static const std::vector<TKey> keys = Keys();
+  // Read into a copy: a file with an error changes nothing.
+  TCrashModuleOptions options("", false);
+  options.Assign(&target);
   std::stringstream in(text);
   std::string raw;
   int lineNo = 0;
-  bool inOptions = false, sawSection = false;
+  bool inOptions = false;
   std::vector<std::string> classes = options.ExceptionFilterClasses().Items();
   std::vector<std::string> messages = options.ExceptionFilterMessages().Items();
   auto fail = [&](const std::string& what) {
     error = "line " + std::to_string(lineNo) + ": " + what;
     return false;
   };
-  options.BeginUpdate();
-  struct TEnd { O& o; ~TEnd() { o.EndUpdate(); } } end{options};
   while (std::getline(in, raw)) {
     ++lineNo;
     if (lineNo == 1 && raw.compare(0, 3, "\xEF\xBB\xBF") == 0) raw.erase(0, 3);
@@ -263,7 +264,7 @@ bool ReadCrashOptionsIni(const std::string& text, TCrashModuleOptions& options, 
     if (line.empty() || line[0] == ';' || line[0] == '#') continue;
     if (line[0] == '[') {
       if (line != "[Options]") return fail("unknown section " + line + " (only [Options] is read)");
-      inOptions = sawSection = true;
+      inOptions = true;
       continue;
     }
     if (!inOptions) return fail("a key before the [Options] section");
@@ -288,11 +289,9 @@ bool ReadCrashOptionsIni(const std::string& text, TCrashModuleOptions& options, 
       }
     if (!known) return fail("unknown key " + key);
   }
-  if (!sawSection && lineNo > 0) {
-    // An empty file or one of only comments keeps every default.
-  }
   options.ExceptionFilterClasses().Assign(classes);
   options.ExceptionFilterMessages().Assign(messages);
+  target.Assign(&options);
   return true;
 }
 
