@@ -2,7 +2,6 @@
 
 #include "skin/bsResourceStrData.h"
 #include "skin/bsSkinData.h"
-#include "skin/bsSkinPopupMenu.h"
 #include "skinctrls/TbsFileListModel.h"
 #include "skinctrls/TbsSkinButton.h"
 #include "skinctrls/TbsSkinClient.h"
@@ -22,6 +21,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QMenu>
 #include <QPainter>
 #include <QPainterPath>
 #include <QStackedWidget>
@@ -285,10 +285,8 @@ void TbsOpenDlgForm::BuildToolBar(QWidget* bar)
     TbsSkinButton* viewButton = addButton("btnViewMenu", 3, "MSG_BTN_VIEWMENU_HINT", QStringLiteral("View Menu"), 37);
     viewButton->SetSkinDataName(QStringLiteral("toolmenubutton"));
 
-    FViewMenu = new TbsSkinPopupMenu(this);
+    FViewMenu = new QMenu(this);
     FViewMenu->setObjectName(QStringLiteral("ViewMenu"));
-    FViewMenu->Form = this;
-    FViewMenu->SkinData = FCtrlSkin;
     FViewActions = new QActionGroup(FViewMenu);
     const std::pair<const char*, const char*> items[] = {
         {"MSG_LV_ICON", "Large icons"}, {"MSG_LV_SMALLICON", "Small icons"},
@@ -302,8 +300,7 @@ void TbsOpenDlgForm::BuildToolBar(QWidget* bar)
     }
     connect(viewButton, &TbsSkinButton::clicked, this, [this, viewButton] {
         const QPoint at = viewButton->mapToGlobal(QPoint(0, viewButton->height()));
-        if (!FViewMenu->PopupAt(at))
-            FViewMenu->popup(at);
+        FViewMenu->popup(at);
     });
 }
 
@@ -505,19 +502,36 @@ QString TbsOpenDlgForm::ListMask() const { return FModel->Mask(); }
 
 void TbsOpenDlgForm::SetFileNameText(const QString& name) { FNameField->setText(bsDisplayFileName(name)); }
 
+namespace {
+
+// The list view selects single cells, the details view whole rows.
+QList<int> RowsOf(const QItemSelectionModel* selection)
+{
+    QList<int> rows;
+    for (const QModelIndex& i : selection->selectedIndexes())
+        if (i.column() == 0)
+            rows << i.row();
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+}  // namespace
+
 int TbsOpenDlgForm::CurrentRow() const
 {
-    const QModelIndexList rows = FListView->selectionModel()->selectedRows();
-    return rows.isEmpty() ? -1 : rows.front().row();
+    const QModelIndex current = FListView->selectionModel()->currentIndex();
+    const QList<int> rows = RowsOf(FListView->selectionModel());
+    if (current.isValid() && rows.contains(current.row()))
+        return current.row();
+    return rows.isEmpty() ? -1 : rows.front();
 }
 
 QList<int> TbsOpenDlgForm::SelectedRows() const
 {
     QList<int> out;
-    for (const QModelIndex& i : FListView->selectionModel()->selectedRows())
-        if (!FModel->IsFolder(i.row()))
-            out << i.row();
-    std::sort(out.begin(), out.end());
+    for (int row : RowsOf(FListView->selectionModel()))
+        if (!FModel->IsFolder(row))
+            out << row;
     return out;
 }
 

@@ -18,7 +18,7 @@ class QTreeView;
 class QModelIndex;
 class QActionGroup;
 class TbsSkinData;
-class TbsSkinPopupMenu;
+class QMenu;
 
 namespace rasp {
 
@@ -94,7 +94,7 @@ private:
     QComboBox* FTypeBox;
     TbsSkinButton* FOpen;
     TbsSkinButton* FCancel;
-    TbsSkinPopupMenu* FViewMenu;
+    QMenu* FViewMenu;
     QActionGroup* FViewActions;
     QStringList FMasks;
     QStringList FHistory;
