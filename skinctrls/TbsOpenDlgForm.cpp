@@ -588,6 +588,21 @@ void TbsOpenDlgForm::Confirm()
     done(1);
 }
 
+bool TbsOpenDlgForm::SelectName(const QString& name)
+{
+    for (int row = 0; row < FModel->TotalCount(); ++row) {
+        if (FModel->NameAt(row) != name)
+            continue;
+        while (row >= FModel->rowCount() && FModel->canFetchMore({}))
+            FModel->fetchMore({});
+        const QModelIndex index = FModel->index(row, 0);
+        CurrentView()->setCurrentIndex(index);
+        CurrentView()->scrollTo(index);
+        return true;
+    }
+    return false;
+}
+
 void TbsOpenDlgForm::NameFieldEnter()
 {
     const QString text = FNameField->text();

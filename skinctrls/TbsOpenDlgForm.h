@@ -60,6 +60,8 @@ public:
 
     // The confirm button.
     void Confirm();
+    // Selects the item of that name (as a click would); false when it is not listed.
+    bool SelectName(const QString& name);
 
     // The descriptions and masks of a filter: "Text|*.txt|All|*.*".
     static void ParseFilter(const QString& filter, QStringList& descriptions, QStringList& masks);
