@@ -2,6 +2,7 @@
 
 #include "skinctrls/TbsSkinButton.h"
 #include "skinctrls/TbsSkinMessage.h"
+#include "skinctrls/TbsSkinPanel.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -10,8 +11,9 @@
 
 namespace rasp {
 
-TbsMessageForm::TbsMessageForm(QWidget* parent) : QDialog(parent), FClient(new QWidget(this))
+TbsMessageForm::TbsMessageForm(QWidget* parent) : QDialog(parent), FClient(new TbsSkinPanel(this))
 {
+    FClient->SetBorderStyle(bvNone);
     setObjectName(QStringLiteral("TbsMessageForm"));
     setModal(true);
     FClient->setObjectName(QStringLiteral("Client"));

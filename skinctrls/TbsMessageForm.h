@@ -12,14 +12,16 @@
 namespace rasp {
 
 class TbsSkinButton;
+class TbsSkinPanel;
 
 class TbsMessageForm : public QDialog {
     Q_OBJECT
 public:
     explicit TbsMessageForm(QWidget* parent = nullptr);
 
-    // Holds the icon, the text and the buttons; its size is the client size.
-    QWidget* Client() const { return FClient; }
+    // Holds the icon, the text and the buttons on the skin's panel; its size
+    // is the client size.
+    TbsSkinPanel* Client() const { return FClient; }
     void SetClientSize(QSize size);
 
     TbsSkinButton* DefaultButton = nullptr;
@@ -32,7 +34,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    QWidget* FClient;
+    TbsSkinPanel* FClient;
     bool FClosed = false;
 };
 

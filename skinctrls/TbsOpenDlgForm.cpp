@@ -461,7 +461,8 @@ void TbsOpenDlgForm::SetViewStyle(TbsViewStyle style)
     case vsList:
         FListView->setViewMode(QListView::ListMode);
         FListView->setIconSize(QSize(16, 16));
-        FListView->setGridSize(QSize());
+        // Uniform cells: a column is as wide as a long name, not as the first one.
+        FListView->setGridSize(QSize(190, 20));
         FListView->setFlow(QListView::TopToBottom);
         FListView->setWrapping(true);
         break;

@@ -4,6 +4,7 @@
 #include "skin/bsSkinData.h"
 #include "skinctrls/TbsMessageForm.h"
 #include "skinctrls/TbsSkinButton.h"
+#include "skinctrls/TbsSkinPanel.h"
 #include "skinctrls/TbsSkinStdLabel.h"
 
 #include <QApplication>
@@ -141,6 +142,8 @@ int TbsSkinMessage::MessageDlg(const QString& msg, TMsgDlgType type, TMsgDlgButt
     box->setWindowTitle(request.Caption);
     box->setWhatsThis(QString::number(helpCtx));
     QWidget* client = box->Client();
+    if (ctrlSkin)
+        box->Client()->SetSkinData(ctrlSkin);
 
     auto* label = new TbsSkinStdLabel(client);
     label->setObjectName(QStringLiteral("Message"));

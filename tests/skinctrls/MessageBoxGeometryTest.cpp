@@ -7,6 +7,7 @@
 #include "skin/bsSkinData.h"
 #include "skinctrls/TbsMessageForm.h"
 #include "skinctrls/TbsSkinButton.h"
+#include "skinctrls/TbsSkinPanel.h"
 #include "skinctrls/TbsSkinMessage.h"
 #include "skinctrls/TbsSkinStdLabel.h"
 
