@@ -65,6 +65,8 @@ TfrmMain::TfrmMain(TMainWindowOptions options, QWidget* parent)
 
     msgMain = new TbsSkinMessage(this);
     msgMain->setObjectName(QStringLiteral("msgMain"));
+    msgMain->DefaultFont.setPixelSize(15);
+    msgMain->DefaultButtonFont.setPixelSize(15);
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(100);

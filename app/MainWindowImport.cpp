@@ -10,6 +10,7 @@
 #include "platform/automation/WordDocumentReader.h"
 #include "platform/textload/TextFileLoader.h"
 #include "skinctrls/TbsSkinOpenDialog.h"
+#include "skinctrls/bsFileNames.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -94,6 +95,7 @@ void Import(TfrmMain& window, TbsSkinRichEdit* pane) {
     if (!window.bsSkinOpenDialog1) {
         window.bsSkinOpenDialog1 = new TbsSkinOpenDialog(&window);
         window.bsSkinOpenDialog1->setObjectName(QStringLiteral("bsSkinOpenDialog1"));
+        window.bsSkinOpenDialog1->SetCtrlSkinData(window.bsSkinData1);
     }
     TRunningFlag running(state);
     if (!window.bsSkinOpenDialog1->ShowOpenDialog() || !alive) return;
@@ -103,7 +105,8 @@ void Import(TfrmMain& window, TbsSkinRichEdit* pane) {
     {
         TImportScope scope({window.btnImport1, window.btnImport2}, pane);
         try {
-            const std::string name = QFile::encodeName(fileName).toStdString();
+            // The dialog carries bytes of names that are not valid text; give them back.
+            const std::string name = bsEncodeFileName(fileName).toStdString();
             pane->Clear();
             if (IsWordDocumentName(name)) {
                 // The conversion handles the window's events while it runs;

@@ -1,87 +1,43 @@
 #include "skinctrls/TbsSkinMessage.h"
 
+#include "skin/bsResourceStrData.h"
 #include "skin/bsSkinData.h"
+#include "skinctrls/TbsMessageForm.h"
 #include "skinctrls/TbsSkinButton.h"
-#include "skinctrls/TbsSkinClient.h"
 #include "skinctrls/TbsSkinPanel.h"
 #include "skinctrls/TbsSkinStdLabel.h"
 
 #include <QApplication>
-#include <QDialog>
-#include <QFontMetrics>
 #include <QGuiApplication>
-#include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
+#include <QPixmap>
+#include <QPointer>
 #include <QScreen>
-#include <QStyle>
-#include <QVBoxLayout>
-#include <array>
+#include <algorithm>
 
 namespace rasp {
-
-namespace {
-
-QStyle::StandardPixmap IconOf(TMsgDlgType type)
-{
-    switch (type) {
-    case mtWarning: return QStyle::SP_MessageBoxWarning;
-    case mtError: return QStyle::SP_MessageBoxCritical;
-    case mtInformation: return QStyle::SP_MessageBoxInformation;
-    case mtConfirmation: return QStyle::SP_MessageBoxQuestion;
-    case mtCustom: break;
-    }
-    return QStyle::SP_CustomBase;
-}
-
-// The box: a skinned panel holding icon, text and the button row. Enter
-// presses the default button, Escape the escape button; closing it through
-// its frame answers "cancel".
-class TMessageForm : public QDialog {
-public:
-    using QDialog::QDialog;
-    TbsSkinButton* DefaultButton = nullptr;
-    TbsSkinButton* EscapeButton = nullptr;
-    bool Closed = false;
-
-protected:
-    void keyPressEvent(QKeyEvent* event) override
-    {
-        const int key = event->key();
-        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && event->modifiers() == Qt::NoModifier) {
-            // A focused button answers Enter itself; otherwise the default one does.
-            if (DefaultButton && DefaultButton->isEnabled())
-                DefaultButton->click();
-            return;
-        }
-        if (key == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
-            if (EscapeButton)
-                EscapeButton->click();
-            else
-                reject();
-            return;
-        }
-        QDialog::keyPressEvent(event);
-    }
-    void closeEvent(QCloseEvent* event) override
-    {
-        Closed = true;
-        QDialog::closeEvent(event);
-    }
-};
-
-}  // namespace
 
 TbsSkinMessage::TbsSkinMessage(QObject* owner) : QObject(owner)
 {
     DefaultFont = QFont(QStringLiteral("Arial"));
-    DefaultFont.setPixelSize(15);
+    DefaultFont.setPixelSize(14);
     DefaultButtonFont = DefaultFont;
 }
 
-void TbsSkinMessage::SetSkinData(TbsSkinData* skinData) { FSkinData = skinData; }
+void TbsSkinMessage::SetSkinData(TbsSkinData* skinData)
+{
+    FSkinData = skinData;
+    FCtrlSkinData = skinData;
+}
 
 TbsSkinData* TbsSkinMessage::SkinData() const { return static_cast<TbsSkinData*>(FSkinData.data()); }
+
+void TbsSkinMessage::SetCtrlSkinData(TbsSkinData* skinData) { FCtrlSkinData = skinData; }
+
+TbsSkinData* TbsSkinMessage::CtrlSkinData() const
+{
+    return static_cast<TbsSkinData*>(FCtrlSkinData.data());
+}
 
 QString TbsSkinMessage::CaptionOf(TMsgDlgType type)
 {
@@ -95,11 +51,26 @@ QString TbsSkinMessage::CaptionOf(TMsgDlgType type)
     return QApplication::applicationDisplayName();
 }
 
+const char* TbsSkinMessage::CaptionKeyOf(TMsgDlgType type)
+{
+    static const char* const keys[] = {"MSG_CAP_WARNING", "MSG_CAP_ERROR", "MSG_CAP_INFORMATION",
+                                       "MSG_CAP_CONFIRM", nullptr};
+    return type <= mtCustom ? keys[type] : nullptr;
+}
+
 QString TbsSkinMessage::ButtonCaption(TMsgDlgBtn button)
 {
     static const char* const captions[] = {"&Yes", "&No", "OK", "Cancel", "&Abort", "&Retry",
                                            "&Ignore", "&All", "N&oToAll", "&YesToAll", "&Help"};
     return QString::fromLatin1(captions[button]);
+}
+
+const char* TbsSkinMessage::ButtonKeyOf(TMsgDlgBtn button)
+{
+    static const char* const keys[] = {"MSG_BTN_YES", "MSG_BTN_NO", "MSG_BTN_OK", "MSG_BTN_CANCEL",
+                                       "MSG_BTN_ABORT", "MSG_BTN_RETRY", "MSG_BTN_IGNORE", "MSG_BTN_ALL",
+                                       "MSG_BTN_NOTOALL", "MSG_BTN_YESTOALL", "MSG_BTN_HELP"};
+    return keys[button];
 }
 
 int TbsSkinMessage::ModalResultOf(TMsgDlgBtn button)
@@ -109,81 +80,135 @@ int TbsSkinMessage::ModalResultOf(TMsgDlgBtn button)
     return results[button];
 }
 
+namespace {
+
+QString SkinText(const TbsSkinData* data, const char* key, const QString& builtIn)
+{
+    if (!key || !data || !data->ResourceStrData())
+        return builtIn;
+    const QString text = data->ResourceStrData()->GetResStr(QString::fromLatin1(key));
+    return text.isEmpty() ? builtIn : text;
+}
+
+const char* const ButtonNames[] = {"Yes", "No", "OK", "Cancel", "Abort", "Retry",
+                                   "Ignore", "All", "NoToAll", "YesToAll", "Help"};
+
+}  // namespace
+
+QString TbsSkinMessage::Caption(TMsgDlgType type) const
+{
+    return SkinText(CtrlSkinData(), CaptionKeyOf(type), CaptionOf(type));
+}
+
+QString TbsSkinMessage::ButtonText(TMsgDlgBtn button) const
+{
+    return SkinText(CtrlSkinData(), ButtonKeyOf(button), ButtonCaption(button));
+}
+
+int TbsSkinMessage::ButtonHeight() const
+{
+    const TbsSkinData* data = CtrlSkinData();
+    if (!data || data->SkinEmpty)
+        return 25;
+    const int index = data->IndexOfControl(ButtonSkinDataName.toStdString());
+    if (index < 0)
+        return 25;
+    const auto* entry = dynamic_cast<const TbsDataSkinButtonControl*>(data->SkinControls[index].get());
+    if (!entry || entry->skinrect.Height() <= 0)
+        return 25;
+    return entry->skinrect.Height();
+}
+
 int TbsSkinMessage::MessageDlg(const QString& msg, TMsgDlgType type, TMsgDlgButtons buttons,
                                int helpCtx)
 {
-    const TMessageRequest request{msg, CaptionOf(type), type, buttons, helpCtx};
+    const TMessageRequest request{msg, Caption(type), type, buttons, helpCtx};
     if (FAnswerHook)
         return FAnswerHook(request);
 
-    TMessageForm box(FParent);
-    box.setObjectName(QStringLiteral("TbsMessageForm"));
-    box.setWindowTitle(request.Caption);
-    auto* outer = new QVBoxLayout(&box);
-    outer->setContentsMargins(0, 0, 0, 0);
-    auto* panel = new TbsSkinPanel(&box);
-    panel->SetBorderStyle(bvNone);
-    outer->addWidget(panel);
-    auto* rows = new QVBoxLayout(panel);
-    rows->setContentsMargins(16, 16, 16, 12);
-    rows->setSpacing(14);
+    TbsSkinData* ctrlSkin = CtrlSkinData();
+    const int buttonHeight = ButtonHeight();
+    int count = 0;
+    for (int kind = mbYes; kind <= mbHelp; ++kind)
+        count += buttons.Contains(static_cast<TMsgDlgBtn>(kind)) ? 1 : 0;
+    const int rowWidth = count == 0 ? 0 : count * ButtonWidth + (count - 1) * ButtonGap;
 
-    auto* top = new QHBoxLayout;
-    top->setSpacing(14);
+    // The form is freed on every way out, unless its parent took it along.
+    QPointer<TbsMessageForm> box(new TbsMessageForm(FParent));
+    struct TFree {
+        QPointer<TbsMessageForm>& Box;
+        ~TFree() { delete Box.data(); }
+    } freeBox{box};
+    box->setWindowTitle(request.Caption);
+    box->setWhatsThis(QString::number(helpCtx));
+    QWidget* client = box->Client();
+    if (ctrlSkin)
+        box->Client()->SetSkinData(ctrlSkin);
+
+    auto* label = new TbsSkinStdLabel(client);
+    label->setObjectName(QStringLiteral("Message"));
+    label->SetShowAccelChar(false);
+    label->SetDefaultFont(DefaultFont);
+    label->SetUseSkinFont(UseSkinFont);
+    label->SetSkinDataName(MessageLabelSkinDataName);
+    label->SetAutoSize(true);
+    label->SetCaption(msg);
+    if (ctrlSkin)
+        label->SetSkinData(ctrlSkin);
+    label->adjustSize();
+    label->move(50, 15);
+
     if (type != mtCustom) {
-        auto* icon = new QLabel(panel);
-        icon->setPixmap(box.style()->standardIcon(IconOf(type)).pixmap(32, 32));
-        icon->setAlignment(Qt::AlignTop);
-        top->addWidget(icon, 0, Qt::AlignTop);
+        auto* icon = new QLabel(client);
+        icon->setObjectName(QStringLiteral("Image"));
+        icon->setPixmap(QPixmap::fromImage(bsMessageIcon(type)));
+        icon->setGeometry(5, std::max(10, label->y() + label->height() / 2 - 16), 32, 32);
     }
-    auto* text = new TbsSkinStdLabel(panel);
-    text->setObjectName(QStringLiteral("Text"));
-    text->SetShowAccelChar(false);
-    text->setWordWrap(true);
-    text->SetDefaultFont(DefaultFont);
-    text->SetCaption(msg);
-    text->setMinimumWidth(std::min(420, std::max(180, text->sizeHint().width())));
-    top->addWidget(text, 1);
-    rows->addLayout(top);
 
-    auto* row = new QHBoxLayout;
-    row->addStretch(1);
+    // Work-area limit of the monitor that shows the box.
+    const QScreen* screen = FParent ? FParent->screen() : QGuiApplication::primaryScreen();
+    const QRect work = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+    const int clientHeight = buttonHeight + label->height() + 50;
+    const int clientWidth =
+        std::clamp(std::max(rowWidth, 50 + label->width()) + 40, 120, std::max(120, work.width()));
+    box->SetClientSize(QSize(clientWidth, clientHeight));
+
     TbsSkinButton* byKind[mbHelp + 1] = {};
+    int x = (clientWidth - rowWidth) / 2;
     for (int kind = mbYes; kind <= mbHelp; ++kind) {
         const auto b = static_cast<TMsgDlgBtn>(kind);
         if (!buttons.Contains(b))
             continue;
-        auto* button = new TbsSkinButton(panel, ButtonCaption(b));
-        button->setObjectName(QString::fromLatin1(
-            std::array{"Yes", "No", "OK", "Cancel", "Abort", "Retry", "Ignore", "All",
-                       "NoToAll", "YesToAll", "Help"}[kind]));
+        auto* button = new TbsSkinButton(client, ButtonText(b));
+        button->setObjectName(QString::fromLatin1(ButtonNames[kind]));
+        button->SetCanFocused(true);
         button->SetDefaultFont(DefaultButtonFont);
-        button->resize(std::max(75, QFontMetrics(DefaultButtonFont).horizontalAdvance(button->text()) + 24), 25);
+        button->SetUseSkinFont(UseSkinFont);
+        button->SetSkinDataName(ButtonSkinDataName);
+        button->SetDefaultHeight(buttonHeight);
         // Help asks for help and leaves the box open.
         button->SetModalResult(b == mbHelp ? mrNone : ModalResultOf(b));
         if (b == mbHelp)
             connect(button, &TbsSkinButton::clicked, this, [this, helpCtx] { emit HelpRequested(helpCtx); });
-        row->addWidget(button);
+        if (ctrlSkin)
+            button->SetSkinData(ctrlSkin);
+        button->setGeometry(x, clientHeight - buttonHeight - 10, ButtonWidth, buttonHeight);
+        x += ButtonWidth + ButtonGap;
         byKind[kind] = button;
     }
-    row->addStretch(1);
-    rows->addLayout(row);
 
-    box.DefaultButton = byKind[mbOK] ? byKind[mbOK] : byKind[mbYes] ? byKind[mbYes] : byKind[mbRetry];
-    box.EscapeButton = byKind[mbCancel] ? byKind[mbCancel] : byKind[mbNo] ? byKind[mbNo] : byKind[mbOK];
-    if (box.DefaultButton) {
-        box.DefaultButton->SetDefault(true);
-        box.DefaultButton->setFocus();
+    box->DefaultButton = byKind[mbOK] ? byKind[mbOK] : byKind[mbYes] ? byKind[mbYes] : byKind[mbRetry];
+    box->EscapeButton = byKind[mbCancel] ? byKind[mbCancel] : byKind[mbNo] ? byKind[mbNo] : byKind[mbOK];
+    if (box->DefaultButton) {
+        box->DefaultButton->SetDefault(true);
+        box->DefaultButton->setFocus();
     }
-    if (TbsSkinData* data = SkinData())
-        bsBindSkinData(&box, data);
+    if (box->EscapeButton)
+        box->EscapeButton->SetCancel(true);
 
-    box.adjustSize();
-    const QScreen* screen = FParent ? FParent->screen() : QGuiApplication::primaryScreen();
-    if (screen)
-        box.move(screen->availableGeometry().center() - QPoint(box.width() / 2, box.height() / 2));
-    const int result = box.exec();
-    if (box.Closed || result <= 0)
+    box->move(work.center() - QPoint(box->width() / 2, box->height() / 2));
+    const int result = box->exec();
+    if (!box || box->Closed() || result <= 0)
         return mrCancel;
     return result;
 }

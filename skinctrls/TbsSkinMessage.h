@@ -71,16 +71,35 @@ public:
 
     // Window the boxes are centred on; none: the screen.
     void SetParentWidget(QWidget* parent) { FParent = parent; }
-    // The skin the boxes are drawn in; none: the plain look.
+    // The skin of the boxes' frame; none: the plain look. Setting it also
+    // sets the controls' skin (CtrlSkinData), which can then be changed apart.
     void SetSkinData(TbsSkinData* skinData);
     TbsSkinData* SkinData() const;
+    // The skin of the label and buttons, and of the texts taken by key.
+    void SetCtrlSkinData(TbsSkinData* skinData);
+    TbsSkinData* CtrlSkinData() const;
 
     QFont DefaultFont;
     QFont DefaultButtonFont;
+    QString ButtonSkinDataName = QStringLiteral("button");
+    QString MessageLabelSkinDataName = QStringLiteral("stdlabel");
+    bool UseSkinFont = true;
 
+    // Built-in texts; the skin's resource strings replace them by key.
     static QString CaptionOf(TMsgDlgType type);
     static QString ButtonCaption(TMsgDlgBtn button);
     static int ModalResultOf(TMsgDlgBtn button);
+    static const char* CaptionKeyOf(TMsgDlgType type);
+    static const char* ButtonKeyOf(TMsgDlgBtn button);
+    // The texts with the skin's resource strings applied.
+    QString Caption(TMsgDlgType type) const;
+    QString ButtonText(TMsgDlgBtn button) const;
+    // The height of the skin's button entry, else 25.
+    int ButtonHeight() const;
+
+    // Button row geometry: 70 wide, 10 apart.
+    static constexpr int ButtonWidth = 70;
+    static constexpr int ButtonGap = 10;
 
 signals:
     // The help button was pressed; it does not close the box.
@@ -90,6 +109,7 @@ private:
     TAnswerHook FAnswerHook;
     QWidget* FParent = nullptr;
     QPointer<QObject> FSkinData;
+    QPointer<QObject> FCtrlSkinData;
 };
 
 }  // namespace rasp

@@ -1,82 +1,82 @@
 #include "skinctrls/TbsSkinOpenDialog.h"
 
-#include <QFileDialog>
-#include <QFileInfo>
-#include <QPointer>
+#include "skin/bsSkinData.h"
+#include "skinctrls/TbsOpenDlgForm.h"
+#include "skinctrls/bsFileNames.h"
+
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QTimer>
 #include <QWidget>
+#include <sys/stat.h>
 
 namespace rasp {
 
 namespace {
 
-// The dialog belongs to its parent window while it runs, and the parent may
-// be destroyed from within the dialog's event loop: hold it weakly and free
-// it on every way out of the call, unless the parent already did.
-class TDialogHolder {
-public:
-    explicit TDialogHolder(QFileDialog* dialog) : FDialog(dialog) {}
-    ~TDialogHolder() { delete FDialog.data(); }
-    TDialogHolder(const TDialogHolder&) = delete;
-    TDialogHolder& operator=(const TDialogHolder&) = delete;
-    QFileDialog* operator->() const { return FDialog.data(); }
-    explicit operator bool() const { return !FDialog.isNull(); }
-
-private:
-    QPointer<QFileDialog> FDialog;
-};
+bool IsFolder(const QString& path)
+{
+    struct stat st {};
+    return !path.isEmpty() && ::stat(bsEncodeFileName(path).constData(), &st) == 0 && S_ISDIR(st.st_mode);
+}
 
 }  // namespace
 
 TbsSkinOpenDialog::TbsSkinOpenDialog(QObject* owner) : QObject(owner) {}
 
-QStringList TbsSkinOpenDialog::NameFilters(const QString& filter) {
-    const QStringList parts = filter.split('|');
-    QStringList result;
-    for (int i = 0; i + 1 < parts.size(); i += 2) {
-        QStringList masks = parts[i + 1].split(';', Qt::SkipEmptyParts);
-        for (QString& mask : masks) {
-            mask = mask.trimmed();
-            if (mask == "*.*") mask = "*";
-        }
-        result << QString("%1 (%2)").arg(parts[i], masks.join(' '));
-    }
-    if (result.isEmpty()) result << QStringLiteral("All files (*)");
-    return result;
-}
+void TbsSkinOpenDialog::SetCtrlSkinData(TbsSkinData* skin) { FCtrlSkin = skin; }
 
-bool TbsSkinOpenDialog::ShowOpenDialog() {
-    TDialogHolder dialog(new QFileDialog(qobject_cast<QWidget*>(parent()), Title));
-    dialog->setObjectName(QStringLiteral("TbsOpenDlgForm"));
-    dialog->setAttribute(Qt::WA_DeleteOnClose, false);
-    dialog->setOption(QFileDialog::DontUseNativeDialog);
-    dialog->setOption(QFileDialog::HideNameFilterDetails);
-    dialog->setAcceptMode(QFileDialog::AcceptOpen);
-    dialog->setFileMode(!CheckFileExists ? QFileDialog::AnyFile
-                        : MultiSelection ? QFileDialog::ExistingFiles
-                                         : QFileDialog::ExistingFile);
-    const QStringList filters = NameFilters(Filter);
-    dialog->setNameFilters(filters);
-    if (FilterIndex >= 1 && FilterIndex <= filters.size()) dialog->selectNameFilter(filters[FilterIndex - 1]);
+TbsSkinData* TbsSkinOpenDialog::CtrlSkinData() const { return static_cast<TbsSkinData*>(FCtrlSkin.data()); }
 
-    const QFileInfo proposed(FileName);
-    if (!FileName.isEmpty() && FileName.contains('/')) {
-        dialog->setDirectory(proposed.absolutePath());
-        dialog->selectFile(proposed.fileName());
-    } else {
-        if (!InitialDir.isEmpty()) dialog->setDirectory(InitialDir);
-        if (!FileName.isEmpty()) dialog->selectFile(FileName);
+bool TbsSkinOpenDialog::ShowOpenDialog()
+{
+    // The form is freed on every way out, unless its parent took it along.
+    QPointer<TbsOpenDlgForm> form(
+        new TbsOpenDlgForm(qobject_cast<QWidget*>(parent()), CtrlSkinData(), CheckFileExists, MultiSelection));
+    struct TFree {
+        QPointer<TbsOpenDlgForm>& Form;
+        ~TFree() { delete Form.data(); }
+    } freeForm{form};
+    form->setWindowTitle(Title);
+    form->SetViewStyle(static_cast<TbsViewStyle>(std::clamp(ViewStyle, 0, 3)));
+
+    // Starting folder: FileName's, else InitialDir, else the program's.
+    QString folder, name = FileName;
+    const qsizetype slash = FileName.lastIndexOf(QLatin1Char('/'));
+    if (slash >= 0) {
+        folder = slash == 0 ? QStringLiteral("/") : FileName.left(slash);
+        name = FileName.mid(slash + 1);
     }
+    if (!IsFolder(folder))
+        folder = IsFolder(InitialDir) ? InitialDir : QCoreApplication::applicationDirPath();
+    form->SetFilter(Filter, FilterIndex - 1);
+    form->OpenFolder(folder);
+    form->SetFileNameText(name);
+
+    form->resize(DialogWidth > 0 ? DialogWidth : 450, DialogHeight > 0 ? DialogHeight : 290);
+    const QWidget* owner = qobject_cast<QWidget*>(parent());
+    if (const QScreen* screen = owner ? owner->screen() : QGuiApplication::primaryScreen())
+        form->move(screen->availableGeometry().center() - QPoint(form->width() / 2, form->height() / 2));
 
     const QPointer<TbsSkinOpenDialog> self(this);
-    const bool chosen = dialog->exec() == QDialog::Accepted;
+    QTimer::singleShot(0, form, [this, self, form] {
+        if (self && form)
+            emit Shown(form);
+    });
+    const int result = form->exec();
     // The owner may have gone while the dialog ran its own event loop.
-    if (!dialog || !self) return false;
-    const QStringList selected = dialog->selectedFiles();
-    FilterIndex = static_cast<int>(filters.indexOf(dialog->selectedNameFilter())) + 1;
-    if (FilterIndex < 1) FilterIndex = 1;
-    if (!chosen || selected.isEmpty()) return false;
-    Files.clear();
-    for (const QString& file : selected) Files << QFileInfo(file).absoluteFilePath();
+    if (!form || !self)
+        return false;
+    FilterIndex = form->FilterIndex() + 1;
+    if (FilterIndex < 1)
+        FilterIndex = 1;
+    DialogWidth = form->Client()->width();
+    DialogHeight = form->Client()->height();
+    ViewStyle = form->ViewStyle();
+    if (result != 1 || form->Result().isEmpty())
+        return false;
+    Files = form->Result();
     FileName = Files.front();
     return true;
 }

@@ -10,6 +10,8 @@
 namespace rasp::testing {
 
 inline QApplication& GuiApp() {
+    // A test main may own the application (it must go before the input devices do).
+    if (auto* existing = qobject_cast<QApplication*>(QCoreApplication::instance())) return *existing;
     static int argc = 1;
     static char name[] = "import_gui_tests";
     static char* argv[] = {name, nullptr};

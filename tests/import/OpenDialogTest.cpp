@@ -1,70 +1,352 @@
-// The open dialog stand-in driven as a user would: its settings, cancelling,
-// and choosing an existing file (a missing one is refused).
+// The skinned open dialog driven as a user would, on a temporary folder tree:
+// the type box and masks, the name field, Open and Cancel, navigation, the
+// views, and folders that cannot be read, vanish or are huge.
 
+#include "skinctrls/TbsFileListModel.h"
+#include "skinctrls/TbsOpenDlgForm.h"
+#include "skinctrls/TbsSkinButton.h"
 #include "skinctrls/TbsSkinOpenDialog.h"
+#include "skinctrls/bsFileNames.h"
 #include "tests/import/GuiTestApp.h"
 
 #include <gtest/gtest.h>
 
-#include <QFileDialog>
-#include <QMessageBox>
+#include <QAction>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QMenu>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTreeView>
 
+#include <fcntl.h>
 #include <fstream>
+#include <random>
+#include <unistd.h>
 
 using namespace rasp;
 using rasp::testing::GuiApp;
-using rasp::testing::WhenModalShown;
 
 namespace {
 
-TEST(OpenDialog, SettingsAndCancel) {
-    GuiApp();
-    QWidget owner;
-    TbsSkinOpenDialog dlg(&owner);
-    dlg.FileName = "/tmp/kept.txt";
-    bool seen = false;
-    WhenModalShown<QFileDialog>([&](QFileDialog* d) {
-        seen = true;
-        EXPECT_EQ(d->windowTitle(), "Open file");
-        EXPECT_TRUE(d->testOption(QFileDialog::DontUseNativeDialog));
-        EXPECT_EQ(d->fileMode(), QFileDialog::ExistingFile);
-        EXPECT_EQ(d->nameFilters(), QStringList{"All files (*)"});
-        EXPECT_EQ(d->parentWidget(), &owner);
-        d->reject();
-    });
-    EXPECT_FALSE(dlg.ShowOpenDialog());
-    EXPECT_TRUE(seen);
-    EXPECT_EQ(dlg.FileName, "/tmp/kept.txt");
+class OpenDialog : public ::testing::Test {
+protected:
+    void SetUp() override {
+        GuiApp();
+        for (const char* f : {"b.txt", "A.TXT", "notes.log", "report.doc", "README", "pic.png"})
+            Touch(root.filePath(f));
+        QDir(root.path()).mkdir("zeta");
+        QDir(root.path()).mkdir("Alpha");
+        Touch(root.filePath("zeta/inner.txt"));
+    }
+    static void Touch(const QString& path, const char* text = "x") {
+        std::ofstream(bsEncodeFileName(path).toStdString(), std::ios::binary) << text;
+    }
+    // Runs the dialog with `act` once it is up.
+    bool Run(TbsSkinOpenDialog& dlg, std::function<void(TbsOpenDlgForm&)> act) {
+        if (dlg.InitialDir.isEmpty() && dlg.FileName.isEmpty()) dlg.InitialDir = root.path();
+        bool shown = false;
+        auto c = QObject::connect(&dlg, &TbsSkinOpenDialog::Shown, [&](TbsOpenDlgForm* form) {
+            shown = true;
+            act(*form);
+            if (form->isVisible()) form->done(2);  // a failed step must not hang the test
+        });
+        const bool result = dlg.ShowOpenDialog();
+        QObject::disconnect(c);
+        EXPECT_TRUE(shown);
+        return result;
+    }
+    static QStringList Names(TbsOpenDlgForm& form) {
+        auto* view = form.findChild<QListView*>("lvFiles");
+        QStringList out;
+        for (int r = 0; r < view->model()->rowCount(); ++r)
+            out << view->model()->index(r, 0).data(Qt::UserRole).toString();
+        return out;
+    }
+    static QAbstractItemView* View(TbsOpenDlgForm& form) {
+        return form.ViewStyle() == vsReport ? static_cast<QAbstractItemView*>(form.findChild<QTreeView*>("tvDetails"))
+                                            : form.findChild<QListView*>("lvFiles");
+    }
+    // Clicks the item of that name in the list.
+    static void ClickItem(TbsOpenDlgForm& form, const QString& name, bool twice = false) {
+        QAbstractItemView* view = View(form);
+        const int row = static_cast<int>(Names(form).indexOf(name));
+        ASSERT_GE(row, 0) << name.toStdString();
+        const QModelIndex index = view->model()->index(row, 0);
+        view->scrollTo(index);
+        const QPoint at = view->visualRect(index).center();
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at);
+        if (twice) QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, at);
+    }
+    static void TypeName(TbsOpenDlgForm& form, const QString& text, bool enter = true) {
+        auto* edit = form.findChild<QLineEdit*>("edtFileName");
+        edit->clear();
+        QTest::keyClicks(edit, text);
+        if (enter) QTest::keyClick(edit, Qt::Key_Return);
+    }
+    static void Press(TbsOpenDlgForm& form, const char* button) {
+        auto* b = form.findChild<TbsSkinButton*>(button);
+        ASSERT_NE(b, nullptr);
+        QTest::mouseClick(b, Qt::LeftButton, {}, b->rect().center());
+    }
+    QTemporaryDir root;
+};
+
+TEST_F(OpenDialog, AllFilesListsEveryFileAfterTheFoldersCaseBlind) {
+    TbsSkinOpenDialog dlg;
+    EXPECT_FALSE(Run(dlg, [&](TbsOpenDlgForm& form) {
+        EXPECT_EQ(form.windowTitle(), "Open file");
+        auto* type = form.findChild<QComboBox*>("cbxFileType");
+        ASSERT_EQ(type->count(), 1);
+        EXPECT_EQ(type->itemText(0), "All files");
+        EXPECT_EQ(Names(form),
+                  (QStringList{"Alpha", "zeta", "A.TXT", "b.txt", "notes.log", "pic.png", "README", "report.doc"}));
+        EXPECT_TRUE(form.findChild<QLineEdit*>("edtFileName")->hasFocus() || !form.isActiveWindow());
+    }));
 }
 
-TEST(OpenDialog, ChoosesAnExistingFileOnly) {
-    GuiApp();
-    QTemporaryDir dir;
-    const QString file = dir.filePath("README");  // no extension: "*.*" still lists it
-    std::ofstream(file.toStdString()) << "x";
+TEST_F(OpenDialog, TypeBoxMasksAndATypedMaskThatLeavesTheTypeBox) {
     TbsSkinOpenDialog dlg;
-    dlg.InitialDir = dir.path();
-    WhenModalShown<QFileDialog>([&](QFileDialog* d) {
-        EXPECT_EQ(d->directory().absolutePath(), QDir(dir.path()).absolutePath());
-        d->selectFile(dir.filePath("missing.txt"));
-        // Refused with a warning box: the file must exist.
-        bool warned = false;
-        WhenModalShown<QMessageBox>([&](QMessageBox* box) {
-            warned = true;
-            box->accept();
-        });
-        static_cast<QDialog*>(d)->accept();
-        EXPECT_TRUE(warned);
-        EXPECT_TRUE(d->isVisible());
-        d->selectFile(file);
-        static_cast<QDialog*>(d)->accept();
+    dlg.Filter = "Text|*.txt;*.log|All|*.*";
+    EXPECT_FALSE(Run(dlg, [&](TbsOpenDlgForm& form) {
+        auto* type = form.findChild<QComboBox*>("cbxFileType");
+        ASSERT_EQ(type->count(), 2);
+        EXPECT_EQ(Names(form), (QStringList{"Alpha", "zeta", "A.TXT", "b.txt", "notes.log"}));
+        type->setCurrentIndex(1);
+        EXPECT_EQ(Names(form).size(), 8);
+        TypeName(form, "*.DOC");
+        EXPECT_EQ(Names(form), (QStringList{"Alpha", "zeta", "report.doc"}));
+        EXPECT_EQ(type->currentIndex(), 1);
+        EXPECT_TRUE(form.isVisible());
+        TypeName(form, "*.png;*.log");
+        EXPECT_EQ(Names(form), (QStringList{"Alpha", "zeta", "notes.log", "pic.png"}));
+    }));
+    EXPECT_EQ(dlg.FilterIndex, 2);  // kept even though cancelled
+    EXPECT_TRUE(TbsFileListModel::MatchesMask("Data[1].TXT", "*.txt"));
+    EXPECT_TRUE(TbsFileListModel::MatchesMask("a1.c", "a?.c|*.h"));
+    EXPECT_FALSE(TbsFileListModel::MatchesMask("ab.c", "a?.h;*.cpp"));
+    EXPECT_FALSE(TbsFileListModel::MatchesMask("abc", "*"));  // a pattern without "." counts for nothing
+    EXPECT_TRUE(TbsFileListModel::MatchesMask("b.txt", "[ab].TXT"));
+}
+
+TEST_F(OpenDialog, OpenNeedsASelectedExistingFile) {
+    TbsSkinOpenDialog dlg;
+    const QString kept = root.filePath("kept.txt");
+    EXPECT_TRUE(Run(dlg, [&](TbsOpenDlgForm& form) {
+        View(form)->clearSelection();
+        TypeName(form, "b.txt", false);
+        Press(form, "btnOpen");
+        EXPECT_TRUE(form.isVisible());  // typed names are not taken
+        TypeName(form, "b.txt");        // nor by Enter
+        EXPECT_TRUE(form.isVisible());
+        ClickItem(form, "notes.log");
+        EXPECT_EQ(form.findChild<QLineEdit*>("edtFileName")->text(), "notes.log");
+        QFile::remove(root.filePath("notes.log"));  // vanished while shown
+        Press(form, "btnOpen");
+        EXPECT_TRUE(form.isVisible());
+        EXPECT_FALSE(form.StatusText().isEmpty());
+        ClickItem(form, "b.txt");
+        Press(form, "btnOpen");
+        EXPECT_FALSE(form.isVisible());
+    }));
+    EXPECT_EQ(dlg.FileName, root.filePath("b.txt"));
+    EXPECT_EQ(dlg.Files, QStringList{root.filePath("b.txt")});
+}
+
+TEST_F(OpenDialog, CancelEscapeAndCloseLeaveTheNameButKeepIndexAndSize) {
+    TbsSkinOpenDialog dlg;
+    dlg.Filter = "Text|*.txt|All|*.*";
+    dlg.FileName = root.filePath("zeta/inner.txt");
+    EXPECT_FALSE(Run(dlg, [&](TbsOpenDlgForm& form) {
+        EXPECT_EQ(form.Folder(), root.filePath("zeta"));
+        EXPECT_EQ(form.findChild<QLineEdit*>("edtFileName")->text(), "inner.txt");
+        EXPECT_EQ(form.Client()->size(), QSize(450, 290));
+        form.findChild<QComboBox*>("cbxFileType")->setCurrentIndex(1);
+        form.resize(520, 330);
+        Press(form, "btnCancel");
+    }));
+    EXPECT_EQ(dlg.FileName, root.filePath("zeta/inner.txt"));
+    EXPECT_EQ(dlg.FilterIndex, 2);
+    EXPECT_EQ(QSize(dlg.DialogWidth, dlg.DialogHeight), QSize(520, 330));
+    EXPECT_FALSE(Run(dlg, [&](TbsOpenDlgForm& form) {
+        EXPECT_EQ(form.Client()->size(), QSize(520, 330));
+        EXPECT_EQ(form.findChild<QComboBox*>("cbxFileType")->currentIndex(), 1);
+        QTest::keyClick(form.findChild<QLineEdit*>("edtFileName"), Qt::Key_Escape);
+        EXPECT_FALSE(form.isVisible());
+    }));
+    EXPECT_FALSE(Run(dlg, [&](TbsOpenDlgForm& form) { form.close(); }));
+    EXPECT_EQ(dlg.FileName, root.filePath("zeta/inner.txt"));
+    // A missing starting folder gives way to InitialDir.
+    dlg.FileName = root.filePath("gone/x.txt");
+    dlg.InitialDir = root.filePath("zeta");
+    Run(dlg, [&](TbsOpenDlgForm& form) {
+        EXPECT_EQ(form.Folder(), root.filePath("zeta"));
+        EXPECT_EQ(form.findChild<QLineEdit*>("edtFileName")->text(), "x.txt");
     });
-    EXPECT_TRUE(dlg.ShowOpenDialog());
-    EXPECT_EQ(dlg.FileName, file);
-    EXPECT_EQ(dlg.Files, QStringList{file});
-    EXPECT_EQ(TbsSkinOpenDialog::NameFilters("Text|*.txt;*.log|All files|*.*"),
-              (QStringList{"Text (*.txt *.log)", "All files (*)"}));
+}
+
+TEST_F(OpenDialog, FoldersOpenGoUpBackAndNewFolder) {
+    TbsSkinOpenDialog dlg;
+    EXPECT_TRUE(Run(dlg, [&](TbsOpenDlgForm& form) {
+        ClickItem(form, "zeta", true);
+        EXPECT_EQ(form.Folder(), root.filePath("zeta"));
+        EXPECT_EQ(Names(form), QStringList{"inner.txt"});
+        QTest::keyClick(View(form), Qt::Key_Backspace);
+        EXPECT_EQ(form.Folder(), QDir(root.path()).absolutePath());
+        Press(form, "btnBack");  // back to zeta
+        EXPECT_EQ(form.Folder(), root.filePath("zeta"));
+        Press(form, "btnUp");
+        Press(form, "btnNewFolder");
+        EXPECT_TRUE(QFileInfo(root.filePath("New Folder")).isDir());
+        EXPECT_TRUE(Names(form).contains("New Folder"));
+        Press(form, "btnNewFolder");  // exists: nothing more
+        TypeName(form, root.filePath("zeta") + "/");  // a typed folder opens
+        EXPECT_EQ(form.Folder(), root.filePath("zeta"));
+        auto* box = form.findChild<QComboBox*>("cbxFolder");
+        EXPECT_EQ(box->itemData(box->currentIndex()).toString(), root.filePath("zeta"));
+        ClickItem(form, "inner.txt", true);  // a double-click chooses at once
+    }));
+    EXPECT_EQ(dlg.FileName, root.filePath("zeta/inner.txt"));
+}
+
+TEST_F(OpenDialog, FourViewsAndTheDetailsColumns) {
+    TbsSkinOpenDialog dlg;
+    Run(dlg, [&](TbsOpenDlgForm& form) {
+        auto* menu = form.findChild<QMenu*>("ViewMenu");
+        ASSERT_NE(menu, nullptr);
+        const auto actions = menu->actions();
+        ASSERT_EQ(actions.size(), 4);
+        EXPECT_EQ(actions[0]->text(), "Large icons");
+        EXPECT_TRUE(actions[2]->isChecked());  // List first
+        actions[3]->trigger();
+        EXPECT_EQ(form.ViewStyle(), vsReport);
+        EXPECT_TRUE(actions[3]->isChecked());
+        auto* details = form.findChild<QTreeView*>("tvDetails");
+        EXPECT_TRUE(details->isVisible());
+        QStringList captions;
+        for (int c = 0; c < details->model()->columnCount(); ++c)
+            captions << details->model()->headerData(c, Qt::Horizontal).toString();
+        EXPECT_EQ(captions, (QStringList{"Name", "Size", "Type", "Modified"}));
+        const int x = QFontMetrics(details->font()).horizontalAdvance('X');
+        EXPECT_EQ(details->header()->sectionSize(0), 25 * x);
+        const int row = static_cast<int>(Names(form).indexOf("report.doc"));
+        EXPECT_EQ(details->model()->index(row, 1).data().toString(), "1");
+        EXPECT_EQ(details->model()->index(row, 2).data().toString(), "doc");
+        EXPECT_EQ(details->model()->index(0, 1).data().toString(), "");  // a folder has no size
+        ClickItem(form, "pic.png");
+        EXPECT_EQ(form.findChild<QLineEdit*>("edtFileName")->text(), "pic.png");
+        actions[0]->trigger();
+        EXPECT_EQ(form.findChild<QListView*>("lvFiles")->viewMode(), QListView::IconMode);
+    });
+    EXPECT_EQ(dlg.ViewStyle, 0);  // remembered
+}
+
+TEST_F(OpenDialog, UnreadableAndVanishingFoldersGiveANote) {
+    TbsSkinOpenDialog dlg;
+    QDir(root.path()).mkdir("doomed");
+    Touch(root.filePath("doomed/a.txt"));
+    ASSERT_EQ(symlink(root.filePath("nowhere").toLocal8Bit().constData(), root.filePath("dangling").toLocal8Bit().constData()), 0);
+    QDir(root.path()).mkdir("closed");
+    chmod(root.filePath("closed").toLocal8Bit().constData(), 0);
+    Run(dlg, [&](TbsOpenDlgForm& form) {
+        EXPECT_FALSE(form.OpenFolder(root.filePath("nowhere")));
+        EXPECT_TRUE(form.StatusText().contains("cannot be read"));
+        EXPECT_TRUE(Names(form).isEmpty());
+        form.GoBack();
+        EXPECT_TRUE(form.StatusText().isEmpty());
+        if (geteuid() != 0) {  // root reads every folder
+            ClickItem(form, "closed", true);
+            EXPECT_TRUE(form.StatusText().contains("cannot be read"));
+            form.GoBack();
+        }
+        ClickItem(form, "doomed", true);
+        ASSERT_EQ(Names(form), QStringList{"a.txt"});
+        QDir(root.filePath("doomed")).removeRecursively();
+        QTest::keyClick(View(form), Qt::Key_F5);
+        EXPECT_TRUE(form.StatusText().contains("cannot be read"));
+        Press(form, "btnUp");
+        EXPECT_TRUE(form.StatusText().isEmpty());
+        EXPECT_FALSE(Names(form).contains("doomed"));
+        EXPECT_FALSE(Names(form).contains("dangling") && false);
+    });
+    chmod(root.filePath("closed").toLocal8Bit().constData(), 0700);
+}
+
+TEST_F(OpenDialog, AHundredThousandEntriesComeInBatches) {
+    // Memory-backed when the machine has it: the files themselves are not the point.
+    QTemporaryDir shm(QDir("/dev/shm").exists() ? "/dev/shm/rasp-open-XXXXXX" : QDir::tempPath() + "/rasp-open-XXXXXX");
+    ASSERT_TRUE(shm.isValid());
+    const QString big = shm.filePath("big");
+    QDir(shm.path()).mkdir("big");
+    const QByteArray dir = bsEncodeFileName(big);
+    for (int i = 0; i < 100000; ++i) {
+        const QByteArray name = dir + "/f" + QByteArray::number(i) + ".txt";
+        const int fd = ::open(name.constData(), O_CREAT | O_WRONLY, 0644);
+        ASSERT_GE(fd, 0);
+        ::close(fd);
+    }
+    TbsSkinOpenDialog dlg;
+    dlg.InitialDir = big;
+    dlg.ViewStyle = vsReport;
+    EXPECT_TRUE(Run(dlg, [&](TbsOpenDlgForm& form) {
+        auto* model = static_cast<TbsFileListModel*>(View(form)->model());
+        EXPECT_EQ(model->TotalCount(), 100000);
+        EXPECT_LE(model->rowCount(), 2 * TbsFileListModel::BatchSize);
+        View(form)->scrollToBottom();
+        QApplication::processEvents();
+        while (model->canFetchMore({})) model->fetchMore({});
+        EXPECT_EQ(model->rowCount(), 100000);
+        EXPECT_EQ(model->NameAt(99999), "f99999.txt");
+        View(form)->scrollToBottom();
+        ClickItem(form, "f99999.txt");
+        Press(form, "btnOpen");
+    }));
+    EXPECT_EQ(dlg.FileName, big + "/f99999.txt");
+}
+
+TEST_F(OpenDialog, NamesThatAreNotValidTextAreListedAndOpen) {
+    const QByteArray raw = bsEncodeFileName(root.path()) + "/caf\xe9-\xff.txt";
+    ASSERT_TRUE(std::ofstream(raw.toStdString()) << "bytes");
+    TbsSkinOpenDialog dlg;
+    EXPECT_TRUE(Run(dlg, [&](TbsOpenDlgForm& form) {
+        const QString name = bsDecodeFileName("caf\xe9-\xff.txt");
+        ASSERT_TRUE(Names(form).contains(name));
+        ClickItem(form, name);
+        EXPECT_EQ(form.findChild<QLineEdit*>("edtFileName")->text(), QString::fromUtf8("caf\xef\xbf\xbd-\xef\xbf\xbd.txt"));
+        Press(form, "btnOpen");
+    }));
+    EXPECT_EQ(bsEncodeFileName(dlg.FileName), raw);
+    std::ifstream in(bsEncodeFileName(dlg.FileName).toStdString());
+    std::string text;
+    in >> text;
+    EXPECT_EQ(text, "bytes");
+}
+
+TEST(FileNames, EveryByteStringSurvivesTheTripToTextAndBack) {
+    std::mt19937 random(16);
+    for (int round = 0; round < 20000; ++round) {
+        QByteArray bytes(static_cast<int>(random() % 12), '\0');
+        for (char& c : bytes) c = static_cast<char>(random() % 4 == 0 ? 0x80 + random() % 0x80 : random() % 256);
+        const QString text = bsDecodeFileName(bytes);
+        ASSERT_EQ(bsEncodeFileName(text), bytes);
+        if (QString::fromUtf8(bytes).toUtf8() == bytes) {
+            EXPECT_EQ(text, QString::fromUtf8(bytes));
+        }
+    }
+    // Proper text is plain UTF-8, astral characters included.
+    EXPECT_EQ(bsEncodeFileName(QString::fromUtf8("\xf0\x9f\x98\x80 \xc3\xa9")), QByteArray("\xf0\x9f\x98\x80 \xc3\xa9"));
+    EXPECT_EQ(bsDecodeFileName("\xed\xa0\x80").size(), 3);  // an encoded surrogate is three carried bytes
 }
 
 }  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

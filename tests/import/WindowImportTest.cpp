@@ -7,11 +7,16 @@
 #include "app/MainWindowImport.h"
 #include "platform/automation/FakeWordServer.h"
 #include "skinctrls/TbsSkinMessage.h"
+#include "skinctrls/TbsOpenDlgForm.h"
+#include "skinctrls/TbsSkinOpenDialog.h"
+#include "skinctrls/bsFileNames.h"
+#include "skinctrls/TbsSkinButton.h"
 #include "tests/import/GuiTestApp.h"
 
 #include <gtest/gtest.h>
 
-#include <QFileDialog>
+#include <QLineEdit>
+#include <QTest>
 #include <QPointer>
 #include <QProcess>
 #include <QStandardPaths>
@@ -49,13 +54,21 @@ protected:
 
     // Presses "Import" of article 1 and picks `file` in the dialog (or cancels).
     void ImportThroughDialog(const QString& file, TbsSkinButton* button = nullptr) {
-        WhenModalShown<QFileDialog>([file](QFileDialog* d) {
+        WhenModalShown<TbsOpenDlgForm>([file](TbsOpenDlgForm* d) {
             if (file.isEmpty()) {
-                d->reject();
-            } else {
-                d->selectFile(file);
-                static_cast<QDialog*>(d)->accept();
+                QTest::keyClick(d->findChild<QLineEdit*>("edtFileName"), Qt::Key_Escape);
+                return;
             }
+            // Into the file's folder by typing it, then the file picked in the list.
+            const QFileInfo info(file);
+            auto* name = d->findChild<QLineEdit*>("edtFileName");
+            name->clear();
+            QTest::keyClicks(name, info.absolutePath() + "/");
+            QTest::keyClick(name, Qt::Key_Return);
+            ASSERT_EQ(d->Folder(), info.absolutePath());
+            ASSERT_TRUE(d->SelectName(info.fileName()));
+            auto* open = d->findChild<TbsSkinButton*>("btnOpen");
+            QTest::mouseClick(open, Qt::LeftButton, {}, open->rect().center());
         });
         (button ? button : window->btnImport1)->click();
     }
@@ -76,6 +89,16 @@ TEST_F(WindowImport, CancellingTheDialogChangesNothing) {
     EXPECT_EQ(Words1(), 3);
     EXPECT_TRUE(messages.empty());
     EXPECT_FALSE(ImportRunning(*window));
+}
+
+TEST_F(WindowImport, AFileWhoseNameIsNotValidTextIsImported) {
+    const QByteArray raw = bsEncodeFileName(dir.path()) + "/na\xefve-\xff.txt";
+    std::ofstream(raw.toStdString(), std::ios::binary) << "odd name works";
+    ImportThroughDialog(bsDecodeFileName(raw));
+    EXPECT_EQ(window->rchArticle1->GetText(), u"odd name works");
+    EXPECT_EQ(Words1(), 3);
+    EXPECT_TRUE(messages.empty());
+    EXPECT_EQ(bsEncodeFileName(window->bsSkinOpenDialog1->FileName), raw);
 }
 
 TEST_F(WindowImport, PlainTextWithNonBreakingSpacesShowsSpaces) {
@@ -155,9 +178,9 @@ TEST_F(WindowImport, ASecondImportWhileOneRunsIsRefused) {
         EXPECT_TRUE(window->rchArticle1->isReadOnly());
         ASSERT_NE(QApplication::overrideCursor(), nullptr);
         EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
-        watch = WhenModalShown<QFileDialog>([&](QFileDialog* d) {
+        watch = WhenModalShown<TbsOpenDlgForm>([&](TbsOpenDlgForm* d) {
             dialogOpened = true;
-            d->reject();
+            d->done(2);
         });
         window->btnImport2Click();
         window->btnImport1Click();
@@ -195,3 +218,9 @@ TEST_F(WindowImport, ARealDocxThroughLibreOffice) {
 }
 
 }  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -117,7 +117,7 @@ TEST(MessageBoxTest, TheBoxIsBuiltFromSkinnedControlsOfItsSkin)
     msg.SetSkinData(&skin);
     WhenShown([&](QDialog& box) {
         auto* ok = box.findChild<TbsSkinButton*>("OK");
-        auto* text = box.findChild<TbsSkinStdLabel*>("Text");
+        auto* text = box.findChild<TbsSkinStdLabel*>("Message");
         ASSERT_TRUE(ok && text);
         EXPECT_EQ(ok->SkinData(), &skin);
         EXPECT_EQ(text->text(), "Two & three");

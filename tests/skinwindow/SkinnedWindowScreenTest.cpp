@@ -8,6 +8,9 @@
 #include "skin/bsBuiltinSkin.h"
 #include "skin/bsCompressedStoredSkin.h"
 #include "skin/bsSkinData.h"
+#include "skinctrls/TbsMessageForm.h"
+#include "skinctrls/TbsOpenDlgForm.h"
+#include "skinctrls/TbsSkinOpenDialog.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -162,6 +165,98 @@ TEST(SkinnedWindowScreen, TheMessageBoxTakesTheWindowsSkin)
     });
     EXPECT_EQ(window.msgMain->MessageDlg("There is no newer version.", mtInformation, {mbOK}, 0), mrOk);
     EXPECT_TRUE(checked);
+}
+
+namespace {
+
+// A deployment folder that carries the dark skin.
+void UseDarkSkin(const QTemporaryDir& dir)
+{
+    ASSERT_TRUE(QFile::copy(SourceDir() + "/samples/skins/dbskin.dat", dir.filePath("dbskin.dat")));
+    QFile settings(dir.filePath("dbconfig.dat"));
+    ASSERT_TRUE(settings.open(QIODevice::WriteOnly));
+    settings.write("[Settings]\r\nLink1URL=https://one.example/\r\nLink1Name=First link\r\n"
+                   "Link2URL=https://two.example/\r\nLink2Name=Second link\r\n");
+}
+
+QImage Shoot(QWidget* w, const QString& name)
+{
+    QTest::qWait(250);
+    const QImage screen = w->screen()->grabWindow(0).toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage shot = screen.copy(QRect(w->mapToGlobal(QPoint(0, 0)), w->size()));
+    const QString shots = QString::fromLocal8Bit(qgetenv("RASP_SHOT_DIR"));
+    if (!shots.isEmpty())
+        shot.save(QDir(shots).filePath(name));
+    return shot;
+}
+
+// The update prompt and the open dialog (list and details) of a window.
+void ShootDialogs(TfrmMain& window, const QString& skin)
+{
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    bool boxSeen = false;
+    QTimer::singleShot(300, [&] {
+        auto* box = qobject_cast<TbsMessageForm*>(QApplication::activeModalWidget());
+        ASSERT_TRUE(box);
+        auto* ok = box->findChild<TbsSkinButton*>("OK");
+        auto* cancel = box->findChild<TbsSkinButton*>("Cancel");
+        ASSERT_TRUE(ok && cancel);
+        EXPECT_TRUE(ok->IsSkinned());
+        EXPECT_EQ(ok->size(), QSize(70, 21));
+        EXPECT_EQ(cancel->x() - ok->x(), 80);
+        const QImage shot = Shoot(box, "update-prompt-" + skin + ".png");
+        // The box is centred on the screen.
+        const QPoint centre = box->geometry().center() - box->screen()->availableGeometry().center();
+        EXPECT_LE(std::abs(centre.x()), 1);
+        EXPECT_LE(std::abs(centre.y()), 1);
+        EXPECT_FALSE(shot.isNull());
+        boxSeen = true;
+        QTest::keyClick(box, Qt::Key_Escape);
+    });
+    EXPECT_EQ(window.msgMain->MessageDlg(
+                  "There is a new update: (version 2.1.0) available for your application!. Do you want download "
+                  "this update now?",
+                  mtInformation, {mbOK, mbCancel}, 0),
+              mrCancel);
+    EXPECT_TRUE(boxSeen);
+
+    QTemporaryDir files;
+    for (const char* f : {"article one.txt", "article two.rtf", "notes.doc"})
+        QFile(files.filePath(f)).open(QIODevice::WriteOnly);
+    QDir(files.path()).mkdir("drafts");
+    bool dialogSeen = false;
+    QTimer::singleShot(300, [&] {
+        auto* form = qobject_cast<TbsOpenDlgForm*>(QApplication::activeModalWidget());
+        ASSERT_TRUE(form);
+        form->OpenFolder(files.path());
+        form->SelectName("article two.rtf");
+        Shoot(form, "open-dialog-list-" + skin + ".png");
+        form->SetViewStyle(vsReport);
+        Shoot(form, "open-dialog-details-" + skin + ".png");
+        EXPECT_TRUE(form->findChild<TbsSkinButton*>("btnOpen")->IsSkinned());
+        dialogSeen = true;
+        form->done(2);
+    });
+    window.btnImport1->click();
+    EXPECT_TRUE(dialogSeen);
+}
+
+}  // namespace
+
+TEST(SkinnedWindowScreen, DialogsInTheBuiltInSkin)
+{
+    QTemporaryDir dir;
+    TfrmMain window(Options(dir));
+    ShootDialogs(window, "builtin");
+}
+
+TEST(SkinnedWindowScreen, DialogsInTheDarkSkin)
+{
+    QTemporaryDir dir;
+    UseDarkSkin(dir);
+    TfrmMain window(Options(dir));
+    ShootDialogs(window, "dark");
 }
 
 int main(int argc, char** argv)

@@ -1,0 +1,670 @@
+#include "skinctrls/TbsOpenDlgForm.h"
+
+#include "skin/bsResourceStrData.h"
+#include "skin/bsSkinData.h"
+#include "skinctrls/TbsFileListModel.h"
+#include "skinctrls/TbsSkinButton.h"
+#include "skinctrls/TbsSkinClient.h"
+#include "skinctrls/TbsSkinPanel.h"
+#include "skinctrls/TbsSkinStdLabel.h"
+#include "skinctrls/bsFileNames.h"
+
+#include <QActionGroup>
+#include <QComboBox>
+#include <QDir>
+#include <QFileIconProvider>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QMenu>
+#include <QPainter>
+#include <QPainterPath>
+#include <QStackedWidget>
+#include <QTreeView>
+#include <QVBoxLayout>
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
+
+namespace rasp {
+
+namespace {
+
+QString ParentOf(const QString& folder)
+{
+    if (folder == QLatin1String("/"))
+        return folder;
+    const qsizetype slash = folder.lastIndexOf(QLatin1Char('/'), folder.endsWith('/') ? -2 : -1);
+    return slash <= 0 ? QStringLiteral("/") : folder.left(slash);
+}
+
+bool FolderExists(const QString& path)
+{
+    struct stat st {};
+    return ::stat(bsEncodeFileName(path).constData(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool FileExists(const QString& path)
+{
+    struct stat st {};
+    return ::stat(bsEncodeFileName(path).constData(), &st) == 0 && !S_ISDIR(st.st_mode);
+}
+
+// Tool bar pictures, 16 by 16.
+QImage Glyph(int kind)
+{
+    QImage img(16, 16, QImage::Format_ARGB32_Premultiplied);
+    img.fill(Qt::transparent);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QColor ink(30, 60, 120);
+    p.setPen(QPen(ink, 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    switch (kind) {
+    case 0:  // back
+        p.drawLine(QPointF(13, 8), QPointF(3, 8));
+        p.drawPolyline(QPolygonF({QPointF(7, 4), QPointF(3, 8), QPointF(7, 12)}));
+        break;
+    case 1:  // up
+        p.drawLine(QPointF(8, 13), QPointF(8, 3));
+        p.drawPolyline(QPolygonF({QPointF(4, 7), QPointF(8, 3), QPointF(12, 7)}));
+        break;
+    case 2:  // new folder
+        p.setPen(QPen(QColor(150, 110, 0), 1));
+        p.setBrush(QColor(250, 210, 90));
+        p.drawRect(QRectF(1.5, 5.5, 11, 8));
+        p.setPen(QPen(QColor(0, 140, 0), 2));
+        p.drawLine(QPointF(12, 1), QPointF(12, 7));
+        p.drawLine(QPointF(9, 4), QPointF(15, 4));
+        break;
+    default:  // views
+        p.setPen(Qt::NoPen);
+        p.setBrush(ink);
+        for (int y = 0; y < 2; ++y)
+            for (int x = 0; x < 2; ++x)
+                p.drawRect(QRectF(2 + x * 7, 2 + y * 7, 5, 5));
+        break;
+    }
+    return img;
+}
+
+QIcon OwnIcon(bool folder, int size)
+{
+    QImage img(size, size, QImage::Format_ARGB32_Premultiplied);
+    img.fill(Qt::transparent);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    const qreal s = size / 16.0;
+    p.scale(s, s);
+    if (folder) {
+        p.setPen(QPen(QColor(150, 110, 0), 1 / s));
+        p.setBrush(QColor(250, 210, 90));
+        QPainterPath path;
+        path.moveTo(1, 3);
+        path.lineTo(6, 3);
+        path.lineTo(7.5, 5);
+        path.lineTo(15, 5);
+        path.lineTo(15, 14);
+        path.lineTo(1, 14);
+        path.closeSubpath();
+        p.drawPath(path);
+    } else {
+        p.setPen(QPen(QColor(90, 90, 90), 1 / s));
+        p.setBrush(Qt::white);
+        QPainterPath path;
+        path.moveTo(3, 1);
+        path.lineTo(10, 1);
+        path.lineTo(13, 4);
+        path.lineTo(13, 15);
+        path.lineTo(3, 15);
+        path.closeSubpath();
+        p.drawPath(path);
+        p.setPen(QPen(QColor(150, 150, 150), 1 / s));
+        for (int y = 6; y <= 12; y += 2)
+            p.drawLine(QPointF(5, y), QPointF(11, y));
+    }
+    p.end();
+    return QIcon(QPixmap::fromImage(img));
+}
+
+// The desktop theme's icon when it has one, else ours.
+QIcon ItemIcon(bool folder)
+{
+    QFileIconProvider provider;
+    QIcon icon = provider.icon(folder ? QFileIconProvider::Folder : QFileIconProvider::File);
+    if (!icon.isNull() && !icon.pixmap(16, 16).isNull())
+        return icon;
+    QIcon own = OwnIcon(folder, 16);
+    own.addPixmap(OwnIcon(folder, 32).pixmap(32, 32));
+    return own;
+}
+
+}  // namespace
+
+TbsOpenDlgForm::TbsOpenDlgForm(QWidget* parent, TbsSkinData* ctrlSkin, bool checkFileExists,
+                               bool multiSelection)
+    : QDialog(parent), FCtrlSkin(ctrlSkin), FCheckFileExists(checkFileExists), FClient(new QWidget(this)),
+      FModel(new TbsFileListModel(this))
+{
+    setObjectName(QStringLiteral("TbsOpenDlgForm"));
+    setModal(true);
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->addWidget(FClient);
+    FClient->setObjectName(QStringLiteral("Client"));
+    auto* rows = new QVBoxLayout(FClient);
+    rows->setContentsMargins(0, 0, 0, 0);
+    rows->setSpacing(0);
+
+    auto* bar = new TbsSkinPanel(FClient);
+    bar->setObjectName(QStringLiteral("ToolPanel"));
+    bar->SetSkinDataName(QStringLiteral("toolpanel"));
+    bar->SetBorderStyle(bvNone);
+    bar->setFixedHeight(25);
+    BuildToolBar(bar);
+    rows->addWidget(bar);
+
+    auto* middle = new TbsSkinPanel(FClient);
+    middle->setObjectName(QStringLiteral("ListPanel"));
+    auto* middleLayout = new QVBoxLayout(middle);
+    middleLayout->setContentsMargins(2, 2, 2, 2);
+    FViews = new QStackedWidget(middle);
+    FListView = new QListView(FViews);
+    FListView->setObjectName(QStringLiteral("lvFiles"));
+    FListView->setModel(FModel);
+    FListView->setResizeMode(QListView::Adjust);
+    FListView->setUniformItemSizes(true);
+    FListView->setLayoutMode(QListView::Batched);
+    FListView->setBatchSize(TbsFileListModel::BatchSize);
+    FDetails = new QTreeView(FViews);
+    FDetails->setObjectName(QStringLiteral("tvDetails"));
+    FDetails->setModel(FModel);
+    FDetails->setSelectionModel(FListView->selectionModel());
+    FDetails->setRootIsDecorated(false);
+    FDetails->setItemsExpandable(false);
+    FDetails->setUniformRowHeights(true);
+    FDetails->setAllColumnsShowFocus(true);
+    const auto mode = multiSelection ? QAbstractItemView::ExtendedSelection : QAbstractItemView::SingleSelection;
+    for (QAbstractItemView* v : {static_cast<QAbstractItemView*>(FListView), static_cast<QAbstractItemView*>(FDetails)}) {
+        v->setSelectionMode(mode);
+        v->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        v->installEventFilter(this);
+        connect(v, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& i) { ActivateRow(i.row(), true); });
+    }
+    FViews->addWidget(FListView);
+    FViews->addWidget(FDetails);
+    FStatus = new QLabel(middle);
+    FStatus->setObjectName(QStringLiteral("lblStatus"));
+    FStatus->setWordWrap(true);
+    FStatus->setAlignment(Qt::AlignCenter);
+    FStatus->hide();
+    middleLayout->addWidget(FStatus);
+    middleLayout->addWidget(FViews, 1);
+    rows->addWidget(middle, 1);
+    connect(FListView->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] { SelectionChanged(); });
+
+    auto* bottom = new TbsSkinPanel(FClient);
+    bottom->setObjectName(QStringLiteral("BottomPanel"));
+    bottom->SetBorderStyle(bvNone);
+    bottom->setFixedHeight(80);
+    BuildBottom(bottom);
+    rows->addWidget(bottom);
+
+    const QFontMetrics fm(FDetails->font());
+    const int x = fm.horizontalAdvance(QLatin1Char('X'));
+    FModel->SetHeaderCaptions({Text("FLV_NAME", QStringLiteral("Name")), Text("FLV_SIZE", QStringLiteral("Size")),
+                               Text("FLV_TYPE", QStringLiteral("Type")),
+                               Text("FLV_MODIFIED", QStringLiteral("Modified"))});
+    FModel->SetIcons(ItemIcon(true), ItemIcon(false));
+    FDetails->header()->resizeSection(0, 25 * x);
+    FDetails->header()->resizeSection(1, 10 * x);
+    FDetails->header()->resizeSection(2, 10 * x);
+    FDetails->header()->resizeSection(3, 14 * x);
+    if (FCtrlSkin) {
+        for (QWidget* w : FClient->findChildren<QWidget*>())
+            if (auto* c = dynamic_cast<TbsSkinClient*>(w))
+                c->SetSkinData(FCtrlSkin);
+        if (auto* c = dynamic_cast<TbsSkinClient*>(static_cast<QWidget*>(bar)))
+            c->SetSkinData(FCtrlSkin);
+    }
+    SetViewStyle(vsList);
+    FNameField->setFocus();
+}
+
+TbsOpenDlgForm::~TbsOpenDlgForm() = default;
+
+QString TbsOpenDlgForm::Text(const char* key, const QString& builtIn) const
+{
+    if (FCtrlSkin && FCtrlSkin->ResourceStrData()) {
+        const QString t = FCtrlSkin->ResourceStrData()->GetResStr(QString::fromLatin1(key));
+        if (!t.isEmpty())
+            return t;
+    }
+    return builtIn;
+}
+
+void TbsOpenDlgForm::BuildToolBar(QWidget* bar)
+{
+    auto* row = new QHBoxLayout(bar);
+    row->setContentsMargins(10, 0, 0, 0);
+    row->setSpacing(0);
+    auto* lookIn = new TbsSkinStdLabel(bar, Text("FLV_LOOKIN", QStringLiteral("Look in: ")));
+    lookIn->setObjectName(QStringLiteral("lblLookIn"));
+    row->addWidget(lookIn, 0, Qt::AlignVCenter);
+    FFolderBox = new QComboBox(bar);
+    FFolderBox->setObjectName(QStringLiteral("cbxFolder"));
+    FFolderBox->setMaxVisibleItems(10);
+    row->addWidget(FFolderBox, 1, Qt::AlignVCenter);
+    connect(FFolderBox, &QComboBox::activated, this, [this](int i) {
+        const QString folder = FFolderBox->itemData(i).toString();
+        if (!folder.isEmpty() && folder != Folder())
+            OpenFolder(folder);
+    });
+    row->addSpacing(10);
+    auto addButton = [&](const char* name, int glyph, const char* hintKey, const QString& hint, int width) {
+        auto* b = new TbsSkinButton(bar);
+        b->setObjectName(QString::fromLatin1(name));
+        b->SetSkinDataName(QStringLiteral("toolbutton"));
+        b->SetCanFocused(false);
+        b->SetGlyph(Glyph(glyph));
+        b->setToolTip(Text(hintKey, hint));
+        b->resize(width, 25);
+        row->addWidget(b);
+        return b;
+    };
+    connect(addButton("btnBack", 0, "MSG_BTN_BACK_HINT", QStringLiteral("Go To Last Folder Visited"), 27),
+            &TbsSkinButton::clicked, this, [this] { GoBack(); });
+    connect(addButton("btnUp", 1, "MSG_BTN_UP_HINT", QStringLiteral("Up One Level"), 27), &TbsSkinButton::clicked,
+            this, [this] { GoUp(); });
+    connect(addButton("btnNewFolder", 2, "MSG_BTN_NEWFOLDER_HINT", QStringLiteral("Create New Folder"), 27),
+            &TbsSkinButton::clicked, this, [this] { NewFolder(); });
+    TbsSkinButton* viewButton = addButton("btnViewMenu", 3, "MSG_BTN_VIEWMENU_HINT", QStringLiteral("View Menu"), 37);
+    viewButton->SetSkinDataName(QStringLiteral("toolmenubutton"));
+
+    FViewMenu = new QMenu(this);
+    FViewMenu->setObjectName(QStringLiteral("ViewMenu"));
+    FViewActions = new QActionGroup(FViewMenu);
+    const std::pair<const char*, const char*> items[] = {
+        {"MSG_LV_ICON", "Large icons"}, {"MSG_LV_SMALLICON", "Small icons"},
+        {"MSG_LV_LIST", "List"}, {"MSG_LV_DETAILS", "Details"}};
+    for (int i = 0; i < 4; ++i) {
+        QAction* a = FViewMenu->addAction(Text(items[i].first, QString::fromLatin1(items[i].second)));
+        a->setCheckable(true);
+        a->setData(i);
+        FViewActions->addAction(a);
+        connect(a, &QAction::triggered, this, [this, i] { SetViewStyle(static_cast<TbsViewStyle>(i)); });
+    }
+    connect(viewButton, &TbsSkinButton::clicked, this, [this, viewButton] {
+        const QPoint at = viewButton->mapToGlobal(QPoint(0, viewButton->height()));
+        FViewMenu->popup(at);
+    });
+}
+
+void TbsOpenDlgForm::BuildBottom(QWidget* bottom)
+{
+    auto* grid = new QGridLayout(bottom);
+    grid->setContentsMargins(10, 10, 10, 10);
+    grid->setHorizontalSpacing(0);
+    grid->setVerticalSpacing(10);
+    grid->setColumnMinimumWidth(0, 60);
+    grid->setColumnMinimumWidth(2, 10);
+    grid->setColumnStretch(1, 1);
+    grid->setRowMinimumHeight(0, 25);
+    grid->setRowMinimumHeight(1, 25);
+    auto* nameLabel = new TbsSkinStdLabel(bottom, Text("MSG_FILENAME", QStringLiteral("File name:")));
+    auto* typeLabel = new TbsSkinStdLabel(bottom, Text("MSG_FILETYPE", QStringLiteral("File type:")));
+    FNameField = new QLineEdit(bottom);
+    FNameField->setObjectName(QStringLiteral("edtFileName"));
+    FNameField->setFixedHeight(21);
+    FNameField->installEventFilter(this);
+    FTypeBox = new QComboBox(bottom);
+    FTypeBox->setObjectName(QStringLiteral("cbxFileType"));
+    FTypeBox->setFixedHeight(21);
+    FOpen = new TbsSkinButton(bottom, Text("MSG_BTN_OPEN", QStringLiteral("&Open")));
+    FOpen->setObjectName(QStringLiteral("btnOpen"));
+    FCancel = new TbsSkinButton(bottom, Text("MSG_BTN_CANCEL", QStringLiteral("Cancel")));
+    FCancel->setObjectName(QStringLiteral("btnCancel"));
+    FCancel->SetModalResult(2);
+    FCancel->SetCancel(true);
+    for (TbsSkinButton* b : {FOpen, FCancel}) {
+        b->SetCanFocused(true);
+        b->resize(70, 25);
+    }
+    grid->addWidget(nameLabel, 0, 0, Qt::AlignLeft | Qt::AlignTop);
+    grid->addWidget(FNameField, 0, 1, Qt::AlignTop);
+    grid->addWidget(FOpen, 0, 3, Qt::AlignTop);
+    grid->addWidget(typeLabel, 1, 0, Qt::AlignLeft | Qt::AlignTop);
+    grid->addWidget(FTypeBox, 1, 1, Qt::AlignTop);
+    grid->addWidget(FCancel, 1, 3, Qt::AlignTop);
+    connect(FOpen, &TbsSkinButton::clicked, this, [this] { Confirm(); });
+    connect(FTypeBox, &QComboBox::currentIndexChanged, this, [this](int i) {
+        FModel->SetMask(i >= 0 && i < FMasks.size() ? FMasks[i] : QStringLiteral("*.*"));
+    });
+}
+
+const QString& TbsOpenDlgForm::Folder() const { return FModel->Folder(); }
+
+bool TbsOpenDlgForm::OpenFolder(const QString& folder, bool addToHistory)
+{
+    QString path = folder;
+    while (path.size() > 1 && path.endsWith(QLatin1Char('/')))
+        path.chop(1);
+    setCursor(Qt::WaitCursor);
+    const bool ok = FModel->SetFolder(path);
+    unsetCursor();
+    if (addToHistory && (FHistory.isEmpty() || FHistory.back() != path))
+        FHistory << path;
+    ShowStatus(ok ? QString()
+                  : QStringLiteral("The folder \"%1\" cannot be read: %2.")
+                        .arg(bsDisplayFileName(path), FModel->ErrorText()));
+    UpdateFolderBox();
+    if (FModel->rowCount() > 0)
+        CurrentView()->setCurrentIndex(FModel->index(0, 0));
+    return ok;
+}
+
+void TbsOpenDlgForm::ShowStatus(const QString& text)
+{
+    FStatus->setText(text);
+    FStatus->setVisible(!text.isEmpty());
+}
+
+QString TbsOpenDlgForm::StatusText() const { return FStatus->isVisible() ? FStatus->text() : QString(); }
+
+void TbsOpenDlgForm::UpdateFolderBox()
+{
+    QStringList chain;
+    for (QString f = Folder(); !f.isEmpty(); f = ParentOf(f)) {
+        chain.prepend(f);
+        if (f == QLatin1String("/"))
+            break;
+    }
+    QSignalBlocker quiet(FFolderBox);
+    FFolderBox->clear();
+    const QIcon folderIcon = ItemIcon(true);
+    for (int depth = 0; depth < chain.size(); ++depth) {
+        const QString& f = chain[depth];
+        const QString name = f == QLatin1String("/") ? f : f.mid(f.lastIndexOf(QLatin1Char('/')) + 1);
+        FFolderBox->addItem(folderIcon, QString(depth * 2, QLatin1Char(' ')) + bsDisplayFileName(name), f);
+    }
+    FFolderBox->setCurrentIndex(static_cast<int>(chain.size()) - 1);
+}
+
+void TbsOpenDlgForm::GoBack()
+{
+    if (FHistory.size() < 2)
+        return;
+    FHistory.removeLast();
+    OpenFolder(FHistory.back(), false);
+}
+
+void TbsOpenDlgForm::GoUp()
+{
+    const QString up = ParentOf(Folder());
+    if (up != Folder())
+        OpenFolder(up);
+}
+
+void TbsOpenDlgForm::NewFolder()
+{
+    const QString name = Text("MSG_NEWFOLDER", QStringLiteral("New Folder"));
+    const QString path = Folder() == QLatin1String("/") ? Folder() + name : Folder() + QLatin1Char('/') + name;
+    if (FolderExists(path))
+        return;
+    if (::mkdir(bsEncodeFileName(path).constData(), 0777) != 0) {
+        ShowStatus(QStringLiteral("The folder \"%1\" could not be created: %2.")
+                       .arg(bsDisplayFileName(path), QString::fromLocal8Bit(std::strerror(errno))));
+        return;
+    }
+    Refresh();
+}
+
+void TbsOpenDlgForm::Refresh()
+{
+    const bool ok = FModel->Refresh();
+    ShowStatus(ok ? QString()
+                  : QStringLiteral("The folder \"%1\" cannot be read: %2.")
+                        .arg(bsDisplayFileName(Folder()), FModel->ErrorText()));
+    if (FModel->rowCount() > 0)
+        CurrentView()->setCurrentIndex(FModel->index(0, 0));
+}
+
+QAbstractItemView* TbsOpenDlgForm::CurrentView() const
+{
+    return FViewStyle == vsReport ? static_cast<QAbstractItemView*>(FDetails)
+                                  : static_cast<QAbstractItemView*>(FListView);
+}
+
+void TbsOpenDlgForm::SetViewStyle(TbsViewStyle style)
+{
+    FViewStyle = style;
+    switch (style) {
+    case vsIcon:
+        FListView->setViewMode(QListView::IconMode);
+        FListView->setIconSize(QSize(32, 32));
+        FListView->setGridSize(QSize(90, 64));
+        FListView->setFlow(QListView::LeftToRight);
+        FListView->setWrapping(true);
+        FListView->setMovement(QListView::Static);
+        break;
+    case vsSmallIcon:
+        FListView->setViewMode(QListView::ListMode);
+        FListView->setIconSize(QSize(16, 16));
+        FListView->setGridSize(QSize(160, 20));
+        FListView->setFlow(QListView::LeftToRight);
+        FListView->setWrapping(true);
+        break;
+    case vsList:
+        FListView->setViewMode(QListView::ListMode);
+        FListView->setIconSize(QSize(16, 16));
+        // Uniform cells: a column is as wide as a long name, not as the first one.
+        FListView->setGridSize(QSize(190, 20));
+        FListView->setFlow(QListView::TopToBottom);
+        FListView->setWrapping(true);
+        break;
+    case vsReport: break;
+    }
+    FViews->setCurrentWidget(style == vsReport ? static_cast<QWidget*>(FDetails) : FListView);
+    const auto actions = FViewActions->actions();
+    if (style >= 0 && style < actions.size())
+        actions[style]->setChecked(true);
+}
+
+void TbsOpenDlgForm::ParseFilter(const QString& filter, QStringList& descriptions, QStringList& masks)
+{
+    descriptions.clear();
+    masks.clear();
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        descriptions << parts[i];
+        masks << parts[i + 1];
+    }
+}
+
+void TbsOpenDlgForm::SetFilter(const QString& filter, int index)
+{
+    QStringList descriptions;
+    ParseFilter(filter, descriptions, FMasks);
+    QSignalBlocker quiet(FTypeBox);
+    FTypeBox->clear();
+    FTypeBox->addItems(descriptions);
+    const int i = index >= 0 && index < FTypeBox->count() ? index : (FTypeBox->count() > 0 ? 0 : -1);
+    FTypeBox->setCurrentIndex(i);
+    FModel->SetMask(i >= 0 ? FMasks[i] : QStringLiteral("*.*"));
+}
+
+int TbsOpenDlgForm::FilterIndex() const { return FTypeBox->currentIndex(); }
+
+QString TbsOpenDlgForm::ListMask() const { return FModel->Mask(); }
+
+void TbsOpenDlgForm::SetFileNameText(const QString& name) { FNameField->setText(bsDisplayFileName(name)); }
+
+namespace {
+
+// The list view selects single cells, the details view whole rows.
+QList<int> RowsOf(const QItemSelectionModel* selection)
+{
+    QList<int> rows;
+    for (const QModelIndex& i : selection->selectedIndexes())
+        if (i.column() == 0)
+            rows << i.row();
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+}  // namespace
+
+int TbsOpenDlgForm::CurrentRow() const
+{
+    const QModelIndex current = FListView->selectionModel()->currentIndex();
+    const QList<int> rows = RowsOf(FListView->selectionModel());
+    if (current.isValid() && rows.contains(current.row()))
+        return current.row();
+    return rows.isEmpty() ? -1 : rows.front();
+}
+
+QList<int> TbsOpenDlgForm::SelectedRows() const
+{
+    QList<int> out;
+    for (int row : RowsOf(FListView->selectionModel()))
+        if (!FModel->IsFolder(row))
+            out << row;
+    return out;
+}
+
+void TbsOpenDlgForm::SelectionChanged()
+{
+    const int row = CurrentRow();
+    if (row >= 0 && !FModel->IsFolder(row))
+        FNameField->setText(bsDisplayFileName(FModel->NameAt(row)));
+}
+
+void TbsOpenDlgForm::ActivateRow(int row, bool chooseFile)
+{
+    if (row < 0)
+        return;
+    if (FModel->IsFolder(row)) {
+        OpenFolder(FModel->PathAt(row));
+        return;
+    }
+    if (chooseFile) {
+        FResult = {FModel->PathAt(row)};
+        done(1);
+    }
+}
+
+void TbsOpenDlgForm::Confirm()
+{
+    const QList<int> files = SelectedRows();
+    if (FCheckFileExists) {
+        if (files.isEmpty() || FNameField->text().isEmpty())
+            return;
+        QStringList chosen;
+        for (int r : files)
+            chosen << FModel->PathAt(r);
+        for (const QString& f : chosen) {
+            if (!FileExists(f)) {
+                FResult.clear();
+                ShowStatus(QStringLiteral("The file \"%1\" no longer exists.").arg(bsDisplayFileName(f)));
+                return;
+            }
+        }
+        FResult = chosen;
+        done(1);
+        return;
+    }
+    if (FNameField->text().isEmpty())
+        return;
+    if (!files.isEmpty()) {
+        FResult.clear();
+        for (int r : files)
+            FResult << FModel->PathAt(r);
+    } else {
+        FResult = {Folder() + QLatin1Char('/') + FNameField->text()};
+    }
+    done(1);
+}
+
+bool TbsOpenDlgForm::SelectName(const QString& name)
+{
+    for (int row = 0; row < FModel->TotalCount(); ++row) {
+        if (FModel->NameAt(row) != name)
+            continue;
+        while (row >= FModel->rowCount() && FModel->canFetchMore({}))
+            FModel->fetchMore({});
+        const QModelIndex index = FModel->index(row, 0);
+        CurrentView()->setCurrentIndex(index);
+        CurrentView()->scrollTo(index);
+        return true;
+    }
+    return false;
+}
+
+void TbsOpenDlgForm::NameFieldEnter()
+{
+    const QString text = FNameField->text();
+    if (text.contains(QLatin1Char('*'))) {
+        FModel->SetMask(text);
+        return;
+    }
+    if (text.contains(QLatin1Char('/'))) {
+        const QString path = QDir::isAbsolutePath(text) ? text : Folder() + QLatin1Char('/') + text;
+        if (FolderExists(path)) {
+            OpenFolder(QDir::cleanPath(path));
+            return;
+        }
+    }
+    Confirm();
+}
+
+bool TbsOpenDlgForm::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return QDialog::eventFilter(watched, event);
+    auto* key = static_cast<QKeyEvent*>(event);
+    const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+    if (watched == FNameField) {
+        if (enter) {
+            NameFieldEnter();
+            return true;
+        }
+        return false;
+    }
+    if (watched == FListView || watched == FDetails) {
+        if (enter) {
+            const int row = CurrentRow();
+            if (row >= 0 && FModel->IsFolder(row))
+                OpenFolder(FModel->PathAt(row));
+            else if (row >= 0)
+                Confirm();
+            return true;
+        }
+        if (key->key() == Qt::Key_Backspace) {
+            GoUp();
+            return true;
+        }
+        if (key->key() == Qt::Key_F5) {
+            Refresh();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TbsOpenDlgForm::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        done(2);
+        return;
+    }
+    // Enter is the list's and the name field's; the dialog has no default button.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+        return;
+    QDialog::keyPressEvent(event);
+}
+
+}  // namespace rasp
