@@ -14,16 +14,6 @@ TbsRect bsFromQRect(const QRect& r) {
 
 QColor bsQColor(TbsColor c) { return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF)); }
 
-QFont bsSkinFont(const std::string& name, int height, TbsFontStyles style) {
-  QFont f(QString::fromStdString(name));
-  f.setPixelSize(std::clamp(std::abs(height), 1, 500));
-  f.setBold(style & fsBold);
-  f.setItalic(style & fsItalic);
-  f.setUnderline(style & fsUnderline);
-  f.setStrikeOut(style & fsStrikeOut);
-  return f;
-}
-
 QString bsEllipsisText(const QString& text, const QFontMetrics& metrics, int width) {
   if (metrics.horizontalAdvance(text) <= width) return text;
   QString rest = text;

@@ -3,6 +3,7 @@
 // colour conversion, skin fonts, text shortened with "...", pictures made to
 // a new size from their end pieces, and window shapes from mask pictures.
 
+#include "skin/bsSkinFont.h"
 #include "skin/bsSkinTypes.h"
 
 #include <QColor>
@@ -20,8 +21,6 @@ QRect bsToQRect(const TbsRect& r);
 TbsRect bsFromQRect(const QRect& r);
 QColor bsQColor(TbsColor c);
 
-// The skin's font description as a QFont (heights are pixel heights).
-QFont bsSkinFont(const std::string& name, int height, TbsFontStyles style);
 // Drops characters from the end until the rest followed by "..." fits.
 QString bsEllipsisText(const QString& text, const QFontMetrics& metrics, int width);
 

@@ -1,9 +1,8 @@
 #pragma once
-// Fonts of the skinned controls. A skin gives Windows font heights: a
-// negative height is the character height, a positive one the cell height
-// (ascent plus descent). Every control turns them into pixel sizes here, so
-// that all of them agree.
+// Fonts and colours of the skinned controls; the skin's font rule itself is
+// the skin engine's (skin/bsSkinFont.h).
 
+#include "skin/bsSkinFont.h"
 #include "skin/bsSkinTypes.h"
 
 #include <QColor>
@@ -13,16 +12,6 @@
 #include <string>
 
 class TbsSkinData;
-
-// The face that stands in for a Windows face on this system ("Arial" is
-// drawn with the metrically equal Liberation Sans).
-QString bsFontFamily(const QString& face);
-
-// The pixel size of a face at a Windows font height; 0 gives the usual 14.
-int bsFontPixelSize(const QString& family, int windowsHeight);
-
-// A font from a skin entry's name, height and style.
-QFont bsSkinFont(const std::string& name, int height, TbsFontStyles style);
 
 // The font every skinned control starts with: "Arial", height 14, no style.
 QFont bsDefaultSkinFont();
