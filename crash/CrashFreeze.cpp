@@ -27,6 +27,10 @@ struct TFreeze {
   std::atomic<bool> Answered{false};
   std::atomic<bool> ReportDone{false};
   pthread_t MainThread{};
+  ~TFreeze() {
+    Run = false;
+    if (Thread.joinable()) Thread.join();
+  }
 };
 
 TFreeze& F() {

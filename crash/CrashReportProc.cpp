@@ -35,6 +35,10 @@ struct TReporter {
 };
 
 TReporter& R() {
+  // The module records refer to the running module's record, which must
+  // therefore be made first and destroyed last.
+  static const TCrashLoadedModule& running = CrashRunningModule();
+  (void)running;
   static TReporter reporter;
   return reporter;
 }
@@ -80,8 +84,8 @@ TCrashExceptionInfo SignalException(const TCrashRequest& r, TCrashModulesList& m
     info.ClassName = "EFrozenApplication";
     info.Message = m.empty() ? CrashDefaultFreezeMessage : m;
   } else if ((r.Signal == SIGSEGV || r.Signal == SIGBUS) && r.SignalCode > 0 && r.FaultAddress &&
-             r.FaultAddress + 65536 >= r.StackPointer && r.FaultAddress < r.StackPointer + 4096 &&
-             r.StackPointer - r.FaultAddress < 65536 + 4096) {
+             r.FaultAddress < r.StackPointer + 4096 && r.FaultAddress + (1u << 20) > r.StackPointer) {
+    // A fault just below the stack pointer: the stack ran into its guard.
     info.ClassName = "EStackOverflow";
     info.Message = "Stack overflow";
   } else if (r.Signal == SIGSEGV || r.Signal == SIGBUS) {
@@ -231,8 +235,8 @@ bool RunReport(TCrashRequest& req, int& step) {
     report.CallStack = modules.BuildCallStack(first, copy, copy + req.RaiseStackSize);
     uintptr_t live = std::max(req.LiveStackPointer, req.StackPointer + req.RaiseStackSize);
     uintptr_t liveTop = CrashStackTopOf(req.LiveStackPointer);
-    for (const TCrashDebugInfo& e : modules.BuildCallStack(std::nullopt, live, liveTop).Items())
-      report.CallStack.Add(e);
+    TCrashStackList above = modules.BuildCallStack(std::nullopt, live, liveTop);
+    for (const TCrashDebugInfo& e : above.Items()) report.CallStack.Add(e);
   } else {
     report.CallStack = modules.BuildCallStack(first, req.StackPointer, top);
   }
@@ -240,8 +244,8 @@ bool RunReport(TCrashRequest& req, int& step) {
   enter(5);
   if (auto creator = CrashCreatorStack(req.ThreadId); creator && !creator->empty()) {
     uintptr_t at = reinterpret_cast<uintptr_t>(creator->data());
-    for (const TCrashDebugInfo& e : modules.BuildCallStack(std::nullopt, at, at + creator->size()).Items())
-      report.CallStack.Add(e);
+    TCrashStackList creatorStack = modules.BuildCallStack(std::nullopt, at, at + creator->size());
+    for (const TCrashDebugInfo& e : creatorStack.Items()) report.CallStack.Add(e);
   }
 
   enter(6);

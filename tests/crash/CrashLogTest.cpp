@@ -40,12 +40,12 @@ TEST(CrashLogItem, AlignsItemsAndDropsEmptySectionsWithStableNumbers) {
   item.AddItem("User", "me", true);
   EXPECT_EQ(item.Render(),
             "Application:\r\n"
-            "---------------------------\r\n"
+            "----------------------------\r\n"
             "  1.1 Start Date      : x\r\n"
             "  1.2 Name/Description: rasp\r\n"
             "\r\n"
             "Computer:\r\n"
-            "-------------\r\n"
+            "--------------\r\n"
             "  3.2 User: me\r\n");
 }
 

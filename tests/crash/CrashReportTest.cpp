@@ -14,6 +14,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <regex>
 #include <sstream>
 #include <thread>
@@ -48,8 +49,8 @@ std::vector<std::string> ChildEnvironment() {
   return env;
 }
 
-TRun Run(const std::string& program, const std::vector<std::string>& args, const std::string& cwd,
-         int timeoutSeconds = 30) {
+TRun RunProgram(const std::string& program, const std::vector<std::string>& args, const std::string& cwd,
+                int timeoutSeconds = 30, const std::function<void(pid_t)>& started = {}) {
   int out[2], err[2];
   EXPECT_EQ(pipe2(out, O_CLOEXEC), 0);
   EXPECT_EQ(pipe2(err, O_CLOEXEC), 0);
@@ -70,6 +71,7 @@ TRun Run(const std::string& program, const std::vector<std::string>& args, const
   pid_t pid = 0;
   EXPECT_EQ(posix_spawn(&pid, program.c_str(), &fa, nullptr, argv.data(), envp.data()), 0);
   posix_spawn_file_actions_destroy(&fa);
+  if (started) started(pid);
   close(out[1]);
   close(err[1]);
   TRun run;
@@ -109,7 +111,7 @@ protected:
 
   TRun App(std::vector<std::string> args) {
     args.insert(args.begin(), {"--out", FDir});
-    return Run(CRASH_TEST_APP, args, FDir);
+    return RunProgram(CRASH_TEST_APP, args, FDir);
   }
   std::vector<std::string> Entries() {
     TLogFile log(FDir + "/crash_test_app.cwf");
@@ -131,7 +133,7 @@ std::string Field(const std::string& entry, const std::string& field) {
 
 // The call stack row of a routine: |address|module|unit|class|routine|line|.
 bool HasRow(const std::string& entry, const std::string& routine, int line) {
-  std::regex row("\\|[0-9A-F]{16}\\|crash_test_app *\\|CrashTestApp\\.cpp *\\| *\\|[^|]*" + routine +
+  std::regex row("\\|[0-9A-F]{16}\\|crash_test_app *\\|CrashTest[A-Za-z]*\\.cpp *\\| *\\|[^|]*" + routine +
                  "[^|]*\\|" + (line ? std::to_string(line) : std::string("\\d+")) + " *\\|");
   return std::regex_search(entry, row);
 }
@@ -282,11 +284,11 @@ TEST(CrashReportProgramFolder, TheLogLiesBesideTheProgram) {
   char templ[] = "/tmp/crashprogXXXXXX";
   std::string dir = mkdtemp(templ);
   fs::copy_file(CRASH_TEST_APP, dir + "/crash_test_app");
-  TRun run = Run(dir + "/crash_test_app", {"report-throws"}, "/");
+  TRun run = RunProgram(dir + "/crash_test_app", {"report-throws"}, "/");
   EXPECT_EQ(run.Status, 1);
   // The internal-failure note also lies in the program folder.
   EXPECT_NE(ReadFile(dir + "/crash_test_app.log").find("Section: 4"), std::string::npos);
-  run = Run(dir + "/crash_test_app", {"segv"}, "/");
+  run = RunProgram(dir + "/crash_test_app", {"segv"}, "/");
   EXPECT_EQ(run.Status, 1);
   TLogFile log(dir + "/crash_test_app.cwf");
   ASSERT_TRUE(log.Load());
@@ -298,14 +300,14 @@ TEST(CrashReportWindow, KillSegvOfTheWindowNamesOurSources) {
   char templ[] = "/tmp/crashwinXXXXXX";
   std::string dir = mkdtemp(templ);
   fs::copy_file(TELLIVO_RASP_BINARY, dir + "/tellivo-rasp");
-  std::thread killer([&] {
-    // The window is up once it has answered the freeze watchdog or after a
-    // while; a signal from outside is reported like a fault.
-    std::this_thread::sleep_for(std::chrono::seconds(3));
-    std::string cmd = "pkill -SEGV -x -f '" + dir + "/tellivo-rasp'";
-    (void)std::system(cmd.c_str());
+  std::thread killer;
+  // A signal from outside is reported like a fault of the main thread.
+  TRun run = RunProgram(dir + "/tellivo-rasp", {}, dir, 60, [&](pid_t pid) {
+    killer = std::thread([pid] {
+      std::this_thread::sleep_for(std::chrono::seconds(3));
+      kill(pid, SIGSEGV);
+    });
   });
-  TRun run = Run(dir + "/tellivo-rasp", {}, dir, 60);
   killer.join();
   EXPECT_EQ(run.Status, 1) << run.Err;
   TLogFile log(dir + "/tellivo-rasp.cwf");
