@@ -93,6 +93,13 @@ void TRaspApplication::HandleException(std::exception_ptr error)
     // declines (not active, or an exception that is not a failure).
     if (!ExceptionManager(error))
         return;
+    // An abort stops an operation on purpose: nothing to tell.
+    try {
+        std::rethrow_exception(error);
+    } catch (const EAbort&) {
+        return;
+    } catch (...) {
+    }
     if (OnException) {
         OnException(error);
         return;

@@ -296,6 +296,7 @@ extern "C" [[noreturn]] __attribute__((noinline)) void RaspCrashCxaThrow(void* o
     uintptr_t frame = reinterpret_cast<uintptr_t>(__builtin_frame_address(0));
     TCrashRaiseState& raise = CrashThreadRaise();
     raise.Object = object;
+    CrashNoteRaise(object);
     raise.Address = reinterpret_cast<uintptr_t>(__builtin_return_address(0));
     raise.StackPointer = frame + 16;  // the raiser's stack pointer after the call returns
     context.Rax = reinterpret_cast<uintptr_t>(object);
@@ -475,6 +476,8 @@ bool CrashCaptureStart() {
   sigemptyset(&freeze.sa_mask);
   sigaction(CrashFreezeSignal(), &freeze, nullptr);
   s.OldTerminate = std::set_terminate(OnTerminate);
+  // A child between fork and exec has no report thread: it only ends.
+  pthread_atfork(nullptr, nullptr, [] { S().Active = false; });
   s.Active = true;
   return true;
 }

@@ -50,6 +50,8 @@ struct TCrashRaiseState {
   size_t StackSize = 0;
 };
 TCrashRaiseState& CrashThreadRaise();
+// Told of every raise, so that a reported exception is recognised only as long as it lives.
+void CrashNoteRaise(const void* object);
 bool& CrashThreadInReport();
 pid_t CrashThreadId();
 pid_t CrashReportThreadId();

@@ -20,17 +20,6 @@
 
 namespace rasp {
 
-// An exception that stops an operation without being a failure: never
-// reported.
-class EAbort : public std::exception {
-public:
-  explicit EAbort(std::string message = "Operation aborted") : FMessage(std::move(message)) {}
-  const char* what() const noexcept override { return FMessage.c_str(); }
-
-private:
-  std::string FMessage;
-};
-
 // The exception a freeze is reported as.
 class EFrozenApplication : public std::runtime_error {
 public:

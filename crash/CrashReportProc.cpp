@@ -18,6 +18,7 @@
 #include <ctime>
 #include <fcntl.h>
 #include <memory>
+#include <mutex>
 #include <typeinfo>
 
 namespace rasp {
@@ -31,6 +32,7 @@ struct TReporter {
   std::atomic<uintptr_t> LastReportedAddress{0};
   std::atomic<const void*> LastReportedObject{nullptr};
   std::atomic<int> ReportCount{0};
+  std::mutex FocusLock;
   std::string FormClass, FormText, ControlClass, ControlText;
 };
 
@@ -277,10 +279,13 @@ bool RunReport(TCrashRequest& req, int& step) {
   in.ClassName = report.Exception.ClassName;
   in.Message = report.Exception.Message;
   in.IsException = report.Exception.IsException;
-  in.FormClass = rep.FormClass;
-  in.FormText = rep.FormText;
-  in.ControlClass = rep.ControlClass;
-  in.ControlText = rep.ControlText;
+  {
+    std::lock_guard lock(rep.FocusLock);
+    in.FormClass = rep.FormClass;
+    in.FormText = rep.FormText;
+    in.ControlClass = rep.ControlClass;
+    in.ControlText = rep.ControlText;
+  }
   in.Context = context;
   in.StackPointer = req.StackPointer;
   report.Texts = CrashBuildLogTexts(in, report.CallStack, modules.Records(), o);
@@ -406,6 +411,12 @@ bool ExceptionManager(std::exception_ptr error) {
   return result;
 }
 
+void CrashNoteRaise(const void* object) {
+  // A new exception may be made where a reported one lay: it is a new one.
+  const void* expected = object;
+  R().LastReportedObject.compare_exchange_strong(expected, nullptr);
+}
+
 bool CrashReporterActive() { return R().Active.load(); }
 TCrashModuleOptionsEx* CrashRunningOptions() {
   TReporter& rep = R();
@@ -417,9 +428,8 @@ int CrashReportCount() { return R().ReportCount.load(); }
 
 void SetCrashFocus(const std::string& formClass, const std::string& formText, const std::string& controlClass,
                    const std::string& controlText) {
-  // Written by the GUI thread between reports; a report of the GUI thread
-  // reads it while that thread waits.
   TReporter& rep = R();
+  std::lock_guard lock(rep.FocusLock);
   rep.FormClass = formClass;
   rep.FormText = formText;
   rep.ControlClass = controlClass;

@@ -7,6 +7,18 @@
 
 namespace rasp {
 
+// An exception that stops an operation without being a failure: never
+// reported.
+class EAbort : public std::exception {
+public:
+  explicit EAbort(std::string message = "Operation aborted") : FMessage(std::move(message)) {}
+  const char* what() const noexcept override { return FMessage.c_str(); }
+
+private:
+  std::string FMessage;
+};
+
+
 // False when the exception was reported or filtered; true when the caller
 // runs its own default handling (reporter inactive, already in a report,
 // an exception that is not a failure).

@@ -133,9 +133,13 @@ int main(int argc, char** argv) {
     a.join();
     b.join();
   } else if (cmd == "qtevent") {
-    // The exception reaches the main loop: reported, and the program goes on.
+    // The exceptions reach the main loop: each is reported, and the program
+    // goes on.
     int rc = RunApp(argc, argv, [] {
-      CrashTestQuitSoon();
+      CrashTestLater([] {
+        CrashTestQuitSoon();
+        CrashTestThrow();
+      });
       CrashTestThrow();
     });
     std::printf("reports %d\n", rasp::CrashReportCount());

@@ -23,3 +23,4 @@ __attribute__((noinline)) void CrashTestStartQThread() {
 }
 
 void CrashTestQuitSoon() { QTimer::singleShot(0, [] { QCoreApplication::exit(0); }); }
+void CrashTestLater(std::function<void()> fn) { QTimer::singleShot(0, std::move(fn)); }

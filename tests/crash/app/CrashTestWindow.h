@@ -7,3 +7,5 @@ int CrashTestRunLoop(int argc, char** argv, const std::function<void()>& inLoop)
 void CrashTestStartQThread();
 // Queues the end of the loop.
 void CrashTestQuitSoon();
+// Runs fn from the loop once the current event is done.
+void CrashTestLater(std::function<void()> fn);
