@@ -2,12 +2,18 @@
 
 #include "crash/CrashModuleFile.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
+#include <mutex>
+#include <string_view>
 #include <cstdio>
 #include <cstring>
 
@@ -64,7 +70,27 @@ namespace {
 std::string ShmName(uintptr_t handle) { return "/" + CrashOptionsSectionName(uint32_t(getpid()), handle); }
 } // namespace
 
+void SweepStaleCrashOptionsSections() {
+  DIR* dir = opendir("/dev/shm");
+  if (!dir) return;
+  while (dirent* e = readdir(dir)) {
+    std::string_view name = e->d_name;
+    // <pid 8 hex><handle 16 hex>MODULE
+    if (name.size() != 30 || !name.ends_with("MODULE")) continue;
+    char* end = nullptr;
+    std::string pidText(name.substr(0, 8));
+    unsigned long pid = std::strtoul(pidText.c_str(), &end, 16);
+    if (*end || pid == 0 || pid > 0x7FFFFFFF) continue;
+    if (kill(pid_t(pid), 0) != 0 && errno == ESRCH) shm_unlink(("/" + std::string(name)).c_str());
+  }
+  closedir(dir);
+}
+
 bool PublishCrashOptionsSection(uintptr_t handle, const std::vector<uint8_t>& content) {
+  // A process that ended without shutting the reporter down leaves its
+  // sections behind; the first publication of a process clears them.
+  static std::once_flag swept;
+  std::call_once(swept, SweepStaleCrashOptionsSections);
   std::string name = ShmName(handle);
   shm_unlink(name.c_str());
   TFd fd{shm_open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600)};

@@ -38,5 +38,7 @@ bool PublishCrashOptionsSection(uintptr_t moduleHandle, const std::vector<uint8_
 // does not hold together.
 std::optional<std::vector<uint8_t>> ReadCrashOptionsSection(uintptr_t moduleHandle);
 void DeleteCrashOptionsSection(uintptr_t moduleHandle);
+// Removes the sections of processes that no longer exist.
+void SweepStaleCrashOptionsSections();
 
 } // namespace rasp

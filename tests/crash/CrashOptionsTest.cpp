@@ -1,7 +1,10 @@
 #include "crash/CrashModuleFile.h"
 #include "crash/CrashOptionsEx.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/mman.h>
+#include <unistd.h>
 
 using namespace rasp;
 
@@ -170,6 +173,25 @@ TEST(CrashOptions, PublishedSectionReachesAReader) {
   EXPECT_EQ(back.SMTPHost(), "published.example.com");
   DeleteCrashOptionsSection(handle);
   EXPECT_FALSE(ReadCrashOptionsSection(handle));
+}
+
+TEST(CrashOptions, SectionsOfEndedProcessesAreSwept) {
+  // A process id above any the kernel hands out: that process is gone.
+  const std::string stale = "/7FFFFFF00000000000001000MODULE";
+  int fd = shm_open(stale.c_str(), O_RDWR | O_CREAT, 0600);
+  ASSERT_GE(fd, 0);
+  close(fd);
+  PublishCrashOptionsSection(0x7f00deadbeef000, {0});
+  SweepStaleCrashOptionsSections();
+  fd = shm_open(stale.c_str(), O_RDONLY, 0);
+  EXPECT_LT(fd, 0);
+  if (fd >= 0) {
+    close(fd);
+    shm_unlink(stale.c_str());
+  }
+  // Our own live section stays.
+  EXPECT_TRUE(ReadCrashOptionsSection(0x7f00deadbeef000));
+  DeleteCrashOptionsSection(0x7f00deadbeef000);
 }
 
 TEST(CrashOptions, RunningModuleChangesArePublished) {
