@@ -49,10 +49,14 @@ void TRaspApplication::ConnectCrashReporter()
     // The reporter is plain C++; what it needs of the window system it is
     // told here: the freeze watchdog's no-op, the paint-only loop of a
     // report made in this thread, the screen and the focused control.
-    SetCrashFreezePoster([] {
-        if (QCoreApplication* app = QCoreApplication::instance())
-            QMetaObject::invokeMethod(app, [] { CrashFreezeAnswer(); }, Qt::QueuedConnection);
-    });
+    // The watch begins with the event loop: building the window before it is
+    // start-up, not a freeze.
+    QMetaObject::invokeMethod(this, [] {
+        SetCrashFreezePoster([] {
+            if (QCoreApplication* app = QCoreApplication::instance())
+                QMetaObject::invokeMethod(app, [] { CrashFreezeAnswer(); }, Qt::QueuedConnection);
+        });
+    }, Qt::QueuedConnection);
     SetCrashPaintPump([] {
         QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::Paint);
