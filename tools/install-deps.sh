@@ -7,6 +7,7 @@ PACKAGES=(
   build-essential cmake ninja-build pkg-config python3
   qt6-base-dev qt6-base-dev-tools libqt6svg6-dev
   zlib1g-dev libjpeg-dev
+  libdw-dev libelf-dev binutils
   libgtest-dev libgmock-dev libbenchmark-dev
   libgif-dev gifsicle imagemagick
   libwmf-dev libemf2svg-dev fonts-urw-base35
