@@ -124,6 +124,7 @@ QTreeWidget* TCrashExceptionDialog::MakeList(const std::vector<TCrashDialogRow>&
                                              const std::array<int, 6>& widths, std::vector<int> rightAligned) {
   auto* list = new QTreeWidget;
   list->setRootIsDecorated(false);
+  list->header()->setStretchLastSection(false);
   list->setSelectionBehavior(QAbstractItemView::SelectRows);
   list->setFont(FixedFont());
   QStringList heads;
@@ -184,10 +185,16 @@ void TCrashExceptionDialog::LayOutCollapsed() {
   const int frame = FrameWidth();
   const int maxText = 640 - (2 * frame + 58);
   QStringList lines = Q(FRequest.ShortText).split(QRegularExpression("\r\n|\n|\r"));
-  lines << WithoutMnemonic(Q(FRequest.Text(16))) + "    " + WithoutMnemonic(Q(FRequest.Text(18)));
   int widest = 0;
   for (const QString& l : lines)
     widest = std::max(widest, fm.horizontalAdvance(l));
+  // The row of check boxes must fit too: the send and clipboard boxes share
+  // it in two halves; alone, the clipboard box has the whole row.
+  const int indicator = FClipboard->sizeHint().width() - fm.horizontalAdvance(FClipboard->text().remove('&'));
+  const int clip = fm.horizontalAdvance(WithoutMnemonic(Q(FRequest.Text(18)))) + indicator;
+  const int send = fm.horizontalAdvance(WithoutMnemonic(Q(FRequest.Text(16)))) + indicator;
+  const int row = FSend->isVisibleTo(this) ? 2 * std::max(send, clip) : clip;
+  widest = std::max(widest, row - 58 - 16 + 8);
   const int textWidth = std::min(widest + 16, maxText);
   const int textHeight =
       fm.boundingRect(QRect(0, 0, textWidth, 10000), Qt::TextWordWrap, Q(FRequest.ShortText)).height();
@@ -217,7 +224,10 @@ void TCrashExceptionDialog::LayOut() {
   const int half = (w - 8) / 2;
   const int boxH = std::max(13, FSend->sizeHint().height());
   FSend->setGeometry(o.x() + 4, o.y() + top + 34, half, boxH);
-  FClipboard->setGeometry(o.x() + 4 + half, o.y() + top + 34, half, boxH);
+  if (FSend->isVisibleTo(this))
+    FClipboard->setGeometry(o.x() + 4 + half, o.y() + top + 34, half, boxH);
+  else
+    FClipboard->setGeometry(o.x() + 4, o.y() + top + 34, w - 8, boxH);
   FClipboard->setLayoutDirection(Qt::RightToLeft);
   FScreenshot->setGeometry(o.x() + 23, o.y() + top + 50, std::max(half, w - 27), boxH);
   if (FDetailsShown) {
