@@ -1,5 +1,6 @@
 // The crash dialogs driven offscreen, the helper's protocol, and the PNG
 // writer read back by Qt.
+#include "crash/CrashDialogClient.h"
 #include "crash/CrashDialogProtocol.h"
 #include "crash/CrashPng.h"
 #include "tools/rasp-crash-dialog/CrashExceptionDialog.h"
@@ -273,6 +274,35 @@ TEST(CrashPng, ReadBackByQt) {
   EXPECT_EQ(ind.pixel(0, 1), qRgb(200, 55, 7));
   EXPECT_EQ(CrashPngCrc(reinterpret_cast<const uint8_t*>("IEND"), 4), 0xAE426082u);
   EXPECT_TRUE(CrashPngEncodeRgb(0, 5, rgb.data(), 3).empty());
+}
+
+TEST(CrashDialogClient, ReportThreadSideOfTheHelper) {
+  qputenv("RASP_CRASH_DIALOG_AUTOCLOSE", "50");
+  TCrashDialogRequest r = Request();
+  r.SendMode = 1;
+  TCrashDialogResult res = CrashShowDialog(RASP_CRASH_DIALOG_HELPER, r, "Error.\r\nreport text");
+  EXPECT_TRUE(res.Shown);
+  EXPECT_TRUE(res.Send);
+  r.Mode = "steps";
+  EXPECT_TRUE(CrashShowDialog(RASP_CRASH_DIALOG_HELPER, r, "").Shown);
+  {
+    TCrashProgressHelper progress(RASP_CRASH_DIALOG_HELPER, r);
+    EXPECT_TRUE(progress.Running());
+    progress.SetText("Message 1/1: Connecting with SMTP server...");
+    progress.SetPosition(50);
+    progress.Close();
+    EXPECT_FALSE(progress.Running());
+  }
+  qunsetenv("RASP_CRASH_DIALOG_AUTOCLOSE");
+  // No helper: the report goes to standard error and nothing breaks.
+  testing::internal::CaptureStderr();
+  res = CrashShowDialog("/nonexistent/rasp-crash-dialog", r, "Error.\r\nreport text");
+  std::string err = testing::internal::GetCapturedStderr();
+  EXPECT_FALSE(res.Shown);
+  EXPECT_EQ(err, "Error.\r\nreport text\n");
+  TCrashProgressHelper none("/nonexistent/rasp-crash-dialog", r);
+  EXPECT_FALSE(none.Running());
+  none.SetText("x");  // harmless
 }
 
 } // namespace
