@@ -1,7 +1,12 @@
 #include "app/RaspApplication.h"
 
+#include "crash/CrashReporterApi.h"
+
 #include <QDirIterator>
 #include <QIcon>
+#include <QLineEdit>
+#include <QScreen>
+#include <QWidget>
 #include <QScopedValueRollback>
 #include <cstdio>
 
@@ -15,6 +20,50 @@ TRaspApplication::TRaspApplication(int& argc, char** argv) : QApplication(argc, 
     // entry (Wayland, task bars) find the menu's icon and name through it.
     setDesktopFileName(QStringLiteral("tellivo-rasp"));
     setWindowIcon(BuiltInIcon());
+    ConnectCrashReporter();
+}
+
+TRaspApplication::~TRaspApplication()
+{
+    SetCrashFreezePoster(nullptr);
+    SetCrashPaintPump(nullptr);
+}
+
+namespace {
+std::string WidgetText(QWidget* w)
+{
+    if (!w)
+        return {};
+    if (auto* edit = qobject_cast<QLineEdit*>(w)) {
+        // A password never reaches the log.
+        if (edit->echoMode() != QLineEdit::Normal)
+            return std::string(size_t(edit->text().size()), '*');
+        return edit->text().toStdString();
+    }
+    return w->windowTitle().toStdString();
+}
+}  // namespace
+
+void TRaspApplication::ConnectCrashReporter()
+{
+    // The reporter is plain C++; what it needs of the window system it is
+    // told here: the freeze watchdog's no-op, the paint-only loop of a
+    // report made in this thread, the screen and the focused control.
+    SetCrashFreezePoster([] {
+        if (QCoreApplication* app = QCoreApplication::instance())
+            QMetaObject::invokeMethod(app, [] { CrashFreezeAnswer(); }, Qt::QueuedConnection);
+    });
+    SetCrashPaintPump([] {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::Paint);
+    });
+    if (QScreen* screen = primaryScreen())
+        SetCrashScreenSize(screen->size().width(), screen->size().height());
+    connect(this, &QApplication::focusChanged, this, [](QWidget*, QWidget* now) {
+        QWidget* form = now ? now->window() : nullptr;
+        SetCrashFocus(form ? form->metaObject()->className() : "", form ? form->windowTitle().toStdString() : "",
+                      now ? now->metaObject()->className() : "", WidgetText(now));
+    });
 }
 
 QIcon TRaspApplication::BuiltInIcon()
@@ -40,6 +89,10 @@ bool TRaspApplication::notify(QObject* receiver, QEvent* event)
 
 void TRaspApplication::HandleException(std::exception_ptr error)
 {
+    // The crash reporter sees it first; the box is shown only when it
+    // declines (not active, or an exception that is not a failure).
+    if (!ExceptionManager(error))
+        return;
     if (OnException) {
         OnException(error);
         return;

@@ -1,6 +1,7 @@
 #pragma once
-// The application object. Exceptions that reach the event loop end here and
-// are shown to the user in one message box; the program keeps running.
+// The application object. Exceptions that reach the event loop end here:
+// the crash reporter reports them, and when it declines they are shown to
+// the user in one message box; the program keeps running.
 
 #include "skinctrls/ExceptionSink.h"
 #include "skinctrls/TbsSkinMessage.h"
@@ -15,6 +16,7 @@ class TRaspApplication : public QApplication, public IExceptionSink {
     Q_OBJECT
 public:
     TRaspApplication(int& argc, char** argv);
+    ~TRaspApplication() override;
 
     bool notify(QObject* receiver, QEvent* event) override;
     void HandleException(std::exception_ptr error) override;
@@ -29,6 +31,7 @@ public:
     TbsSkinMessage& ErrorBox() { return FErrorBox; }
 
 private:
+    void ConnectCrashReporter();
     TbsSkinMessage FErrorBox;
     bool FShowing = false;
 };

@@ -493,3 +493,40 @@ TEST_F(ClientFixture, MissingClientAndOpener) {
 
 } // namespace
 } // namespace rasp
+
+namespace rasp {
+namespace {
+
+// The failing test program, stamped to mail over SMTP to our server with no
+// dialog, sends its report with the crash log attached.
+TEST(CrashMailEndToEnd, StampedProgramMailsItsReport) {
+  fs::path dir = fs::temp_directory_path() / ("rasp-mail-e2e-" + std::to_string(::getpid()));
+  fs::remove_all(dir);
+  fs::create_directories(dir);
+  test::TFakeSmtpServer s;
+  s.Start();
+  fs::path app = dir / "crash_test_app";
+  fs::copy_file(CRASH_TEST_APP, app);
+  std::ofstream(dir / "mail.ini") << "[Options]\nShowDialog=0\nSaveLogFile=1\nEmailSendMode=2\n"
+                                  << "SMTPHost=127.0.0.1\nSMTPPort=" << s.Port()
+                                  << "\nEmailAddresses=authors@prog.test\nEmailSubject=Crash of the test\n";
+  std::string stamp = std::string("ASAN_OPTIONS=detect_leaks=0 ") + CRASHBLOCK_TOOL + " stamp " + app.string() + " " +
+                      (dir / "mail.ini").string() + " > /dev/null";
+  ASSERT_EQ(std::system(stamp.c_str()), 0);
+  std::string run = "cd " + dir.string() + " && ASAN_OPTIONS=detect_leaks=0:handle_segv=0 TMPDIR=" + dir.string() +
+                    " " + app.string() + " --out " + dir.string() + " segv > out.txt 2> err.txt";
+  std::system(run.c_str());
+  ASSERT_FALSE(s.Messages().empty()) << Slurp(dir / "err.txt");
+  std::string m = s.Messages().at(0);
+  EXPECT_NE(m.find("Subject: Crash of the test\r\n"), std::string::npos);
+  EXPECT_NE(m.find("name=\"crash_test_app.cwf\""), std::string::npos) << m.substr(0, 2000);
+  std::string log = Slurp(dir / "crash_test_app.cwf");
+  EXPECT_FALSE(log.empty());
+  // The temporary copy of the log is gone.
+  for (auto& e : fs::directory_iterator(dir))
+    EXPECT_NE(e.path().filename().string().rfind("rasp-crash-", 0), 0u) << e.path();
+  fs::remove_all(dir);
+}
+
+} // namespace
+} // namespace rasp

@@ -1,0 +1,81 @@
+#pragma once
+// Inside the reporter: what an entry point hands to the central handling,
+// and the per-thread state of the raise.
+#include "crash/CrashReport.h"
+
+#include <sys/types.h>
+
+#include <memory>
+#include <vector>
+
+namespace rasp {
+
+enum TCrashRequestKind { rkSignal, rkCxx, rkFreeze };
+
+// One failure on its way to the report thread. It lives on the failing
+// thread's stack (for a signal: its alternate stack, reserved in advance).
+struct TCrashRequest {
+  TCrashRequestKind Kind = rkCxx;
+  int Signal = 0;
+  int SignalCode = 0;
+  uintptr_t FaultAddress = 0;
+  const TCrashExceptionInfo* Info = nullptr;  // null for a signal: described in the report thread
+  uintptr_t Address = 0;
+  bool IsReturnAddress = false;
+  TCrashContext Context;
+  uintptr_t StackPointer = 0;
+  uintptr_t StackTop = 0;  // 0: the end of the mapping that holds the stack pointer
+  // The stack as it was at the raise, when it has been overwritten since.
+  const uint8_t* RaiseStack = nullptr;
+  size_t RaiseStackSize = 0;
+  uintptr_t LiveStackPointer = 0;  // where the live stack continues above the copy
+  pid_t ThreadId = 0;
+  bool Result = true;     // true: the caller runs its default handling
+  bool Restart = false;
+};
+
+// Runs the report for a request in the report thread and waits for it,
+// one report at a time. Async-signal-safe when `inSignal`.
+bool CrashCentralHandling(TCrashRequest& request, bool inSignal);
+// The report procedure itself (report thread).
+void CrashReportProcedure(TCrashRequest& request);
+
+// Per-thread raise state, kept by the __cxa_throw hook.
+struct TCrashRaiseState {
+  const void* Object = nullptr;
+  uintptr_t Address = 0;
+  uintptr_t StackPointer = 0;
+  TCrashContext Context;
+  std::unique_ptr<uint8_t[]> Stack;
+  size_t StackSize = 0;
+};
+TCrashRaiseState& CrashThreadRaise();
+bool& CrashThreadInReport();
+pid_t CrashThreadId();
+pid_t CrashReportThreadId();
+
+// The saved stack of the code that started a thread, if it was started
+// through the hooked pthread_create.
+std::shared_ptr<const std::vector<uint8_t>> CrashCreatorStack(pid_t thread);
+
+// The end of the stack mapping that holds `sp` (the top of that stack).
+uintptr_t CrashStackTopOf(uintptr_t sp);
+
+// Capture start-up and shutdown.
+bool CrashCaptureStart();
+void CrashCaptureStop();
+void CrashFreezeSwitch(bool run);
+void CrashFreezeStop();
+// The freeze watchdog asks the main thread for its context with this signal.
+int CrashFreezeSignal();
+void CrashFreezeReportDone();
+
+const TCrashTestHooks& CrashHooks();
+const TCrashReportSteps& CrashSteps();
+const std::vector<std::string>& CrashArguments();
+const std::string& CrashStartupFolder();
+pid_t CrashMainThreadId();
+// The thread that started the reporter (the GUI thread).
+unsigned long CrashMainThreadHandle();
+
+} // namespace rasp

@@ -1,0 +1,99 @@
+#pragma once
+// The crash reporter's capture and report procedure: every failure nothing
+// handles (a fault signal in any thread, an uncaught C++ exception, an
+// exception that reaches the main loop, a freeze) becomes one report, one
+// report at a time for the whole process.
+//
+// The reporter starts by itself in the static initialisation of the program
+// that links the object library rasp_crash_init, and only when that program
+// carries its data block.
+#include "crash/CrashContext.h"
+#include "crash/CrashLog.h"
+#include "crash/CrashModules.h"
+#include "crash/CrashReporterApi.h"
+
+#include <cstdint>
+#include <exception>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace rasp {
+
+// An exception that stops an operation without being a failure: never
+// reported.
+class EAbort : public std::exception {
+public:
+  explicit EAbort(std::string message = "Operation aborted") : FMessage(std::move(message)) {}
+  const char* what() const noexcept override { return FMessage.c_str(); }
+
+private:
+  std::string FMessage;
+};
+
+// The exception a freeze is reported as.
+class EFrozenApplication : public std::runtime_error {
+public:
+  using std::runtime_error::runtime_error;
+};
+
+// What the report knows about an exception object.
+struct TCrashExceptionInfo {
+  std::string ClassName;               // empty: not an object of a class
+  std::vector<std::string> Ancestors;  // the class and every base class
+  std::string Message;
+  bool IsException = false;            // it has a message (std::exception)
+  const void* Object = nullptr;
+
+  bool IsA(const std::string& className) const;  // by name, case and blanks aside
+};
+TCrashExceptionInfo CrashDescribeException(std::exception_ptr error);
+
+
+bool CrashReporterActive();
+// The options of the running module, or null while the reporter is inactive.
+TCrashModuleOptionsEx* CrashRunningOptions();
+
+// Start-up and shutdown (run by the static initialiser of rasp_crash_init).
+void CrashReporterStart();
+void CrashReporterStop();
+
+// Ends the process with exit status 1 without running finalisation, after
+// starting a new copy with the same arguments when asked to.
+[[noreturn]] void RestartOrTerminate(bool restart);
+
+// The window layer's part is in CrashReporterApi.h.
+
+// --- Steps of the report that the dialogs and the mail fill in ----------
+
+struct TCrashReportInProgress {
+  TCrashExceptionInfo Exception;
+  uintptr_t ExceptionAddress = 0;
+  uint32_t RaisingThreadID = 0;
+  TCrashLogTexts Texts;
+  std::string ShortText;
+  std::string StepsText;     // what the user typed as the steps to reproduce
+  std::string MailText;
+  bool DuplicateFound = false;
+  bool TerminateRequested = false;
+  TCrashStackList CallStack;
+  TCrashModuleOptionsEx* Options = nullptr;
+};
+
+struct TCrashReportSteps {
+  // Shows a filtered exception's message (information box).
+  void (*ShowMessage)(const std::string& caption, const std::string& text) = nullptr;
+  void (*ShowDialog)(TCrashReportInProgress& report) = nullptr;
+  void (*AskSteps)(TCrashReportInProgress& report) = nullptr;
+  void (*SendMail)(TCrashReportInProgress& report) = nullptr;
+};
+void SetCrashReportSteps(const TCrashReportSteps& steps);
+
+// --- Test hooks ----------------------------------------------------------
+struct TCrashTestHooks {
+  void (*InSignalHandler)() = nullptr;   // runs first in the fault handler
+  void (*InReportStep)(int step) = nullptr;  // runs at the start of every step
+};
+void SetCrashTestHooks(const TCrashTestHooks& hooks);
+
+} // namespace rasp

@@ -1,0 +1,31 @@
+#pragma once
+// What the window layer needs of the crash reporter, without the reporter's
+// types: the main loop's exception goes to ExceptionManager first, and the
+// reporter is told what only the window system knows.
+#include <exception>
+#include <string>
+
+namespace rasp {
+
+// False when the exception was reported or filtered; true when the caller
+// runs its own default handling (reporter inactive, already in a report,
+// an exception that is not a failure).
+bool ExceptionManager(std::exception_ptr error);
+
+int CrashReportCount();
+
+// Handles pending paint events only; the main thread runs it while it
+// waits for a report.
+using TCrashPaintPump = void (*)();
+void SetCrashPaintPump(TCrashPaintPump pump);
+// Posts a no-op to the GUI thread that calls CrashFreezeAnswer when it runs.
+using TCrashFreezePoster = void (*)();
+void SetCrashFreezePoster(TCrashFreezePoster poster);
+void CrashFreezeAnswer();
+// The class and text of the window and the control with the focus, as last
+// seen by the window layer.
+void SetCrashFocus(const std::string& formClass, const std::string& formText, const std::string& controlClass,
+                   const std::string& controlText);
+void SetCrashScreenSize(int width, int height);
+
+} // namespace rasp

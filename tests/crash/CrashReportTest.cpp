@@ -1,0 +1,322 @@
+// Runs the failing test program once per kind of failure and reads the
+// crash log it leaves.
+#include "crash/CrashLog.h"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <regex>
+#include <sstream>
+#include <thread>
+
+extern char** environ;
+
+namespace rasp {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct TRun {
+  int Status = -1;  // exit status, or 128 + signal
+  std::string Out, Err;
+};
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+// Sanitizers step back from the signals: the reporter is what is tested.
+std::vector<std::string> ChildEnvironment() {
+  std::vector<std::string> env;
+  for (char** e = environ; *e; ++e)
+    if (std::strncmp(*e, "ASAN_OPTIONS=", 13) != 0) env.push_back(*e);
+  env.push_back("ASAN_OPTIONS=handle_segv=0:handle_sigbus=0:handle_sigfpe=0:handle_sigill=0:handle_abort=0:"
+                "allow_user_segv_handler=1:detect_leaks=0:detect_stack_use_after_return=0:use_sigaltstack=0");
+  env.push_back("QT_QPA_PLATFORM=offscreen");
+  return env;
+}
+
+TRun RunProgram(const std::string& program, const std::vector<std::string>& args, const std::string& cwd,
+                int timeoutSeconds = 30, const std::function<void(pid_t)>& started = {}) {
+  int out[2], err[2];
+  EXPECT_EQ(pipe2(out, O_CLOEXEC), 0);
+  EXPECT_EQ(pipe2(err, O_CLOEXEC), 0);
+  posix_spawn_file_actions_t fa;
+  posix_spawn_file_actions_init(&fa);
+  posix_spawn_file_actions_adddup2(&fa, out[1], 1);
+  posix_spawn_file_actions_adddup2(&fa, err[1], 2);
+  posix_spawn_file_actions_addchdir_np(&fa, cwd.c_str());
+  std::vector<std::string> all{program};
+  all.insert(all.end(), args.begin(), args.end());
+  std::vector<char*> argv;
+  for (auto& a : all) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  std::vector<std::string> env = ChildEnvironment();
+  std::vector<char*> envp;
+  for (auto& e : env) envp.push_back(e.data());
+  envp.push_back(nullptr);
+  pid_t pid = 0;
+  EXPECT_EQ(posix_spawn(&pid, program.c_str(), &fa, nullptr, argv.data(), envp.data()), 0);
+  posix_spawn_file_actions_destroy(&fa);
+  if (started) started(pid);
+  close(out[1]);
+  close(err[1]);
+  TRun run;
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(timeoutSeconds);
+  pollfd fds[2] = {{out[0], POLLIN, 0}, {err[0], POLLIN, 0}};
+  int open = 2;
+  while (open > 0 && std::chrono::steady_clock::now() < deadline) {
+    if (poll(fds, 2, 100) <= 0) continue;
+    for (int i = 0; i < 2; ++i) {
+      if (!(fds[i].revents & (POLLIN | POLLHUP))) continue;
+      char buf[4096];
+      ssize_t n = read(fds[i].fd, buf, sizeof buf);
+      if (n <= 0) {
+        fds[i].fd = -1;
+        --open;
+      } else {
+        (i ? run.Err : run.Out).append(buf, size_t(n));
+      }
+    }
+  }
+  if (open > 0) kill(pid, SIGKILL);  // hung: the test fails on the status
+  int status = 0;
+  waitpid(pid, &status, 0);
+  close(out[0]);
+  close(err[0]);
+  run.Status = open > 0 ? -2 : WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  return run;
+}
+
+class CrashReport : public ::testing::Test {
+protected:
+  void SetUp() override {
+    char templ[] = "/tmp/crashreportXXXXXX";
+    FDir = mkdtemp(templ);
+  }
+  void TearDown() override { fs::remove_all(FDir); }
+
+  TRun App(std::vector<std::string> args) {
+    args.insert(args.begin(), {"--out", FDir});
+    return RunProgram(CRASH_TEST_APP, args, FDir);
+  }
+  std::vector<std::string> Entries() {
+    TLogFile log(FDir + "/crash_test_app.cwf");
+    EXPECT_TRUE(log.Load());
+    return log.Entries();
+  }
+  static int FailingLine(const TRun& run) {
+    std::smatch m;
+    return std::regex_search(run.Out, m, std::regex("line (\\d+)")) ? std::stoi(m[1]) : 0;
+  }
+  std::string FDir;
+};
+
+std::string Field(const std::string& entry, const std::string& field) {
+  std::string v;
+  CrashLogEntryField(entry, field, v);
+  return v;
+}
+
+// The call stack row of a routine: |address|module|unit|class|routine|line|.
+bool HasRow(const std::string& entry, const std::string& routine, int line) {
+  std::regex row("\\|[0-9A-F]{16}\\|crash_test_app *\\|CrashTest[A-Za-z]*\\.cpp *\\| *\\|[^|]*" + routine +
+                 "[^|]*\\|" + (line ? std::to_string(line) : std::string("\\d+")) + " *\\|");
+  return std::regex_search(entry, row);
+}
+
+TEST_F(CrashReport, NullPointerWriteLeavesAFullEntry) {
+  TRun run = App({"segv"});
+  EXPECT_EQ(run.Status, 1) << run.Err;
+  auto entries = Entries();
+  ASSERT_EQ(entries.size(), 1u) << run.Err;
+  const std::string& e = entries[0];
+  EXPECT_EQ(e.rfind("Crashwise 4.6\r\n\r\nApplication:\r\n", 0), 0u);
+  for (const char* s : {"Exception:", "Computer:", "Operating System:", "Call Stack Information:",
+                        "Modules Information:", "Registers:", "Stack:", "Memory Dump:"})
+    EXPECT_NE(e.find(s), std::string::npos) << s;
+  EXPECT_EQ(Field(e, "2.4"), "EAccessViolation");
+  EXPECT_EQ(Field(e, "2.3"), "crash_test_app");
+  EXPECT_NE(Field(e, "2.5").find("Access violation at address"), std::string::npos);
+  EXPECT_TRUE(HasRow(e, "CrashTestNullWrite", FailingLine(run))) << e;
+  EXPECT_TRUE(HasRow(e, "main", 0)) << e;
+  // The module table lists the program and the C library with their folders.
+  EXPECT_TRUE(std::regex_search(e, std::regex("\\|[0-9A-F]{16}\\|crash_test_app *\\|")));
+  EXPECT_TRUE(std::regex_search(e, std::regex("\\|[0-9A-F]{16}\\|libc\\.so\\.6 *\\|")));
+  EXPECT_TRUE(std::regex_search(e, std::regex("RIP: [0-9A-F]{16}")));
+  EXPECT_TRUE(std::regex_search(e, std::regex("\r\n[0-9A-F]{16}: [0-9A-F]{16}   [0-9A-F]{16}: ([0-9A-F]{2} ){16}")));
+}
+
+TEST_F(CrashReport, StackOverflowIsReported) {
+  TRun run = App({"overflow"});
+  EXPECT_EQ(run.Status, 1) << run.Err;
+  auto entries = Entries();
+  ASSERT_EQ(entries.size(), 1u) << run.Err;
+  EXPECT_EQ(Field(entries[0], "2.4"), "EStackOverflow");
+  EXPECT_TRUE(HasRow(entries[0], "CrashTestRecurse", 0));
+}
+
+TEST_F(CrashReport, UncaughtThrowIsReportedAtTheRaise) {
+  TRun run = App({"throw"});
+  EXPECT_EQ(run.Status, 1) << run.Err;
+  auto entries = Entries();
+  ASSERT_EQ(entries.size(), 1u) << run.Err;
+  EXPECT_EQ(Field(entries[0], "2.4"), "std::runtime_error");
+  EXPECT_EQ(Field(entries[0], "2.5"), "Nobody catches this.");
+  EXPECT_TRUE(HasRow(entries[0], "CrashTestThrow", FailingLine(run))) << entries[0];
+}
+
+TEST_F(CrashReport, ThrowInAQtEventHandlerIsReportedAndTheProgramGoesOn) {
+  TRun run = App({"qtevent"});
+  EXPECT_EQ(run.Status, 0) << run.Err;
+  EXPECT_NE(run.Out.find("reports 1"), std::string::npos) << run.Out;
+  auto entries = Entries();
+  ASSERT_EQ(entries.size(), 1u) << run.Err;
+  EXPECT_EQ(Field(entries[0], "2.4"), "std::runtime_error");
+  EXPECT_TRUE(HasRow(entries[0], "CrashTestThrow", FailingLine(run))) << entries[0];
+}
+
+TEST_F(CrashReport, EAbortIsNeverReported) {
+  TRun run = App({"qtabort"});
+  EXPECT_EQ(run.Status, 0) << run.Err;
+  EXPECT_NE(run.Out.find("reports 0"), std::string::npos) << run.Out;
+  EXPECT_EQ(run.Err.find("Operation aborted"), std::string::npos) << "no error box either";
+  run = App({"eabort"});
+  EXPECT_EQ(run.Status, 1);
+  EXPECT_TRUE(Entries().empty());
+}
+
+TEST_F(CrashReport, ThreadStacksEndWithTheirCreatorsStack) {
+  for (const char* cmd : {"pthread", "qthread"}) {
+    fs::remove(FDir + "/crash_test_app.cwf");
+    TRun run = App({cmd});
+    EXPECT_EQ(run.Status, 1) << cmd << run.Err;
+    auto entries = Entries();
+    ASSERT_EQ(entries.size(), 1u) << cmd << run.Err;
+    const std::string& e = entries[0];
+    EXPECT_TRUE(HasRow(e, "CrashTestNullWrite", FailingLine(run))) << cmd << e;
+    const char* creator = std::string(cmd) == "pthread" ? "CrashTestStartPthread" : "CrashTestStartQThread";
+    EXPECT_TRUE(HasRow(e, creator, 0)) << cmd << e;
+    EXPECT_LT(e.find("CrashTestNullWrite"), e.find(creator)) << "the creator's stack comes last";
+  }
+}
+
+TEST_F(CrashReport, FilteredClassesAreSilentOrShowTheirMessage) {
+  TRun run = App({"--filter", "ETestFiltered", "filtered"});
+  EXPECT_EQ(run.Status, 1);
+  EXPECT_TRUE(Entries().empty());
+  run = App({"--filter", "std::runtime_error=Something we know about.", "filtered"});  // an ancestor
+  EXPECT_EQ(run.Status, 1);
+  EXPECT_NE(run.Err.find("Information. Something we know about."), std::string::npos) << run.Err;
+  EXPECT_TRUE(Entries().empty());
+}
+
+TEST_F(CrashReport, TwoThreadsFailingAtOnceGetOneReportEach) {
+  TRun run = App({"two"});
+  EXPECT_EQ(run.Status, 1) << run.Err;
+  auto entries = Entries();
+  ASSERT_EQ(entries.size(), 2u) << run.Err;
+  std::string both = entries[0] + entries[1];
+  EXPECT_TRUE(HasRow(both, "CrashTestFirstOfTwo", 0));
+  EXPECT_TRUE(HasRow(both, "CrashTestSecondOfTwo", 0));
+}
+
+TEST_F(CrashReport, FreezeIsReportedOncePerTimeout) {
+  TRun run = App({"--freeze", "1", "freeze"});
+  EXPECT_EQ(run.Status, 0) << run.Err;
+  auto entries = Entries();
+  ASSERT_EQ(entries.size(), 1u) << run.Err;
+  EXPECT_EQ(Field(entries[0], "2.4"), "EFrozenApplication");
+  EXPECT_EQ(Field(entries[0], "2.5"), "The application seems to be frozen.");
+  EXPECT_NE(run.Out.find("reports 1"), std::string::npos);
+}
+
+TEST_F(CrashReport, TrimmingAndDuplicates) {
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(App({"--keep", "3", "segv"}).Status, 1);
+  EXPECT_EQ(Entries().size(), 3u);
+  EXPECT_EQ(App({"--keep", "3", "--nodup", "segv"}).Status, 1);
+  EXPECT_EQ(Entries().size(), 3u) << "the same failure again is not stored";
+  EXPECT_EQ(App({"--keep", "3", "--nodup", "throw"}).Status, 1);
+  EXPECT_EQ(Entries().size(), 3u);
+  EXPECT_EQ(Field(Entries().back(), "2.4"), "std::runtime_error");
+}
+
+TEST_F(CrashReport, ProcessesFailingAtOnceLoseNoEntry) {
+  std::vector<std::thread> runs;
+  for (int i = 0; i < 3; ++i) runs.emplace_back([this] { App({"segv"}); });
+  for (auto& t : runs) t.join();
+  EXPECT_EQ(Entries().size(), 3u);
+}
+
+TEST_F(CrashReport, ACrashWhileRewritingKeepsTheOldLog) {
+  ASSERT_EQ(App({"throw"}).Status, 1);
+  std::string before = ReadFile(FDir + "/crash_test_app.cwf");
+  TRun run = App({"kill-in-rewrite"});
+  EXPECT_EQ(run.Status, 128 + SIGKILL);
+  EXPECT_EQ(ReadFile(FDir + "/crash_test_app.cwf"), before);
+}
+
+TEST_F(CrashReport, FailuresOfTheReporterEndTheProcess) {
+  TRun run = App({"handler-fault"});
+  EXPECT_EQ(run.Status, 1);
+  EXPECT_NE(run.Err.find("a second fault inside the fault handler"), std::string::npos) << run.Err;
+
+  run = App({"report-throws"});
+  EXPECT_EQ(run.Status, 1);
+  EXPECT_NE(run.Err.find("[ERROR] - Section: 4"), std::string::npos) << run.Err;
+  EXPECT_TRUE(Entries().empty()) << "the failure inside the report is not reported";
+}
+
+TEST(CrashReportProgramFolder, TheLogLiesBesideTheProgram) {
+  char templ[] = "/tmp/crashprogXXXXXX";
+  std::string dir = mkdtemp(templ);
+  fs::copy_file(CRASH_TEST_APP, dir + "/crash_test_app");
+  TRun run = RunProgram(dir + "/crash_test_app", {"report-throws"}, "/");
+  EXPECT_EQ(run.Status, 1);
+  // The internal-failure note also lies in the program folder.
+  EXPECT_NE(ReadFile(dir + "/crash_test_app.log").find("Section: 4"), std::string::npos);
+  run = RunProgram(dir + "/crash_test_app", {"segv"}, "/");
+  EXPECT_EQ(run.Status, 1);
+  TLogFile log(dir + "/crash_test_app.cwf");
+  ASSERT_TRUE(log.Load());
+  EXPECT_EQ(log.Entries().size(), 1u);
+  fs::remove_all(dir);
+}
+
+TEST(CrashReportWindow, KillSegvOfTheWindowNamesOurSources) {
+  char templ[] = "/tmp/crashwinXXXXXX";
+  std::string dir = mkdtemp(templ);
+  fs::copy_file(TELLIVO_RASP_BINARY, dir + "/tellivo-rasp");
+  std::thread killer;
+  // A signal from outside is reported like a fault of the main thread.
+  TRun run = RunProgram(dir + "/tellivo-rasp", {}, dir, 60, [&](pid_t pid) {
+    killer = std::thread([pid] {
+      std::this_thread::sleep_for(std::chrono::seconds(3));
+      kill(pid, SIGSEGV);
+    });
+  });
+  killer.join();
+  EXPECT_EQ(run.Status, 1) << run.Err;
+  TLogFile log(dir + "/tellivo-rasp.cwf");
+  ASSERT_TRUE(log.Load());
+  ASSERT_EQ(log.Entries().size(), 1u) << run.Err;
+  EXPECT_TRUE(std::regex_search(log.Entries()[0], std::regex("\\|tellivo-rasp *\\|main\\.cpp *\\|")))
+      << log.Entries()[0];
+  fs::remove_all(dir);
+}
+
+} // namespace
+} // namespace rasp

@@ -1,0 +1,179 @@
+// A program that fails on purpose, one way per subcommand, with the crash
+// reporter linked in as in tellivo-rasp. Options before the subcommand
+// change the reporter's options:
+//   crash_test_app [--out DIR] [--keep N] [--nodup] [--filter CLASS[=MESSAGE]]
+//                  [--freeze SECONDS] SUBCOMMAND
+// Before it fails it prints "line N" with the line of the failing statement.
+#include "crash/CrashLog.h"
+#include "crash/CrashReport.h"
+#include "tests/crash/app/CrashTestWindow.h"
+
+#include <pthread.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <stdexcept>
+#include <string>
+#include <thread>
+
+namespace {
+
+class ETestFiltered : public std::runtime_error {
+public:
+  using std::runtime_error::runtime_error;
+};
+
+volatile int* NullPointer = nullptr;
+
+void Line(int line) {
+  std::printf("line %d\n", line);
+  std::fflush(stdout);
+}
+
+} // namespace
+
+__attribute__((noinline)) void CrashTestNullWrite() {
+  Line(__LINE__ + 1);
+  *NullPointer = 42;
+}
+
+namespace {
+
+volatile bool Forever = true;
+
+__attribute__((noinline)) int CrashTestRecurse(int depth) {
+  volatile char pad[512];
+  pad[0] = char(depth);
+  return Forever ? CrashTestRecurse(depth + 1) + pad[0] : 0;
+}
+
+__attribute__((noinline)) void CrashTestThrow() {
+  Line(__LINE__ + 1);
+  throw std::runtime_error("Nobody catches this");
+}
+
+void* PthreadBody(void*) {
+  CrashTestNullWrite();
+  return nullptr;
+}
+
+__attribute__((noinline)) void CrashTestStartPthread() {
+  pthread_t t;
+  pthread_create(&t, nullptr, PthreadBody, nullptr);
+  pthread_join(t, nullptr);
+}
+
+std::atomic<int> Ready{0};
+__attribute__((noinline)) void CrashTestFirstOfTwo() {
+  ++Ready;
+  while (Ready.load() < 2) {
+  }
+  *NullPointer = 1;
+}
+__attribute__((noinline)) void CrashTestSecondOfTwo() {
+  ++Ready;
+  while (Ready.load() < 2) {
+  }
+  *NullPointer = 2;
+}
+
+void FaultInHandler() { *NullPointer = 3; }
+void ThrowInStep(int step) {
+  if (step == 4) throw std::runtime_error("The report itself failed");
+}
+void KillBeforeRename() { raise(SIGKILL); }
+
+// Each loop ends itself by the exit it queued before failing.
+int RunApp(int argc, char** argv, const std::function<void()>& inLoop) {
+  return CrashTestRunLoop(argc, argv, inLoop);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+  rasp::TCrashModuleOptionsEx* o = rasp::CrashRunningOptions();
+  if (!o) {
+    std::fprintf(stderr, "the crash reporter is not active\n");
+    return 2;
+  }
+  int i = 1;
+  for (; i < argc && std::strncmp(argv[i], "--", 2) == 0; ++i) {
+    std::string opt = argv[i];
+    const char* value = i + 1 < argc ? argv[i + 1] : "";
+    if (opt == "--out") o->SetOutputPath(value), ++i;
+    else if (opt == "--keep") o->SetErrorsNumberToSave(std::atoi(value)), ++i;
+    else if (opt == "--nodup") o->SetReportOptions(o->ReportOptions() | (1u << rasp::loNoDuplicateErrors));
+    else if (opt == "--filter") {
+      std::string f = value;
+      size_t eq = f.find('=');
+      o->ExceptionFilterClasses().Add(f.substr(0, eq));
+      o->ExceptionFilterMessages().Add(eq == std::string::npos ? "" : f.substr(eq + 1));
+      ++i;
+    } else if (opt == "--freeze") {
+      o->SetFreezeTimeout(std::atoi(value));
+      o->SetFreezeActivate(true);
+      ++i;
+    }
+  }
+  std::string cmd = i < argc ? argv[i] : "";
+  if (cmd == "segv") CrashTestNullWrite();
+  else if (cmd == "overflow") std::printf("%d\n", CrashTestRecurse(0));
+  else if (cmd == "throw") CrashTestThrow();
+  else if (cmd == "filtered") throw ETestFiltered("Filtered");
+  else if (cmd == "eabort") throw rasp::EAbort();
+  else if (cmd == "pthread") CrashTestStartPthread();
+  else if (cmd == "qthread") {
+    CrashTestStartQThread();
+  } else if (cmd == "two") {
+    std::thread a(CrashTestFirstOfTwo), b(CrashTestSecondOfTwo);
+    a.join();
+    b.join();
+  } else if (cmd == "qtevent") {
+    // The exception reaches the main loop: reported, and the program goes on.
+    int rc = RunApp(argc, argv, [] {
+      CrashTestQuitSoon();
+      CrashTestThrow();
+    });
+    std::printf("reports %d\n", rasp::CrashReportCount());
+    return rc;
+  } else if (cmd == "qtabort") {
+    int rc = RunApp(argc, argv, [] {
+      CrashTestQuitSoon();
+      throw rasp::EAbort();
+    });
+    std::printf("reports %d\n", rasp::CrashReportCount());
+    return rc;
+  } else if (cmd == "freeze") {
+    int rc = RunApp(argc, argv, [] {
+      CrashTestQuitSoon();
+      usleep(1600 * 1000);  // blocked for more than one timeout, less than two
+    });
+    std::printf("reports %d\n", rasp::CrashReportCount());
+    return rc;
+  } else if (cmd == "handler-fault") {
+    rasp::TCrashTestHooks hooks;
+    hooks.InSignalHandler = FaultInHandler;
+    rasp::SetCrashTestHooks(hooks);
+    CrashTestNullWrite();
+  } else if (cmd == "report-throws") {
+    rasp::TCrashTestHooks hooks;
+    hooks.InReportStep = ThrowInStep;
+    rasp::SetCrashTestHooks(hooks);
+    CrashTestNullWrite();
+  } else if (cmd == "kill-in-rewrite") {
+    rasp::SetCrashLogBeforeRenameProbe(KillBeforeRename);
+    CrashTestNullWrite();
+  } else if (cmd == "idle") {
+    std::printf("ready\n");
+    std::fflush(stdout);
+    pause();
+  } else {
+    std::fprintf(stderr, "unknown subcommand\n");
+    return 2;
+  }
+  return 0;
+}
