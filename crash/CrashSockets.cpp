@@ -18,7 +18,7 @@ namespace rasp {
 namespace {
 
 std::string WithTranscript(const std::string& text, const std::string& transcript) {
-  if (!transcript.empty() && text.find(transcript) != std::string::npos)
+  if (transcript.empty() || text.find(transcript) != std::string::npos)
     return text;
   return text + "\r\nSocket log:\r\n" + transcript;
 }
