@@ -1,0 +1,10 @@
+// Linked beside CrashInit.cpp: the report's dialogs and mail are the
+// rasp-crash-dialog helper and the mail delivery of this folder.
+#include "crash/CrashReportSteps.h"
+
+namespace {
+struct TCrashStepsUnit {
+  TCrashStepsUnit() { rasp::CrashInstallReportSteps(); }
+};
+TCrashStepsUnit CrashStepsUnit;
+} // namespace

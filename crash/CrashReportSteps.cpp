@@ -1,0 +1,160 @@
+#include "crash/CrashReportSteps.h"
+
+#include "crash/CrashDelivery.h"
+#include "crash/CrashDialogClient.h"
+#include "crash/CrashFormat.h"
+#include "crash/CrashOptionsEx.h"
+#include "crash/CrashReport.h"
+#include "crash/CrashReporterApi.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <unistd.h>
+
+namespace rasp {
+
+namespace {
+
+// The dialog's choices for the report in progress (reports are serialised
+// by the reporter's lock).
+struct TDialogState {
+  bool DialogRan = false;
+  TCrashDialogResult Choice;
+  std::string ScreenshotFolder;
+  std::string ScreenshotFile;
+};
+
+TDialogState& State() {
+  static TDialogState state;
+  return state;
+}
+
+std::string BaseName(const std::string& path) { return path.substr(path.find_last_of('/') + 1); }
+
+std::string Folder(const std::string& path) {
+  size_t slash = path.find_last_of('/');
+  return slash == std::string::npos ? std::string(".") : path.substr(0, slash);
+}
+
+void DropScreenshot() {
+  TDialogState& s = State();
+  if (!s.ScreenshotFile.empty())
+    ::unlink(s.ScreenshotFile.c_str());
+  if (!s.ScreenshotFolder.empty())
+    ::rmdir(s.ScreenshotFolder.c_str());
+  s.ScreenshotFile.clear();
+  s.ScreenshotFolder.clear();
+}
+
+TCrashDialogRequest Request(const TCrashReportInProgress& report, const char* mode) {
+  const TCrashModuleOptions& o = *report.Options;
+  TCrashDialogRequest r;
+  r.Mode = mode;
+  for (int i = 0; i < CrashCustomTextCount; ++i)
+    r.Texts[i] = o.CustomText(i);
+  r.ShortText = report.ShortText;
+  r.HeaderText = report.Texts.HeaderText;
+  r.CPUText = report.Texts.CPUText;
+  r.LogText = report.Texts.LogText;
+  for (const TCrashDebugInfo& e : report.CallStack.Items()) {
+    if (e.Detail < 2 || (e.Detail == 3 && e.Module && e.Module->IsMain))
+      continue;
+    const char* icon = e.Detail == 4 ? "PAS" : e.Module && e.Module->IsMain ? "VCL" : "DLL";
+    r.Stack.push_back({CrashHexAddress(e.Address), e.Module ? BaseName(e.Module->FileName) : "", e.UnitFile,
+                       e.OwnerClass, e.Routine, e.LineNo ? std::to_string(e.LineNo) : "", icon});
+  }
+  r.SendMode = o.EmailSendMode();
+  r.AttachScreenshot = o.AttachScreenshot();
+  r.ShowTerminateBtn = o.ShowTerminateBtn();
+  r.ErrorsNumberToShowTerminateBtn = o.ErrorsNumberToShowTerminateBtn();
+  r.TerminateBtnOperation = o.TerminateBtnOperation();
+  r.ReportCount = CrashReportCount();
+  r.FirstTab = o.FirstTab();
+  r.StyledDialogs = o.StyledDialogs();
+  r.DuplicateFound = report.DuplicateFound;
+  r.GeometryFile = Folder(o.LogFileName()) + "/Crashwise.ini";
+  return r;
+}
+
+void ShowDialog(TCrashReportInProgress& report) {
+  const TCrashModuleOptions& o = *report.Options;
+  TDialogState& s = State();
+  DropScreenshot();
+  s = {};
+  TCrashDialogRequest r = Request(report, "exception");
+  if (o.EmailSendMode() != esmNoSend && o.AttachScreenshot() && !report.DuplicateFound) {
+    const char* t = std::getenv("TMPDIR");
+    std::string templ = std::string(t && *t ? t : "/tmp") + "/rasp-shot-XXXXXX";
+    if (::mkdtemp(templ.data())) {
+      s.ScreenshotFolder = templ;
+      r.ScreenshotFile = templ + "/Screenshot.png";
+    }
+  }
+  s.Choice = CrashShowDialog(CrashDialogHelperPath(), r, o.CustomText(2) + "\r\n" + report.Texts.LogText);
+  s.DialogRan = true;
+  s.ScreenshotFile = s.Choice.ScreenshotFile.empty() ? r.ScreenshotFile : s.Choice.ScreenshotFile;
+  report.TerminateRequested = s.Choice.Terminate;
+}
+
+void AskSteps(TCrashReportInProgress& report) {
+  const TCrashModuleOptions& o = *report.Options;
+  if (report.DuplicateFound || (o.EmailSendMode() == esmNoSend && !o.SaveLogFile()))
+    return;
+  report.StepsText = CrashShowDialog(CrashDialogHelperPath(), Request(report, "steps"), "").Steps;
+}
+
+void SendMail(TCrashReportInProgress& report) {
+  const TCrashModuleOptions& o = *report.Options;
+  TDialogState& s = State();
+  // A dialog that was not shown let nobody untick the box.
+  const bool send = !o.ShowDialog() || !s.DialogRan || !s.Choice.Shown || s.Choice.Send;
+  if (!send || report.DuplicateFound) {
+    DropScreenshot();
+    return;
+  }
+  TCrashDeliveryInput in;
+  in.MailText = report.MailText;
+  in.LogText = report.Texts.LogText;
+  const bool shot = s.Choice.Shown ? s.Choice.Screenshot : o.AttachScreenshot();
+  if (shot && !s.ScreenshotFile.empty()) {
+    std::ifstream f(s.ScreenshotFile, std::ios::binary);
+    std::stringstream ss;
+    ss << f.rdbuf();
+    in.ScreenshotPng = ss.str();
+  }
+  std::unique_ptr<TCrashProgressHelper> progress;
+  TCrashDeliveryProgress p;
+  if (o.ShowSendProgress() && o.ShowDialog() &&
+      (o.EmailSendMode() == esmSMTPServer || o.EmailSendMode() == esmSMTPClient)) {
+    progress = std::make_unique<TCrashProgressHelper>(CrashDialogHelperPath(), Request(report, "progress"));
+    p.Text = [&](const std::string& t) { progress->SetText(t); };
+    p.Position = [&](int v) { progress->SetPosition(v); };
+  }
+  TCrashDeliveryResult r = CrashSendReport(o, in, p);
+  if (progress)
+    progress->Close();
+  DropScreenshot();
+  if (!r.Ok()) {
+    const char* code = r.Code == TCrashDeliveryCode::eeEmailSMTPError   ? "eeEmailSMTPError"
+                       : r.Code == TCrashDeliveryCode::eeEmailMAPIError ? "eeEmailMAPIError"
+                                                                        : "eeEmailShellError";
+    std::fprintf(stderr, "[WARNING] - Code: %s - Address: %s - Message: \"%s\"\n", code,
+                 CrashHexAddress(report.ExceptionAddress).c_str(),
+                 (r.Step.empty() ? r.Message : "[" + r.Step + "] " + r.Message).c_str());
+  }
+}
+
+} // namespace
+
+void CrashInstallReportSteps() {
+  TCrashReportSteps steps;
+  steps.ShowDialog = ShowDialog;
+  steps.AskSteps = AskSteps;
+  steps.SendMail = SendMail;
+  SetCrashReportSteps(steps);
+}
+
+} // namespace rasp

@@ -1,0 +1,286 @@
+#include "tools/rasp-crash-dialog/CrashExceptionDialog.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QScreen>
+#include <QTabWidget>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include "tools/rasp-crash-dialog/CrashDialogPictures.h"
+
+namespace rasp {
+
+namespace {
+
+QString Q(const std::string& s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
+
+QString WithoutMnemonic(QString s) {
+  s.replace("&&", "\x01");
+  s.remove('&');
+  s.replace("\x01", "&");
+  return s;
+}
+
+QWidget* MemoPage(const QString& label, const QString& text, const QFont& fixed) {
+  auto* page = new QWidget;
+  auto* lay = new QVBoxLayout(page);
+  lay->setContentsMargins(4, 2, 4, 4);
+  lay->addWidget(new QLabel(label));
+  auto* edit = new QPlainTextEdit(text);
+  edit->setReadOnly(true);
+  edit->setLineWrapMode(QPlainTextEdit::NoWrap);
+  edit->setFont(fixed);
+  QPalette pal = edit->palette();
+  pal.setColor(QPalette::Base, Qt::white);
+  pal.setColor(QPalette::Text, Qt::black);
+  edit->setPalette(pal);
+  lay->addWidget(edit);
+  return page;
+}
+
+} // namespace
+
+TCrashExceptionDialog::TCrashExceptionDialog(const TCrashDialogRequest& request, QWidget* parent)
+    : TCrashStyledDialog(request.StyledDialogs, Q(request.Text(2)), parent), FRequest(request) {
+  FGeometry.Load(Q(request.GeometryFile));
+  FMonitor = CrashMonitorPicture();
+
+  FText = new QLabel(this);
+  FText->setWordWrap(true);
+  FText->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+  FText->setTextFormat(Qt::PlainText);
+
+  FTabs = new QTabWidget(this);
+  const QFont fixed = FixedFont();
+  FTabs->addTab(MemoPage(Q(request.Text(5)), Q(request.HeaderText), fixed), Q(request.Text(4)));
+  {
+    auto* page = new QWidget;
+    auto* lay = new QVBoxLayout(page);
+    lay->setContentsMargins(4, 2, 4, 4);
+    lay->addWidget(new QLabel(Q(request.Text(7))));
+    FStackList = MakeList(request.Stack, 47, FGeometry.Col, {5});
+    lay->addWidget(FStackList);
+    FTabs->addTab(page, Q(request.Text(6)));
+  }
+  {
+    auto* page = new QWidget;
+    auto* lay = new QVBoxLayout(page);
+    lay->setContentsMargins(4, 2, 4, 4);
+    lay->addWidget(new QLabel(Q(request.Text(9))));
+    FModuleList = MakeList(request.Modules, 62, FGeometry.ColMod, {3, 4});
+    lay->addWidget(FModuleList);
+    FTabs->addTab(page, Q(request.Text(8)));
+  }
+  FTabs->addTab(MemoPage(Q(request.Text(11)), Q(request.CPUText), fixed), Q(request.Text(10)));
+  FTabs->setCurrentIndex(request.FirstTab);
+
+  FOk = new QPushButton(Q(request.Text(12)), this);
+  FOk->setDefault(true);
+  FTerminate = new QPushButton(Q(request.Text(request.TerminateBtnOperation == 1 ? 14 : 13)), this);
+  FDetails = new QPushButton(this);
+  const bool styled = request.StyledDialogs;
+  for (QPushButton* b : {FOk, FTerminate, FDetails})
+    b->setFlat(styled);
+
+  FSend = new QCheckBox(Q(request.Text(16)), this);
+  FScreenshot = new QCheckBox(Q(request.Text(17)), this);
+  FClipboard = new QCheckBox(Q(request.Text(18)), this);
+  const bool mail = request.SendMode != 0 && !request.DuplicateFound;
+  FSend->setVisible(mail);
+  FScreenshot->setVisible(mail && request.AttachScreenshot);
+  FSend->setChecked(request.SendMode != 0);
+  FScreenshot->setChecked(request.AttachScreenshot);
+  FScreenshot->setEnabled(FSend->isChecked());
+  FClipboard->setChecked(false);
+  FSpace = FSend->isVisibleTo(this) && FScreenshot->isVisibleTo(this) ? 34 : 20;
+  connect(FSend, &QCheckBox::toggled, FScreenshot, &QWidget::setEnabled);
+
+  FTerminate->setVisible(request.ShowTerminateBtn && request.ReportCount > request.ErrorsNumberToShowTerminateBtn);
+
+  QFontMetrics fm(font());
+  for (int i = 12; i <= 15; ++i)
+    FButtonWidth = std::max(FButtonWidth, fm.horizontalAdvance(WithoutMnemonic(Q(request.Text(i))) + "O") + 12);
+
+  connect(FOk, &QPushButton::clicked, this, &QDialog::accept);
+  connect(FTerminate, &QPushButton::clicked, this, [this] {
+    FTerminateRequested = true;
+    accept();
+  });
+  connect(FDetails, &QPushButton::clicked, this, [this] { SetDetailsShown(!FDetailsShown); });
+
+  FOk->setFocus();
+  SetDetailsShown(false);
+}
+
+QTreeWidget* TCrashExceptionDialog::MakeList(const std::vector<TCrashDialogRow>& rows, int firstText,
+                                             const std::array<int, 6>& widths, std::vector<int> rightAligned) {
+  auto* list = new QTreeWidget;
+  list->setRootIsDecorated(false);
+  list->header()->setStretchLastSection(false);
+  list->setSelectionBehavior(QAbstractItemView::SelectRows);
+  list->setFont(FixedFont());
+  QStringList heads;
+  for (int i = 0; i < 6; ++i)
+    heads << WithoutMnemonic(Q(FRequest.Text(firstText + i)));
+  list->setHeaderLabels(heads);
+  QPalette pal = list->palette();
+  pal.setColor(QPalette::Base, Qt::white);
+  pal.setColor(QPalette::Text, Qt::black);
+  list->setPalette(pal);
+  for (const TCrashDialogRow& row : rows) {
+    auto* item = new QTreeWidgetItem(list);
+    for (int c = 0; c < 6; ++c) {
+      item->setText(c, Q(row[c]));
+      for (int r : rightAligned)
+        if (r == c)
+          item->setTextAlignment(c, Qt::AlignRight | Qt::AlignVCenter);
+    }
+    item->setIcon(0, QIcon(CrashListIcon(Q(row[6]))));
+  }
+  for (int c = 0; c < 6; ++c)
+    list->setColumnWidth(c, widths[c]);
+  return list;
+}
+
+void TCrashExceptionDialog::SetDetailsShown(bool shown) {
+  if (FDetailsShown && !shown)
+    SaveGeometryFile();
+  FDetailsShown = shown;
+  FLayingOut = true;
+  const QString details = Q(FRequest.Text(15));
+  if (!shown) {
+    FDetails->setText(details + " >>");
+    FText->setText(Q(FRequest.ShortText));
+    FTabs->hide();
+    LayOutCollapsed();
+  } else {
+    FDetails->setText("<< " + details);
+    FText->setText(Q(FRequest.Text(3)));
+    FTabs->show();
+    setMinimumSize(300, 200);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+    QRect r = FGeometry.Placed(area);
+    setGeometry(r);
+    if (FGeometry.WindowsState == 3)
+      setWindowState(Qt::WindowMaximized);
+  }
+  FLayingOut = false;
+  LayOut();
+}
+
+void TCrashExceptionDialog::LayOutCollapsed() {
+  // The text is measured over its lines plus one line made of the two
+  // check box texts, so that the choices fit below it.
+  QFontMetrics fm(font());
+  const int frame = FrameWidth();
+  const int maxText = 640 - (2 * frame + 58);
+  QStringList lines = Q(FRequest.ShortText).split(QRegularExpression("\r\n|\n|\r"));
+  int widest = 0;
+  for (const QString& l : lines)
+    widest = std::max(widest, fm.horizontalAdvance(l));
+  // The row of check boxes must fit too: the send and clipboard boxes share
+  // it in two halves; alone, the clipboard box has the whole row.
+  const int indicator = FClipboard->sizeHint().width() - fm.horizontalAdvance(FClipboard->text().remove('&'));
+  const int clip = fm.horizontalAdvance(WithoutMnemonic(Q(FRequest.Text(18)))) + indicator;
+  const int send = fm.horizontalAdvance(WithoutMnemonic(Q(FRequest.Text(16)))) + indicator;
+  const int row = FSend->isVisibleTo(this) ? 2 * std::max(send, clip) : clip;
+  widest = std::max(widest, row - 58 - 16 + 8);
+  const int textWidth = std::min(widest + 16, maxText);
+  const int textHeight =
+      fm.boundingRect(QRect(0, 0, textWidth, 10000), Qt::TextWordWrap, Q(FRequest.ShortText)).height();
+  const int width = std::max(250, textWidth + 2 * frame + 58);
+  // Buttons sit (space + 32) above the bottom, below the picture and text.
+  const int clientHeight = 52 + std::max(0, textHeight - 39) + 32 + FSpace;
+  const int height = clientHeight + 2 * frame + CaptionHeight();
+  setMinimumSize(width, height);
+  setMaximumSize(width, height);
+  resize(width, height);
+  FText->setGeometry(ClientOrigin().x() + 48, ClientOrigin().y() + 8, textWidth, std::max(textHeight, 16));
+  QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+  if (screen) {
+    QRect a = screen->availableGeometry();
+    move(a.x() + (a.width() - width) / 2, a.y() + (a.height() - height) / 2);
+  }
+}
+
+void TCrashExceptionDialog::LayOut() {
+  const QPoint o = ClientOrigin();
+  const int w = width() - 2 * FrameWidth();
+  const int h = height() - 2 * FrameWidth() - CaptionHeight();
+  const int top = h - FSpace - 32;
+  FOk->setGeometry(o.x() + (w - FButtonWidth) / 2, o.y() + top, FButtonWidth, 25);
+  FTerminate->setGeometry(o.x() + 5, o.y() + top, FButtonWidth, 25);
+  FDetails->setGeometry(o.x() + w - FButtonWidth - 5, o.y() + top, FButtonWidth, 25);
+  const int half = (w - 8) / 2;
+  const int boxH = std::max(13, FSend->sizeHint().height());
+  FSend->setGeometry(o.x() + 4, o.y() + top + 34, half, boxH);
+  if (FSend->isVisibleTo(this))
+    FClipboard->setGeometry(o.x() + 4 + half, o.y() + top + 34, half, boxH);
+  else
+    FClipboard->setGeometry(o.x() + 4, o.y() + top + 34, w - 8, boxH);
+  FClipboard->setLayoutDirection(Qt::RightToLeft);
+  FScreenshot->setGeometry(o.x() + 23, o.y() + top + 50, std::max(half, w - 27), boxH);
+  if (FDetailsShown) {
+    FText->setGeometry(o.x() + 48, o.y() + 8, w - 56, 42);
+    FTabs->setGeometry(o.x() + 4, o.y() + 52, w - 8, std::max(40, top - 56));
+  }
+}
+
+void TCrashExceptionDialog::resizeEvent(QResizeEvent* e) {
+  TCrashStyledDialog::resizeEvent(e);
+  if (!FLayingOut)
+    LayOut();
+}
+
+void TCrashExceptionDialog::PaintClient(QPainter& p) {
+  p.drawPixmap(ClientOrigin() + QPoint(8, 8), FMonitor);
+}
+
+void TCrashExceptionDialog::SaveGeometryFile() {
+  if (windowState() & Qt::WindowMaximized) {
+    FGeometry.WindowsState = 3;
+  } else if (windowState() & Qt::WindowMinimized) {
+    FGeometry.WindowsState = 6;
+  } else {
+    FGeometry.WindowsState = 1;
+    FGeometry.Width = width();
+    FGeometry.Height = height();
+    FGeometry.Left = x();
+    FGeometry.Top = y();
+  }
+  for (int c = 0; c < 6; ++c) {
+    FGeometry.Col[c] = FStackList->columnWidth(c);
+    FGeometry.ColMod[c] = FModuleList->columnWidth(c);
+  }
+  FGeometry.Save(Q(FRequest.GeometryFile));
+}
+
+void TCrashExceptionDialog::done(int r) {
+  if (FDetailsShown)
+    SaveGeometryFile();
+  if (FClipboard->isChecked() && QGuiApplication::clipboard())
+    QGuiApplication::clipboard()->setText(Q(FRequest.LogText));
+  TCrashStyledDialog::done(r);
+}
+
+TCrashDialogResult TCrashExceptionDialog::Result() const {
+  TCrashDialogResult r;
+  r.Shown = Painted();
+  r.Send = FSend->isVisibleTo(this) && FSend->isChecked();
+  r.Screenshot = r.Send && FScreenshot->isVisibleTo(this) && FScreenshot->isChecked();
+  r.Clipboard = FClipboard->isChecked();
+  r.Terminate = FTerminateRequested;
+  return r;
+}
+
+} // namespace rasp

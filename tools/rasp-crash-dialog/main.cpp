@@ -1,0 +1,115 @@
+// rasp-crash-dialog: shows one crash dialog for a failing tellivo-rasp.
+// The request arrives on standard input, the answer leaves on standard
+// output; crash/CrashDialogProtocol.h describes both. Exit status 0 when a
+// dialog was shown, 2 when no display can be opened, 3 when the dialog never
+// got painted; the report then falls back to text on standard error.
+#include "crash/CrashDialogProtocol.h"
+#include "tools/rasp-crash-dialog/CrashDialogScreenshot.h"
+#include "tools/rasp-crash-dialog/CrashExceptionDialog.h"
+#include "tools/rasp-crash-dialog/CrashProgressDialog.h"
+#include "tools/rasp-crash-dialog/CrashStepsDialog.h"
+
+#include <QApplication>
+#include <QSocketNotifier>
+#include <QTimer>
+
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+void Say(const std::string& text) {
+  std::fwrite(text.data(), 1, text.size(), stdout);
+  std::fflush(stdout);
+}
+
+bool HaveDisplay() {
+  for (const char* v : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+    if (const char* s = std::getenv(v); s && *s)
+      return true;
+  return false;
+}
+
+// Closes a dialog that never reached the screen, and (for tests) one that
+// did, after RASP_CRASH_DIALOG_AUTOCLOSE ms.
+void Watch(rasp::TCrashStyledDialog& dlg) {
+  QObject::connect(&dlg, &rasp::TCrashStyledDialog::firstPaint, &dlg, [&dlg] {
+    Say("shown\n");
+    if (const char* ms = std::getenv("RASP_CRASH_DIALOG_AUTOCLOSE"); ms && *ms)
+      QTimer::singleShot(std::atoi(ms), &dlg, &QDialog::accept);
+  });
+  QTimer::singleShot(3000, &dlg, [&dlg] {
+    if (!dlg.Painted())
+      dlg.reject();
+  });
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+  rasp::TCrashDialogRequest request;
+  std::string line;
+  if (!std::getline(std::cin, line) || line != rasp::CrashDialogVersionLine) {
+    std::fprintf(stderr, "rasp-crash-dialog: expected the line \"%s\" on standard input\n",
+                 rasp::CrashDialogVersionLine);
+    return 1;
+  }
+  while (std::getline(std::cin, line) && rasp::CrashDialogReadLine(request, line)) {
+  }
+  rasp::TCrashDialogResult result;
+  if (!HaveDisplay()) {
+    Say(rasp::CrashDialogWriteResult(result));
+    return 2;
+  }
+  QApplication app(argc, argv);
+
+  if (!request.ScreenshotFile.empty() && rasp::CrashWriteScreenshot(QString::fromStdString(request.ScreenshotFile)))
+    Say("screenshot " + rasp::CrashDialogEscape(request.ScreenshotFile) + "\n");
+
+  if (request.Mode == "steps") {
+    rasp::TCrashStepsDialog dlg(request);
+    Watch(dlg);
+    dlg.exec();
+    result.Steps = dlg.ReproduceText().toStdString();
+    Say(rasp::CrashDialogWriteResult(result));
+    return dlg.Painted() ? 0 : 3;
+  }
+  if (request.Mode == "progress") {
+    rasp::TCrashProgressDialog dlg(request);
+    Watch(dlg);
+    QSocketNotifier notifier(STDIN_FILENO, QSocketNotifier::Read);
+    std::string pending;
+    QObject::connect(&notifier, &QSocketNotifier::activated, &dlg, [&] {
+      char buf[4096];
+      ssize_t n = ::read(STDIN_FILENO, buf, sizeof buf);
+      if (n <= 0) {
+        dlg.accept();
+        return;
+      }
+      pending.append(buf, size_t(n));
+      size_t lf;
+      while ((lf = pending.find('\n')) != std::string::npos) {
+        std::string l = pending.substr(0, lf);
+        pending.erase(0, lf + 1);
+        if (!dlg.Apply(QString::fromStdString(l))) {
+          dlg.accept();
+          return;
+        }
+      }
+    });
+    dlg.exec();
+    Say(rasp::CrashDialogWriteResult(result));
+    return dlg.Painted() ? 0 : 3;
+  }
+  rasp::TCrashExceptionDialog dlg(request);
+  Watch(dlg);
+  QApplication::beep();
+  dlg.exec();
+  result = dlg.Result();
+  result.Shown = false;  // said when it happened
+  Say(rasp::CrashDialogWriteResult(result));
+  return dlg.Painted() ? 0 : 3;
+}
