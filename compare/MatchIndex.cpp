@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bit>
 
+#include "compare/WordInterner.h"
 #include "compare/WordText.h"
 
 namespace rasp {
@@ -14,71 +15,11 @@ std::uint64_t PairKey(std::int32_t first, std::int32_t second) {
            static_cast<std::uint32_t>(second);
 }
 
-std::uint64_t Mix(std::uint64_t x) {
-    x ^= x >> 33;
-    x *= 0xFF51AFD7ED558CCDULL;
-    x ^= x >> 33;
-    return x;
-}
-
 // Open-addressing table sizes: a power of two at least twice the entries.
 std::size_t TableSize(std::size_t entries) {
     return std::bit_ceil(std::max<std::size_t>(16, entries * 2));
 }
 
-// Interns words, ASCII letters folded, into dense ids 0, 1, 2, ...
-class TWordInterner {
-public:
-    explicit TWordInterner(std::size_t expected)
-        : FSlots(TableSize(expected), -1), FMask(FSlots.size() - 1) {
-        FWords.reserve(expected);
-    }
-
-    std::int32_t Intern(std::u16string_view word) {
-        std::uint64_t hash = 0xCBF29CE484222325ULL;
-        for (const char16_t c : word) hash = (hash ^ FoldAscii(c)) * 0x100000001B3ULL;
-        hash = Mix(hash);
-        for (std::size_t slot = hash & FMask;; slot = (slot + 1) & FMask) {
-            const std::int32_t id = FSlots[slot];
-            if (id < 0) {
-                const auto fresh = static_cast<std::int32_t>(FWords.size());
-                FWords.push_back({word, hash});
-                FSlots[slot] = fresh;
-                if (FWords.size() * 2 > FSlots.size()) Grow();
-                return fresh;
-            }
-            const TEntry& entry = FWords[static_cast<std::size_t>(id)];
-            if (entry.Hash == hash && SameFolded(entry.Word, word)) return id;
-        }
-    }
-
-private:
-    struct TEntry {
-        std::u16string_view Word;
-        std::uint64_t Hash;
-    };
-
-    static bool SameFolded(std::u16string_view a, std::u16string_view b) {
-        if (a.size() != b.size()) return false;
-        for (std::size_t i = 0; i < a.size(); ++i)
-            if (FoldAscii(a[i]) != FoldAscii(b[i])) return false;
-        return true;
-    }
-
-    void Grow() {
-        FSlots.assign(FSlots.size() * 2, -1);
-        FMask = FSlots.size() - 1;
-        for (std::size_t id = 0; id < FWords.size(); ++id) {
-            std::size_t slot = FWords[id].Hash & FMask;
-            while (FSlots[slot] >= 0) slot = (slot + 1) & FMask;
-            FSlots[slot] = static_cast<std::int32_t>(id);
-        }
-    }
-
-    std::vector<std::int32_t> FSlots;
-    std::size_t FMask;
-    std::vector<TEntry> FWords;
-};
 
 }  // namespace
 
@@ -104,7 +45,7 @@ TMatchIndex::TMatchIndex(const TListWords& words1, std::u16string_view text1,
         const std::size_t mask = FPairSlots.size() - 1;
         for (std::size_t j = 0; j + 1 < n2; ++j) {
             const std::uint64_t key = PairKey(FIds2[j], FIds2[j + 1]);
-            std::size_t slot = Mix(key) & mask;
+            std::size_t slot = MixWordHash(key) & mask;
             for (;; slot = (slot + 1) & mask) {
                 const std::int32_t group = FPairSlots[slot];
                 if (group < 0) {
@@ -145,7 +86,7 @@ TMatchIndex::TGroup TMatchIndex::Pair(std::int32_t first, std::int32_t second) c
     if (FPairSlots.empty()) return {true, 0, 0};
     const std::uint64_t key = PairKey(first, second);
     const std::size_t mask = FPairSlots.size() - 1;
-    for (std::size_t slot = Mix(key) & mask;; slot = (slot + 1) & mask) {
+    for (std::size_t slot = MixWordHash(key) & mask;; slot = (slot + 1) & mask) {
         const std::int32_t group = FPairSlots[slot];
         if (group < 0) return {true, 0, 0};
         if (FPairKeys[static_cast<std::size_t>(group)] == key) {
