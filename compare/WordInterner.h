@@ -46,6 +46,8 @@ public:
         }
     }
 
+    std::int32_t Distinct() const { return static_cast<std::int32_t>(FWords.size()); }
+
 private:
     struct TEntry {
         std::u16string_view Word;
