@@ -211,11 +211,13 @@ void TfrmMain::BuildArticle(TbsSkinGroupBox* box, int number)
     named(bar, first ? QStringLiteral("bsSkinPanel2") : QStringLiteral("bsSkinPanel7"));
     bar->SetBorderStyle(bvNone);
     bar->setFixedHeight(37);
-    auto* import = Place<TbsSkinButton>(bar, "", 6, 9, 103, 20, QStringLiteral("Import"));
+    // At the design size the bar inside article 1's box is 356 pixels wide:
+    // the three buttons and their gaps must end inside it.
+    auto* import = Place<TbsSkinButton>(bar, "", 2, 9, 103, 20, QStringLiteral("Import"));
     named(import, name("btnImport"));
-    auto* clearH = Place<TbsSkinButton>(bar, "", 113, 9, 143, 20, QStringLiteral("Clear Highlighting"));
+    auto* clearH = Place<TbsSkinButton>(bar, "", 108, 9, 143, 20, QStringLiteral("Clear Highlighting"));
     named(clearH, name("btnClearH"));
-    auto* clear = Place<TbsSkinButton>(bar, "", 260, 9, 102, 20, QStringLiteral("Delete All"));
+    auto* clear = Place<TbsSkinButton>(bar, "", 254, 9, 102, 20, QStringLiteral("Delete All"));
     named(clear, name("btnClear"));
 
     auto* pane = new TbsSkinRichEdit(box);

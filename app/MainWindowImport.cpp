@@ -1,6 +1,7 @@
 // "Import" of the two panes: a file chosen in the open dialog fills the pane,
-// a word-processor document through automation, anything else through the
-// pane's own loader. The pane's change handling does the rest.
+// a word-processor document (by name or by content) through automation, a
+// text file through the pane's own loader; anything else is refused. The
+// pane's change handling does the rest.
 
 #include "app/MainWindowImport.h"
 
@@ -107,8 +108,11 @@ void Import(TfrmMain& window, TbsSkinRichEdit* pane) {
         try {
             // The dialog carries bytes of names that are not valid text; give them back.
             const std::string name = bsEncodeFileName(fileName).toStdString();
+            // A file that cannot be read, or is not text, is refused before
+            // the pane gives up what it holds.
+            const TImportRoute route = ChooseImportRoute(name);
             pane->Clear();
-            if (IsWordDocumentName(name)) {
+            if (route == TImportRoute::WordProcessor) {
                 // The conversion handles the window's events while it runs;
                 // the window may be gone when it returns.
                 const std::vector<std::u16string> lines = ReadDocumentLines(state.Registry, name);

@@ -4,7 +4,7 @@
 
 #include "app/BannerPicture.h"
 #include "app/DeploymentSettings.h"
-#include "app/PromotionConstants.h"
+#include "app/OnlineConstants.h"
 #include "app/TImage.h"
 #include "app/UUtils.h"
 #include "gif/GIFAnimator.h"

@@ -15,7 +15,9 @@ namespace rasp {
 TRaspApplication::TRaspApplication(int& argc, char** argv) : QApplication(argc, argv)
 {
     setApplicationName(QStringLiteral("Tellivo Rasp"));
-    setApplicationDisplayName(QStringLiteral("Tellivo Rasp"));
+    // No display name: Qt would append it to every window title the window
+    // system shows ("Checker v1.01 - Tellivo Rasp" for a branded copy). Each
+    // window's title is exactly the caption it was given.
     // The desktop entry's name: window systems that match windows to their
     // entry (Wayland, task bars) find the menu's icon and name through it.
     setDesktopFileName(QStringLiteral("tellivo-rasp"));

@@ -1,9 +1,10 @@
 #include "app/UUtils.h"
 
-#include "platform/browser/BrowserCommand.h"
+#include "platform/browser/DesktopExec.h"
 #include "platform/browser/HttpHandler.h"
 
 #include <QProcess>
+#include <QStringList>
 
 namespace rasp {
 
@@ -13,13 +14,17 @@ bool OpenURL(const QString& url)
     // browser as an option rather than an address.
     if (url.isEmpty() || url.startsWith(QLatin1Char('-')))
         return false;
-    const std::string command = HttpHandlerCommand(TXdgDirs::FromEnvironment());
-    if (command.empty())
+    const auto entry = HttpHandlerEntry(TXdgDirs::FromEnvironment());
+    if (!entry)
         return false;
-    const std::string browser = BrowserExecutable(command);
-    if (browser.empty())
+    // The address goes in as one argument of its own: no shell ever sees it.
+    const auto command = ExpandDesktopExec(*entry, url.toLocal8Bit().toStdString());
+    if (!command)
         return false;
-    QProcess::startDetached(QString::fromLocal8Bit(browser), {url});
+    QStringList arguments;
+    for (auto it = command->begin() + 1; it != command->end(); ++it)
+        arguments << QString::fromLocal8Bit(*it);
+    QProcess::startDetached(QString::fromLocal8Bit(command->front()), arguments);
     return true;
 }
 

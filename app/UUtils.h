@@ -5,10 +5,10 @@
 
 namespace rasp {
 
-// Starts the browser the desktop registered for http URLs with url as its only
-// argument and does not wait for it. False when no browser is registered (or
-// url is empty or could be taken for an option); whether the browser really
-// started is not checked.
+// Runs the Exec line of the desktop entry registered for http URLs with url
+// in place of its field codes, and does not wait for it. False when no
+// browser is registered, its Exec line is malformed, or url is empty or could
+// be taken for an option; whether the browser really started is not checked.
 bool OpenURL(const QString& url);
 
 } // namespace rasp

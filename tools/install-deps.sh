@@ -12,7 +12,7 @@ PACKAGES=(
   libgif-dev gifsicle imagemagick
   libwmf-dev libemf2svg-dev fonts-urw-base35
   clang libclang-rt-14-dev
-  fonts-liberation xvfb xauth
+  fonts-liberation xvfb xauth x11-utils
   libreoffice-writer-nogui
   tidy
   dpkg-dev lintian desktop-file-utils appstream bash-completion

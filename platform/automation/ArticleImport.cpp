@@ -2,7 +2,10 @@
 
 #include "platform/automation/WordDocumentReader.h"
 #include "platform/textload/CodePage.h"
+#include "platform/textload/FileContent.h"
 #include "platform/textload/TextFileLoader.h"
+
+#include <sys/stat.h>
 
 namespace rasp {
 
@@ -23,9 +26,27 @@ std::vector<std::u16string> ReadDocumentLines(const TAutomationRegistry& registr
     return SplitLines(ReadWordDocumentText(registry, Utf8ToUtf16(fileName)));
 }
 
+TImportRoute ChooseImportRoute(const std::string& fileName, TStreamPolicy policy, std::string* bytes) {
+    if (IsWordDocumentName(fileName)) return TImportRoute::WordProcessor;
+    std::string read = ReadFileBytes(fileName, policy);
+    const TContentCheck content = CheckFileContent(read);
+    if (content.kind == TContentKind::NotText) throw ELoadStreamError(content.reason);
+    if (content.kind == TContentKind::WordDocument) {
+        // The word processor opens the file by its name: what came through a
+        // pipe is gone by then.
+        struct stat info {};
+        if (::stat(fileName.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+            throw ELoadStreamError("it is a word-processor document, which can only be read from a file");
+        return TImportRoute::WordProcessor;
+    }
+    if (bytes) *bytes = std::move(read);
+    return TImportRoute::PaneLoader;
+}
+
 std::u16string LoadArticleText(const std::string& fileName, const TAutomationRegistry& registry,
                                TStreamPolicy policy) {
-    if (!IsWordDocumentName(fileName)) return LoadTextFile(fileName, policy);
+    std::string bytes;
+    if (ChooseImportRoute(fileName, policy, &bytes) == TImportRoute::PaneLoader) return DecodeTextBytes(bytes);
     std::u16string joined;
     bool first = true;
     for (const std::u16string& line : ReadDocumentLines(registry, fileName)) {

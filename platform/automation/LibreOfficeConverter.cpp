@@ -54,13 +54,13 @@ std::string Quote(const QString& s) { return "\"" + s.toStdString() + "\""; }
 QString ConvertDocumentToText(const TConversionRequest& request) {
     QProcess process;
     process.setProgram(request.soffice);
-    process.setArguments({
+    QStringList arguments{
         "-env:UserInstallation=" + QUrl::fromLocalFile(request.profileDir).toString(),
         "--headless", "--invisible", "--norestore", "--nologo", "--nodefault", "--nolockcheck",
-        "--convert-to", "txt:Text (encoded):UTF8",
-        "--outdir", request.outDir,
-        request.document,
-    });
+    };
+    if (!request.inputFilter.isEmpty()) arguments << "--infilter=" + request.inputFilter;
+    arguments << "--convert-to" << "txt:Text (encoded):UTF8" << "--outdir" << request.outDir << request.document;
+    process.setArguments(arguments);
     process.setProcessChannelMode(QProcess::MergedChannels);
     process.setStandardInputFile(QProcess::nullDevice());
     process.setChildProcessModifier([] { ::setsid(); });

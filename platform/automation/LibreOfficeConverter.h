@@ -14,6 +14,7 @@ struct TConversionRequest {
     QString profileDir;   // a private user profile, so no running instance takes the job
     QString outDir;       // an empty folder for the result
     QString document;     // absolute path of the document
+    QString inputFilter;  // the office's import filter, when its name would mislead it
     int timeoutMs = 120000;
 };
 

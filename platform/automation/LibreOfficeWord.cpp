@@ -2,12 +2,16 @@
 
 #include "platform/automation/LibreOfficeConverter.h"
 #include "platform/automation/WordDocumentReader.h"
+#include "platform/textload/FileContent.h"
+#include "platform/textload/TextFileLoader.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
+#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -30,6 +34,34 @@ struct TOfficeSession {
 };
 
 using TSession = std::shared_ptr<TOfficeSession>;
+
+// The office picks its import filter by the file's extension: a document
+// under another name ("notes.txt" holding a .docx) would be read as text.
+// Then the content names the filter.
+QString InputFilterFor(const QString& fileName) {
+    std::string bytes;
+    try {
+        bytes = ReadFileBytes(QFile::encodeName(fileName).toStdString());
+    } catch (const ELoadStreamError&) {
+        return {};  // the office reports what it cannot read
+    }
+    const QString suffix = QFileInfo(fileName).suffix().toLower();
+    auto named = [&suffix](std::initializer_list<const char*> suffixes) {
+        for (const char* s : suffixes)
+            if (suffix == QLatin1String(s)) return true;
+        return false;
+    };
+    switch (WordDocumentFormat(bytes)) {
+        case TWordFormat::CompoundFile:
+            return named({"doc", "dot", "wps", "wpt"}) ? QString() : QStringLiteral("MS Word 97");
+        case TWordFormat::OfficeOpenXml:
+            return named({"docx", "docm", "dotx", "dotm"}) ? QString() : QStringLiteral("MS Word 2007 XML");
+        case TWordFormat::OpenDocumentText:
+            return named({"odt", "ott", "odm", "oth"}) ? QString() : QStringLiteral("writer8");
+        case TWordFormat::None: break;
+    }
+    return {};
+}
 
 [[noreturn]] void UnknownMember(const char* object, std::string_view member) {
     throw EOleError(std::string("Unknown name: the ") + object + " object has no member \"" +
@@ -121,6 +153,7 @@ private:
         request.profileDir = work.filePath("profile");
         request.outDir = outDir;
         request.document = info.absoluteFilePath();
+        request.inputFilter = InputFilterFor(fileName);
         request.timeoutMs = FSession->timeoutMs;
         try {
             std::u16string text = ReadConvertedText(ConvertDocumentToText(request));

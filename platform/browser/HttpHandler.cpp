@@ -174,20 +174,41 @@ std::string DefaultHandler(const TXdgDirs& dirs, std::string_view mimeType)
     return {};
 }
 
-std::string DesktopEntryExec(const TXdgDirs& dirs, std::string_view desktopId)
+std::optional<TDesktopEntry> FindDesktopEntry(const TXdgDirs& dirs, std::string_view desktopId)
 {
     const auto file = FindDesktopFile(dirs, std::string(desktopId));
     if (!file)
-        return {};
-    if (ReadKeyFileValue(*file, "Desktop Entry", "Hidden").value_or("") == "true")
-        return {};
-    return UnescapeKeyFileString(ReadKeyFileValue(*file, "Desktop Entry", "Exec").value_or(""));
+        return std::nullopt;
+    const auto content = ReadKeyFileText(*file);
+    if (!content)
+        return std::nullopt;
+    auto value = [&content](std::string_view key) {
+        return UnescapeKeyFileString(KeyFileValue(*content, "Desktop Entry", key).value_or(""));
+    };
+    if (value("Hidden") == "true")
+        return std::nullopt;
+    TDesktopEntry entry{value("Exec"), value("Icon"), value("Name"), file->string()};
+    if (entry.exec.empty())
+        return std::nullopt;
+    return entry;
+}
+
+std::string DesktopEntryExec(const TXdgDirs& dirs, std::string_view desktopId)
+{
+    const auto entry = FindDesktopEntry(dirs, desktopId);
+    return entry ? entry->exec : std::string();
+}
+
+std::optional<TDesktopEntry> HttpHandlerEntry(const TXdgDirs& dirs)
+{
+    const auto id = DefaultHandler(dirs, "x-scheme-handler/http");
+    return id.empty() ? std::nullopt : FindDesktopEntry(dirs, id);
 }
 
 std::string HttpHandlerCommand(const TXdgDirs& dirs)
 {
-    const auto id = DefaultHandler(dirs, "x-scheme-handler/http");
-    return id.empty() ? std::string() : DesktopEntryExec(dirs, id);
+    const auto entry = HttpHandlerEntry(dirs);
+    return entry ? entry->exec : std::string();
 }
 
 } // namespace rasp

@@ -5,7 +5,10 @@
 // desktop database's mimeinfo.cache), then the Exec line of that handler's
 // desktop entry.
 
+#include "platform/browser/DesktopExec.h"
+
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,7 +35,14 @@ std::string DefaultHandler(const TXdgDirs& dirs, std::string_view mimeType);
 // resolved), or "" when there is none.
 std::string DesktopEntryExec(const TXdgDirs& dirs, std::string_view desktopId);
 
+// An installed, not hidden desktop entry with an Exec line: the keys its
+// field codes refer to (string escapes resolved) and its file.
+std::optional<TDesktopEntry> FindDesktopEntry(const TXdgDirs& dirs, std::string_view desktopId);
+
 // The Exec line of the http handler, or "" when no handler is registered.
 std::string HttpHandlerCommand(const TXdgDirs& dirs);
+
+// The desktop entry of the http handler, or nothing.
+std::optional<TDesktopEntry> HttpHandlerEntry(const TXdgDirs& dirs);
 
 } // namespace rasp

@@ -41,6 +41,8 @@ std::optional<std::string> ReadSmallFile(const std::filesystem::path& file)
 
 } // namespace
 
+std::optional<std::string> ReadKeyFileText(const std::filesystem::path& file) { return ReadSmallFile(file); }
+
 std::optional<std::string> ReadKeyFileValue(const std::filesystem::path& file,
                                             std::string_view group, std::string_view key)
 {

@@ -16,6 +16,10 @@ namespace rasp {
 std::optional<std::string> ReadKeyFileValue(const std::filesystem::path& file,
                                             std::string_view group, std::string_view key);
 
+// The whole file, or nothing when it is missing, unreadable or far too large
+// for a file of this kind.
+std::optional<std::string> ReadKeyFileText(const std::filesystem::path& file);
+
 // The same for text already in memory.
 std::optional<std::string> KeyFileValue(std::string_view text, std::string_view group,
                                         std::string_view key);

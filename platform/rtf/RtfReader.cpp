@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <climits>
 #include <map>
+#include <utility>
 #include <memory>
 #include <vector>
 
@@ -27,6 +28,10 @@ struct TGroupState {
 
 bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Writers star destinations that older readers may drop; these hold article
+// text (a hyperlink's visible text) and are read all the same.
+bool IsReadableStarredDestination(std::string_view name) { return name == "fldrslt"; }
 
 int HexValue(char c) {
     if (c >= '0' && c <= '9') return c - '0';
@@ -58,6 +63,10 @@ private:
     std::string FPendingBytes;  // 8-bit text waiting to be decoded together
     int FPendingCodePage = cpWindows1252;
     int FFallbackLeft = 0;      // \uN fallback characters still to skip
+    // Set by \* until the next token: a starred destination that the reader
+    // knows is read as if unstarred, any other one is left out.
+    bool FAfterStar = false;
+    bool FSkipBeforeStar = false;
     int FDocumentCodePage = cpWindows1252;
     int FDefaultFont = -1;
     int FTableFont = -1;        // font being described in the font table
@@ -103,6 +112,7 @@ private:
     }
 
     void Step() {
+        const bool afterStar = std::exchange(FAfterStar, false);
         const char c = FIn[FPos++];
         switch (c) {
             case '{':
@@ -117,7 +127,7 @@ private:
                 if (FOverflowDepth > 0) --FOverflowDepth;
                 else FStack.pop_back();
                 break;
-            case '\\': ControlSequence(); break;
+            case '\\': ControlSequence(afterStar); break;
             case '\r': case '\n': case '\0': break;  // line structure of the file only
             case '\t':
                 if (FFallbackLeft > 0) --FFallbackLeft;
@@ -127,11 +137,11 @@ private:
         }
     }
 
-    void ControlSequence() {
+    void ControlSequence(bool afterStar) {
         if (FPos >= FIn.size()) return;
         const char c = FIn[FPos];
         if (IsLetter(c)) {
-            ControlWord();
+            ControlWord(afterStar);
             return;
         }
         ++FPos;
@@ -153,7 +163,9 @@ private:
             case '\\': case '{': case '}': TextByte(c); break;
             case '*':
                 FlushBytes();
+                FSkipBeforeStar = State().skip;
                 State().skip = true;
+                FAfterStar = true;
                 break;
             case '~': Emit(0x00A0); break;
             case '_': Emit(0x2011); break;
@@ -162,7 +174,7 @@ private:
         }
     }
 
-    void ControlWord() {
+    void ControlWord(bool afterStar) {
         const std::size_t start = FPos;
         while (FPos < FIn.size() && IsLetter(FIn[FPos])) ++FPos;
         const std::string_view name = FIn.substr(start, FPos - start);
@@ -181,6 +193,7 @@ private:
         if (param > INT_MAX) param = INT_MAX;
         if (negative) param = -param;
         if (FPos < FIn.size() && FIn[FPos] == ' ') ++FPos;
+        if (afterStar && IsReadableStarredDestination(name)) State().skip = FSkipBeforeStar;
         Apply(name, hasParam, static_cast<int>(param));
     }
 

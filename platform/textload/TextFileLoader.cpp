@@ -1,6 +1,7 @@
 #include "platform/textload/TextFileLoader.h"
 
 #include "platform/rtf/RtfReader.h"
+#include "platform/textload/FileContent.h"
 #include "platform/textload/PlainTextDecoder.h"
 
 #include <algorithm>
@@ -76,8 +77,14 @@ std::string ReadFileBytes(const std::string& path, TStreamPolicy policy) {
 }
 
 std::u16string DecodeTextBytes(std::string_view bytes) {
-    if (auto rich = RtfToText(bytes)) return std::move(*rich);
-    return DecodePlainText(bytes).text;
+    const TContentCheck content = CheckFileContent(bytes);
+    switch (content.kind) {
+        case TContentKind::RichText: return RtfToText(bytes).value_or(std::u16string());
+        case TContentKind::PlainText: return DecodePlainText(bytes).text;
+        case TContentKind::WordDocument: Fail("it is a word-processor document, not text");
+        case TContentKind::NotText: Fail(content.reason);
+    }
+    Fail("its content is not known");
 }
 
 std::u16string LoadTextFile(const std::string& path, TStreamPolicy policy) {

@@ -35,6 +35,8 @@ enum class TStreamPolicy { RegularFilesOnly, AllowStreams };
 std::string ReadFileBytes(const std::string& path, TStreamPolicy policy = TStreamPolicy::RegularFilesOnly);
 
 // Rich text when the bytes are RTF, otherwise decoded plain text; CR LF breaks.
+// Bytes that are not text (see CheckFileContent) throw ELoadStreamError with
+// the reason.
 std::u16string DecodeTextBytes(std::string_view bytes);
 
 std::u16string LoadTextFile(const std::string& path, TStreamPolicy policy = TStreamPolicy::RegularFilesOnly);

@@ -86,3 +86,56 @@ TEST_F(WindowTest, StartUpArmsTheUpdateTimerOnce)
     QTest::qWait(400);
     EXPECT_FALSE(fresh.Timer1->isActive()) << "the check runs once, not every 100 ms";
 }
+
+namespace {
+
+QString PathOf(const QWidget* w, const QWidget* top)
+{
+    QString path;
+    for (; w && w != top; w = w->parentWidget()) {
+        const QString name = w->objectName().isEmpty() ? QString::fromLatin1(w->metaObject()->className())
+                                                       : w->objectName();
+        path = path.isEmpty() ? name : name + "/" + path;
+    }
+    return path;
+}
+
+// Every shown widget of the window, down to the parts inside the controls,
+// lies wholly inside its parent: nothing is cut off by the edge of its panel.
+std::vector<std::string> WidgetsOutsideTheirParents(QWidget* top)
+{
+    std::vector<std::string> outside;
+    for (QWidget* w : top->findChildren<QWidget*>()) {
+        if (!w->isVisibleTo(top) || w->isWindow() || w->size().isEmpty())
+            continue;
+        const QRect inParent = w->geometry();
+        const QRect parent = w->parentWidget()->rect();
+        if (!parent.contains(inParent))
+            outside.push_back(PathOf(w, top).toStdString() + " " + std::to_string(inParent.x()) + ","
+                              + std::to_string(inParent.y()) + " " + std::to_string(inParent.width()) + "x"
+                              + std::to_string(inParent.height()) + " in " + std::to_string(parent.width())
+                              + "x" + std::to_string(parent.height()));
+    }
+    return outside;
+}
+
+} // namespace
+
+TEST_F(WindowTest, EveryControlLiesInsideItsParentAtTheDesignSizeAndWider)
+{
+    for (const QSize size : {QSize(753, 520), QSize(801, 520), QSize(753, 520)}) {
+        window->resize(size);
+        QApplication::processEvents();
+        ASSERT_EQ(window->size(), size);
+        EXPECT_EQ(WidgetsOutsideTheirParents(window.get()), std::vector<std::string>{})
+            << "at " << size.width() << " x " << size.height();
+    }
+    // The same with both panes full of text, when their scroll bars show.
+    std::u16string text;
+    for (int i = 0; i < 200; ++i)
+        text += u"line of article text\r\n";
+    window->rchArticle1->SetText(text);
+    window->rchArticle2->SetText(text);
+    QApplication::processEvents();
+    EXPECT_EQ(WidgetsOutsideTheirParents(window.get()), std::vector<std::string>{});
+}

@@ -131,7 +131,7 @@ TEST_F(Deployment, OnlyAppNameGivesVersionedTitleNoStripNoLinksAndBareMakeMoney)
 
     Browser browser;
     window->btnMakeMoney->click();
-    EXPECT_EQ(browser.Opened(), "http://partners.tellivo-rasp.example/\n");
+    EXPECT_EQ(browser.Opened(), "http://www.tellivo-rasp.example/partners/\n");
 }
 
 TEST_F(Deployment, AffiliateIdFollowsThePromotionUrlAndTheDesignTitleGetsTheVersion)
@@ -141,7 +141,7 @@ TEST_F(Deployment, AffiliateIdFollowsThePromotionUrlAndTheDesignTitleGetsTheVers
     EXPECT_EQ(window->windowTitle(), "Tellivo Rasp v1.01");
     Browser browser;
     window->btnMakeMoney->click();
-    EXPECT_EQ(browser.Opened(), "http://partners.tellivo-rasp.example/acme-7\n");
+    EXPECT_EQ(browser.Opened(), "http://www.tellivo-rasp.example/partners/acme-7\n");
 }
 
 TEST_F(Deployment, BannersTwoAndThreeReadTheFirstAndSecondImageFiles)

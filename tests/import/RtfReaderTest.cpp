@@ -102,6 +102,19 @@ TEST(RtfReader, IgnorableDestinationsAreLeftOut) {
     EXPECT_EQ(Text(rtf), u"Bodylinkitem\r\n");
 }
 
+TEST(RtfReader, StarredHyperlinkResultsKeepTheirVisibleText) {
+    // As AbiWord and others write a hyperlink: the visible text in a starred result.
+    EXPECT_EQ(Text("{\\rtf1\\ansi Read the {\\field{\\*\\fldinst {HYPERLINK \"http://x/manual\"}}"
+                   "{\\*\\fldrslt {\\cf1\\ul manual}}} first.}"),
+              u"Read the manual first.");
+    // Unknown starred destinations are still left out, also right after a result.
+    EXPECT_EQ(Text("{\\rtf1 a{\\*\\fldrslt b}{\\*\\unknown c}{\\*\\fldrsltx d}e}"), u"abe");
+    // Inside a left-out destination a starred result stays left out.
+    EXPECT_EQ(Text("{\\rtf1 a{\\*\\unknown x{\\*\\fldrslt y}z}b}"), u"ab");
+    // The star only reaches the control word right after it.
+    EXPECT_EQ(Text("{\\rtf1 a{\\*\\unknown\\fldrslt y}b}"), u"ab");
+}
+
 TEST(RtfReader, BinaryDataIsSkippedEvenWhenItHoldsBraces) {
     EXPECT_EQ(Text("{\\rtf1 x{\\*\\blob\\bin5 }}}{{} y}"), u"x y");
     EXPECT_EQ(Text("{\\rtf1 x\\bin999 abc"), u"x");

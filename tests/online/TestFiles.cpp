@@ -49,7 +49,7 @@ void InstallFakeBrowser(TScopedEnv& env, const QString& root, const QString& rec
     WriteFile(script, RecordingScript(record), true);
     WriteFile(dir.filePath("data/applications/fake.desktop"),
               "[Desktop Entry]\nType=Application\nName=Fake\nExec=\"" + script.toLocal8Bit()
-                  + "\" --new-window %u\n");
+                  + "\" %u\n");
     WriteFile(dir.filePath("config/mimeapps.list"),
               "[Default Applications]\nx-scheme-handler/http=fake.desktop\n");
 }
