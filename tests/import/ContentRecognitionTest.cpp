@@ -9,7 +9,13 @@
 #include "tests/import/GuiTestApp.h"
 #include "tools/rasp/RaspCli.h"
 
+#include "skinctrls/TbsOpenDlgForm.h"
+
 #include <gtest/gtest.h>
+
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QTest>
 
 #include <QDir>
 #include <QFile>
@@ -147,9 +153,13 @@ protected:
         QApplication::processEvents();
     }
     void Import(const QString& file) {
-        WhenModalShown<QFileDialog>([file](QFileDialog* d) {
-            d->selectFile(file);
-            static_cast<QDialog*>(d)->accept();
+        WhenModalShown<TbsOpenDlgForm>([file](TbsOpenDlgForm* d) {
+            // Into the file's folder by its name field, then the file picked in the list.
+            const QFileInfo info(file);
+            d->SetFileNameText(info.absolutePath() + "/");
+            QTest::keyClick(d->findChild<QLineEdit*>("edtFileName"), Qt::Key_Return);
+            ASSERT_TRUE(d->SelectName(info.fileName()));
+            d->Confirm();
         });
         window->btnImport1->click();
     }
