@@ -305,8 +305,8 @@ void TfrmMain::Run(void (TfrmMain::*handler)())
 
 void TfrmMain::WireEvents()
 {
-    auto click = [this](QAbstractButton* button, void (TfrmMain::*handler)()) {
-        connect(button, &QAbstractButton::clicked, this, [this, handler] { Run(handler); });
+    auto click = [this](TbsSkinButton* button, void (TfrmMain::*handler)()) {
+        connect(button, &TbsSkinButton::clicked, this, [this, handler] { Run(handler); });
     };
     click(btnCompareEx, &TfrmMain::btnCompareExClick);
     click(btnHelp, &TfrmMain::btnHelpClick);

@@ -8,6 +8,7 @@
 #include "skin/bsSkinData.h"
 #include "skin/bsSkinMessages.h"
 #include "skinctrls/ExceptionSink.h"
+#include "skinctrls/TbsSkinClient.h"
 
 namespace rasp {
 
@@ -20,6 +21,13 @@ void TfrmMain::CreateSkinComponents()
     bsCompressedStoredSkin1 = new TbsCompressedStoredSkin(this);
     bsAssignBuiltinSkin(*bsCompressedStoredSkin1);
     bsSkinData1 = new TbsSkinData(this);
+    // Until the skinned frame takes the window over, the window itself passes
+    // the skin's change messages on to its controls.
+    new TbsSkinMessageRelay(this);
+    // Every skinned control of the window draws from this skin; the first
+    // load reaches them through the change messages.
+    bsBindSkinData(this, bsSkinData1);
+    msgMain->SetSkinData(bsSkinData1);
     try {
         bsSkinData1->SetCompressedStoredSkin(bsCompressedStoredSkin1);
     } catch (...) {

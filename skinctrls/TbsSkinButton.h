@@ -1,28 +1,140 @@
 #pragma once
-// Push button of the window's tool strips and dialogs.
+// Push button of the window's tool strips and dialogs: four looks (normal,
+// active, pressed, disabled) cut from the "button" entry, a blend between
+// normal and active while the pointer comes and goes, repeated clicks while
+// held, and groups of buttons of which one stays down.
 
-#include "skinctrls/TbsSkinBinding.h"
+#include "skinctrls/TbsSkinCustomControl.h"
 
-#include <QPushButton>
+#include <QImage>
+#include <QTimer>
+
+class TbsDataSkinButtonControl;
 
 namespace rasp {
 
-class TbsSkinButton : public QPushButton, public TbsSkinBinding {
+enum TbsButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
+
+class TbsSkinButton : public TbsSkinCustomControl {
     Q_OBJECT
 public:
     explicit TbsSkinButton(QWidget* parent = nullptr, const QString& caption = {});
+    ~TbsSkinButton() override;
 
-    // Modal result the button gives to its dialog when clicked (0: none).
+    QString text() const { return FCaption; }
+    void setText(const QString& caption);
+
+    bool RepeatMode() const { return FRepeatMode; }
+    void SetRepeatMode(bool on) { FRepeatMode = on; }
+    int RepeatInterval() const { return FRepeatInterval; }
+    void SetRepeatInterval(int ms);
+    bool AllowAllUp() const { return FAllowAllUp; }
+    void SetAllowAllUp(bool on) { FAllowAllUp = on; }
+    bool CanFocused() const { return FCanFocused; }
+    void SetCanFocused(bool on);
+    bool Down() const { return FDown; }
+    void SetDown(bool down);
+    int GroupIndex() const { return FGroupIndex; }
+    void SetGroupIndex(int index);
+    const QImage& Glyph() const { return FGlyph; }
+    void SetGlyph(const QImage& glyph);
+    int NumGlyphs() const { return FNumGlyphs; }
+    void SetNumGlyphs(int n);
+    int Margin() const { return FMargin; }
+    // Values below -1 are refused.
+    void SetMargin(int m);
+    int Spacing() const { return FSpacing; }
+    void SetSpacing(int s);
+    TbsButtonLayout Layout() const { return FLayout; }
+    void SetLayout(TbsButtonLayout l);
+    bool Default() const { return FDefault; }
+    void SetDefault(bool on);
+    bool Cancel() const { return FCancel; }
+    void SetCancel(bool on) { FCancel = on; }
     int ModalResult() const { return FModalResult; }
     void SetModalResult(int result) { FModalResult = result; }
 
+    // The click: gives the modal result to the dialog, then runs OnClick.
+    void ButtonClick();
+    void click() { ButtonClick(); }
+
+    // State, for the looks and for tests.
+    bool Hot() const { return FHot; }
+    double MorphFactor() const { return FMorphFactor; }
+    bool Repeating() const { return FRepeatTimer.isActive(); }
+
+    void LoadSkinEntry() override;
+    void ApplySkin() override;
+    // A button keeps the size it was given (or the skin's height) in layouts.
+    QSize sizeHint() const override { return size(); }
+
+    // Where glyph and caption go inside r, for a glyph cell and caption of
+    // the given sizes; the pressed look moves both by one pixel.
+    static void LayoutGlyphAndCaption(const QRect& r, QSize glyph, QSize caption, int spacing,
+                                      int margin, TbsButtonLayout layout, bool pressed,
+                                      QPoint& glyphPos, QPoint& captionPos);
+
+signals:
+    void clicked();
+
 protected:
-    void paintEvent(QPaintEvent* event) override;
+    void DrawDefaultImage(QImage& image) override;
+    void DrawSkinImage(QImage& image) override;
+
+    bool event(QEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
+    enum TLook { lkNormal, lkActive, lkDown, lkDisabled };
+    // The button entry, looked up afresh: never a pointer into a replaced skin.
+    const TbsDataSkinButtonControl* Entry() const;
+    bool Grouped() const { return FGroupIndex != 0; }
+    bool Focused() const { return FCanFocused && hasFocus(); }
+    TLook CurrentLook() const;
+    bool Morphing() const;
+    void StartMorph();
+    void StopMorph();
+    void MorphTick();
+    void RepaintOrMorph();
+    void GrabAccelerator();
+    // The skinned look of one state with glyph and caption.
+    QImage SkinLook(TLook look) const;
+    void DrawContent(QImage& image, const QRect& area, const QFont& font, const QColor& color,
+                     bool pressed, int cell) const;
+    int GlyphCell(bool downLook, bool activeLook) const;
+
+    QString FCaption;
+    bool FRepeatMode = false;
+    int FRepeatInterval = 100;
+    bool FAllowAllUp = false;
+    bool FCanFocused = true;
+    bool FDown = false;
+    int FGroupIndex = 0;
+    QImage FGlyph;
+    int FNumGlyphs = 1;
+    int FMargin = -1;
+    int FSpacing = 1;
+    TbsButtonLayout FLayout = blGlyphLeft;
+    bool FDefault = false;
+    bool FCancel = false;
     int FModalResult = 0;
+
+    bool FHot = false;
+    bool FMousePressed = false;
+    bool FReleaseMarked = false;
+    double FMorphFactor = 0;
+    int FShortcutId = 0;
+    QTimer FRepeatTimer;
+    QTimer FMorphTimer;
 };
 
 }  // namespace rasp

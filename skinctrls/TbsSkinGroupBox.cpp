@@ -2,10 +2,11 @@
 
 namespace rasp {
 
-TbsSkinGroupBox::TbsSkinGroupBox(QWidget* parent, const QString& caption)
-    : QGroupBox(caption, parent), TbsSkinBinding(QStringLiteral("groupbox"))
+TbsSkinGroupBox::TbsSkinGroupBox(QWidget* parent, const QString& caption) : TbsSkinPanel(parent)
 {
-    resize(150, 150);
+    SetSkinDataName(QStringLiteral("groupbox"));
+    SetCaptionMode(true);
+    SetCaption(caption);
 }
 
 }  // namespace rasp

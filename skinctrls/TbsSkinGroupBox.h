@@ -1,13 +1,12 @@
 #pragma once
-// Captioned box that groups the controls of one article.
+// Captioned box that groups the controls of one article: a panel on the
+// "groupbox" entry with its caption bar shown.
 
-#include "skinctrls/TbsSkinBinding.h"
-
-#include <QGroupBox>
+#include "skinctrls/TbsSkinPanel.h"
 
 namespace rasp {
 
-class TbsSkinGroupBox : public QGroupBox, public TbsSkinBinding {
+class TbsSkinGroupBox : public TbsSkinPanel {
     Q_OBJECT
 public:
     explicit TbsSkinGroupBox(QWidget* parent = nullptr, const QString& caption = {});

@@ -1,19 +1,19 @@
 #include "skinctrls/TbsSkinLinkLabel.h"
 
+#include "skin/bsSkinControls.h"
+#include "skinctrls/bsSkinFont.h"
+
 #include <QDesktopServices>
 #include <QMouseEvent>
 #include <QUrl>
 
 namespace rasp {
 
-TbsSkinLinkLabel::TbsSkinLinkLabel(QWidget* parent, const QString& caption)
-    : QLabel(parent), TbsSkinBinding(QStringLiteral("stdlabel"))
+TbsSkinLinkLabel::TbsSkinLinkLabel(QWidget* parent, const QString& caption) : TbsSkinStdLabel(parent)
 {
-    setTextFormat(Qt::PlainText);
-    QFont f(QStringLiteral("Arial"));
-    f.setPixelSize(14);
-    f.setUnderline(true);
-    setFont(f);
+    FAlwaysUnderline = true;
+    FDefaultFont = bsSkinFont("Arial", -14, fsUnderline);
+    setFont(FDefaultFont);
     setCursor(Qt::PointingHandCursor);
     SetCaption(caption);
 }
@@ -21,10 +21,27 @@ TbsSkinLinkLabel::TbsSkinLinkLabel(QWidget* parent, const QString& caption)
 void TbsSkinLinkLabel::SetCaption(const QString& caption)
 {
     const int right = x() + width();
-    setText(caption);
-    adjustSize();
+    TbsSkinStdLabel::SetCaption(caption);
     if (FRightJustify)
         move(right - width(), y());
+}
+
+void TbsSkinLinkLabel::ApplySkin() { update(); }
+
+void TbsSkinLinkLabel::SetDefaultActiveFontColor(const QColor& c)
+{
+    FDefaultActiveFontColor = c;
+    update();
+}
+
+QColor TbsSkinLinkLabel::SkinColor(const TbsDataSkinStdLabelControl& entry) const
+{
+    return bsColor(FMouseIn ? entry.activefontcolor : entry.fontcolor);
+}
+
+QColor TbsSkinLinkLabel::PlainColor() const
+{
+    return FMouseIn ? FDefaultActiveFontColor : TbsSkinStdLabel::PlainColor();
 }
 
 void TbsSkinLinkLabel::mouseReleaseEvent(QMouseEvent* event)
@@ -32,25 +49,25 @@ void TbsSkinLinkLabel::mouseReleaseEvent(QMouseEvent* event)
     if (event->button() != Qt::LeftButton || !rect().contains(event->position().toPoint()))
         return;
     emit Click();
-    if (FURL.isEmpty())
-        return;
+    // The shell is asked even for an empty URL; the launcher refuses it.
     if (FOpener)
         FOpener(FURL);
-    else
+    else if (!FURL.isEmpty())
         QDesktopServices::openUrl(QUrl(FURL));
 }
 
-// The link turns blue while the pointer is over it.
-void TbsSkinLinkLabel::enterEvent(QEnterEvent*)
+void TbsSkinLinkLabel::enterEvent(QEnterEvent* event)
 {
-    QPalette p = palette();
-    p.setColor(QPalette::WindowText, QColor(0, 0, 0xFF));
-    setPalette(p);
+    TbsSkinStdLabel::enterEvent(event);
+    FMouseIn = true;
+    update();
 }
 
-void TbsSkinLinkLabel::leaveEvent(QEvent*)
+void TbsSkinLinkLabel::leaveEvent(QEvent* event)
 {
-    setPalette(QPalette());
+    TbsSkinStdLabel::leaveEvent(event);
+    FMouseIn = false;
+    update();
 }
 
 }  // namespace rasp

@@ -1,39 +1,74 @@
 #include "skinctrls/TbsSkinMessage.h"
 
-#include <QAbstractButton>
+#include "skin/bsSkinData.h"
+#include "skinctrls/TbsSkinButton.h"
+#include "skinctrls/TbsSkinClient.h"
+#include "skinctrls/TbsSkinPanel.h"
+#include "skinctrls/TbsSkinStdLabel.h"
+
 #include <QApplication>
-#include <QEvent>
-#include <QMessageBox>
-#include <QPushButton>
+#include <QDialog>
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QScreen>
+#include <QStyle>
+#include <QVBoxLayout>
 #include <array>
 
 namespace rasp {
 
 namespace {
 
-// Closing the box through its frame answers "cancel", whatever Escape would do.
-class TCloseWatcher : public QObject {
-public:
-    bool Closed = false;
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        if (event->type() == QEvent::Close)
-            Closed = true;
-        return false;
-    }
-};
-
-QMessageBox::Icon IconOf(TMsgDlgType type)
+QStyle::StandardPixmap IconOf(TMsgDlgType type)
 {
     switch (type) {
-    case mtWarning: return QMessageBox::Warning;
-    case mtError: return QMessageBox::Critical;
-    case mtInformation: return QMessageBox::Information;
-    case mtConfirmation: return QMessageBox::Question;
+    case mtWarning: return QStyle::SP_MessageBoxWarning;
+    case mtError: return QStyle::SP_MessageBoxCritical;
+    case mtInformation: return QStyle::SP_MessageBoxInformation;
+    case mtConfirmation: return QStyle::SP_MessageBoxQuestion;
     case mtCustom: break;
     }
-    return QMessageBox::NoIcon;
+    return QStyle::SP_CustomBase;
 }
+
+// The box: a skinned panel holding icon, text and the button row. Enter
+// presses the default button, Escape the escape button; closing it through
+// its frame answers "cancel".
+class TMessageForm : public QDialog {
+public:
+    using QDialog::QDialog;
+    TbsSkinButton* DefaultButton = nullptr;
+    TbsSkinButton* EscapeButton = nullptr;
+    bool Closed = false;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        const int key = event->key();
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && event->modifiers() == Qt::NoModifier) {
+            // A focused button answers Enter itself; otherwise the default one does.
+            if (DefaultButton && DefaultButton->isEnabled())
+                DefaultButton->click();
+            return;
+        }
+        if (key == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+            if (EscapeButton)
+                EscapeButton->click();
+            else
+                reject();
+            return;
+        }
+        QDialog::keyPressEvent(event);
+    }
+    void closeEvent(QCloseEvent* event) override
+    {
+        Closed = true;
+        QDialog::closeEvent(event);
+    }
+};
 
 }  // namespace
 
@@ -43,6 +78,10 @@ TbsSkinMessage::TbsSkinMessage(QObject* owner) : QObject(owner)
     DefaultFont.setPixelSize(15);
     DefaultButtonFont = DefaultFont;
 }
+
+void TbsSkinMessage::SetSkinData(TbsSkinData* skinData) { FSkinData = skinData; }
+
+TbsSkinData* TbsSkinMessage::SkinData() const { return static_cast<TbsSkinData*>(FSkinData.data()); }
 
 QString TbsSkinMessage::CaptionOf(TMsgDlgType type)
 {
@@ -77,56 +116,76 @@ int TbsSkinMessage::MessageDlg(const QString& msg, TMsgDlgType type, TMsgDlgButt
     if (FAnswerHook)
         return FAnswerHook(request);
 
-    QMessageBox box(FParent);
+    TMessageForm box(FParent);
+    box.setObjectName(QStringLiteral("TbsMessageForm"));
     box.setWindowTitle(request.Caption);
-    box.setText(msg);
-    box.setTextFormat(Qt::PlainText);
-    box.setIcon(IconOf(type));
-    box.setFont(DefaultFont);
+    auto* outer = new QVBoxLayout(&box);
+    outer->setContentsMargins(0, 0, 0, 0);
+    auto* panel = new TbsSkinPanel(&box);
+    panel->SetBorderStyle(bvNone);
+    outer->addWidget(panel);
+    auto* rows = new QVBoxLayout(panel);
+    rows->setContentsMargins(16, 16, 16, 12);
+    rows->setSpacing(14);
 
-    QPushButton* byKind[mbHelp + 1] = {};
+    auto* top = new QHBoxLayout;
+    top->setSpacing(14);
+    if (type != mtCustom) {
+        auto* icon = new QLabel(panel);
+        icon->setPixmap(box.style()->standardIcon(IconOf(type)).pixmap(32, 32));
+        icon->setAlignment(Qt::AlignTop);
+        top->addWidget(icon, 0, Qt::AlignTop);
+    }
+    auto* text = new TbsSkinStdLabel(panel);
+    text->setObjectName(QStringLiteral("Text"));
+    text->SetShowAccelChar(false);
+    text->setWordWrap(true);
+    text->SetDefaultFont(DefaultFont);
+    text->SetCaption(msg);
+    text->setMinimumWidth(std::min(420, std::max(180, text->sizeHint().width())));
+    top->addWidget(text, 1);
+    rows->addLayout(top);
+
+    auto* row = new QHBoxLayout;
+    row->addStretch(1);
+    TbsSkinButton* byKind[mbHelp + 1] = {};
     for (int kind = mbYes; kind <= mbHelp; ++kind) {
         const auto b = static_cast<TMsgDlgBtn>(kind);
         if (!buttons.Contains(b))
             continue;
-        auto* button = new QPushButton(ButtonCaption(b), &box);
-        button->setFont(DefaultButtonFont);
-        button->setMinimumSize(70, 25);
-        button->setProperty("modalResult", ModalResultOf(b));
+        auto* button = new TbsSkinButton(panel, ButtonCaption(b));
         button->setObjectName(QString::fromLatin1(
             std::array{"Yes", "No", "OK", "Cancel", "Abort", "Retry", "Ignore", "All",
                        "NoToAll", "YesToAll", "Help"}[kind]));
-        box.addButton(button, b == mbHelp ? QMessageBox::HelpRole : QMessageBox::AcceptRole);
+        button->SetDefaultFont(DefaultButtonFont);
+        button->resize(std::max(75, QFontMetrics(DefaultButtonFont).horizontalAdvance(button->text()) + 24), 25);
+        // Help asks for help and leaves the box open.
+        button->SetModalResult(b == mbHelp ? mrNone : ModalResultOf(b));
+        if (b == mbHelp)
+            connect(button, &TbsSkinButton::clicked, this, [this, helpCtx] { emit HelpRequested(helpCtx); });
+        row->addWidget(button);
         byKind[kind] = button;
     }
-    if (buttons.Bits() == 0) {
-        // No buttons: only closing the box ends it. The box would add an OK
-        // button of its own to an empty row, so it gets an invisible one.
-        auto* none = new QPushButton(&box);
-        none->setProperty("modalResult", mrCancel);
-        box.addButton(none, QMessageBox::RejectRole);
-        none->hide();
-    }
-    if (QPushButton* help = byKind[mbHelp]) {
-        // The help button asks for help and leaves the box open.
-        QObject::disconnect(help, &QAbstractButton::clicked, nullptr, nullptr);
-        connect(help, &QAbstractButton::clicked, this, [this, helpCtx] { emit HelpRequested(helpCtx); });
-    }
-    QPushButton* def = byKind[mbOK] ? byKind[mbOK] : byKind[mbYes] ? byKind[mbYes] : byKind[mbRetry];
-    if (def)
-        box.setDefaultButton(def);
-    QPushButton* esc = byKind[mbCancel] ? byKind[mbCancel] : byKind[mbNo] ? byKind[mbNo] : byKind[mbOK];
-    if (esc)
-        box.setEscapeButton(esc);
+    row->addStretch(1);
+    rows->addLayout(row);
 
-    TCloseWatcher watcher;
-    box.installEventFilter(&watcher);
-    box.exec();
-    if (watcher.Closed)
+    box.DefaultButton = byKind[mbOK] ? byKind[mbOK] : byKind[mbYes] ? byKind[mbYes] : byKind[mbRetry];
+    box.EscapeButton = byKind[mbCancel] ? byKind[mbCancel] : byKind[mbNo] ? byKind[mbNo] : byKind[mbOK];
+    if (box.DefaultButton) {
+        box.DefaultButton->SetDefault(true);
+        box.DefaultButton->setFocus();
+    }
+    if (TbsSkinData* data = SkinData())
+        bsBindSkinData(&box, data);
+
+    box.adjustSize();
+    const QScreen* screen = FParent ? FParent->screen() : QGuiApplication::primaryScreen();
+    if (screen)
+        box.move(screen->availableGeometry().center() - QPoint(box.width() / 2, box.height() / 2));
+    const int result = box.exec();
+    if (box.Closed || result <= 0)
         return mrCancel;
-    if (QAbstractButton* clicked = box.clickedButton())
-        return clicked->property("modalResult").toInt();
-    return mrCancel;
+    return result;
 }
 
 }  // namespace rasp

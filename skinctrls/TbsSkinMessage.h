@@ -5,12 +5,14 @@
 
 #include <QFont>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <cstdint>
 #include <functional>
 #include <initializer_list>
 
 class QWidget;
+class TbsSkinData;
 
 namespace rasp {
 
@@ -69,6 +71,9 @@ public:
 
     // Window the boxes are centred on; none: the screen.
     void SetParentWidget(QWidget* parent) { FParent = parent; }
+    // The skin the boxes are drawn in; none: the plain look.
+    void SetSkinData(TbsSkinData* skinData);
+    TbsSkinData* SkinData() const;
 
     QFont DefaultFont;
     QFont DefaultButtonFont;
@@ -84,6 +89,7 @@ signals:
 private:
     TAnswerHook FAnswerHook;
     QWidget* FParent = nullptr;
+    QPointer<QObject> FSkinData;
 };
 
 }  // namespace rasp

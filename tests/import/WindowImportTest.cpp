@@ -48,7 +48,7 @@ protected:
     }
 
     // Presses "Import" of article 1 and picks `file` in the dialog (or cancels).
-    void ImportThroughDialog(const QString& file, QAbstractButton* button = nullptr) {
+    void ImportThroughDialog(const QString& file, TbsSkinButton* button = nullptr) {
         WhenModalShown<QFileDialog>([file](QFileDialog* d) {
             if (file.isEmpty()) {
                 d->reject();

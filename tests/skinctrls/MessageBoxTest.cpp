@@ -1,8 +1,11 @@
 #include "skinctrls/TbsSkinMessage.h"
 
+#include "skin/bsSkinData.h"
+#include "skinctrls/TbsSkinButton.h"
+#include "skinctrls/TbsSkinStdLabel.h"
+
 #include <QApplication>
-#include <QMessageBox>
-#include <QPushButton>
+#include <QDialog>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -38,16 +41,16 @@ TEST(MessageBoxTest, AnswerHookReplacesTheDialog)
 namespace {
 
 // Runs `act` on the dialog once it is up.
-void WhenShown(std::function<void(QMessageBox&)> act)
+void WhenShown(std::function<void(QDialog&)> act)
 {
     QTimer::singleShot(0, [act] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget());
         ASSERT_NE(box, nullptr);
         act(*box);
     });
 }
 
-int Ask(TMsgDlgButtons buttons, std::function<void(QMessageBox&)> act)
+int Ask(TMsgDlgButtons buttons, std::function<void(QDialog&)> act)
 {
     TbsSkinMessage msg;
     WhenShown(std::move(act));
@@ -58,30 +61,30 @@ int Ask(TMsgDlgButtons buttons, std::function<void(QMessageBox&)> act)
 
 TEST(MessageBoxTest, OkCancelAnswersEnterAndEscape)
 {
-    EXPECT_EQ(Ask({mbOK, mbCancel}, [](QMessageBox& box) {
-                  auto* ok = box.findChild<QPushButton*>("OK");
-                  auto* cancel = box.findChild<QPushButton*>("Cancel");
+    EXPECT_EQ(Ask({mbOK, mbCancel}, [](QDialog& box) {
+                  auto* ok = box.findChild<TbsSkinButton*>("OK");
+                  auto* cancel = box.findChild<TbsSkinButton*>("Cancel");
                   ASSERT_TRUE(ok && cancel);
                   EXPECT_EQ(ok->text(), "OK");
                   EXPECT_EQ(box.windowTitle(), "Information");
                   QTest::keyClick(&box, Qt::Key_Return);
               }),
               mrOk);
-    EXPECT_EQ(Ask({mbOK, mbCancel}, [](QMessageBox& box) { QTest::keyClick(&box, Qt::Key_Escape); }), mrCancel);
-    EXPECT_EQ(Ask({mbOK, mbCancel}, [](QMessageBox& box) { box.close(); }), mrCancel);
+    EXPECT_EQ(Ask({mbOK, mbCancel}, [](QDialog& box) { QTest::keyClick(&box, Qt::Key_Escape); }), mrCancel);
+    EXPECT_EQ(Ask({mbOK, mbCancel}, [](QDialog& box) { box.close(); }), mrCancel);
 }
 
 TEST(MessageBoxTest, OkAloneAnswersOkToEscapeButCancelToClosing)
 {
-    EXPECT_EQ(Ask({mbOK}, [](QMessageBox& box) { QTest::keyClick(&box, Qt::Key_Escape); }), mrOk);
-    EXPECT_EQ(Ask({mbOK}, [](QMessageBox& box) { QTest::keyClick(&box, Qt::Key_Return); }), mrOk);
-    EXPECT_EQ(Ask({mbOK}, [](QMessageBox& box) { box.close(); }), mrCancel);
+    EXPECT_EQ(Ask({mbOK}, [](QDialog& box) { QTest::keyClick(&box, Qt::Key_Escape); }), mrOk);
+    EXPECT_EQ(Ask({mbOK}, [](QDialog& box) { QTest::keyClick(&box, Qt::Key_Return); }), mrOk);
+    EXPECT_EQ(Ask({mbOK}, [](QDialog& box) { box.close(); }), mrCancel);
 }
 
 TEST(MessageBoxTest, YesNoButtonsGiveTheirResults)
 {
-    EXPECT_EQ(Ask({mbYes, mbNo}, [](QMessageBox& box) { box.findChild<QPushButton*>("No")->click(); }), mrNo);
-    EXPECT_EQ(Ask({mbYes, mbNo}, [](QMessageBox& box) { QTest::keyClick(&box, Qt::Key_Return); }), mrYes);
+    EXPECT_EQ(Ask({mbYes, mbNo}, [](QDialog& box) { box.findChild<TbsSkinButton*>("No")->click(); }), mrNo);
+    EXPECT_EQ(Ask({mbYes, mbNo}, [](QDialog& box) { QTest::keyClick(&box, Qt::Key_Return); }), mrYes);
 }
 
 TEST(MessageBoxTest, HelpDoesNotClose)
@@ -89,10 +92,10 @@ TEST(MessageBoxTest, HelpDoesNotClose)
     TbsSkinMessage msg;
     int helpContext = -1;
     QObject::connect(&msg, &TbsSkinMessage::HelpRequested, [&](int ctx) { helpContext = ctx; });
-    WhenShown([](QMessageBox& box) {
-        box.findChild<QPushButton*>("Help")->click();
+    WhenShown([](QDialog& box) {
+        box.findChild<TbsSkinButton*>("Help")->click();
         EXPECT_TRUE(box.isVisible());
-        box.findChild<QPushButton*>("OK")->click();
+        box.findChild<TbsSkinButton*>("OK")->click();
     });
     EXPECT_EQ(msg.MessageDlg("Text", mtWarning, {mbOK, mbHelp}, 42), mrOk);
     EXPECT_EQ(helpContext, 42);
@@ -100,12 +103,27 @@ TEST(MessageBoxTest, HelpDoesNotClose)
 
 TEST(MessageBoxTest, EmptyButtonSetShowsNoButtonAndClosingCancels)
 {
-    EXPECT_EQ(Ask({}, [](QMessageBox& box) {
-                  int visible = 0;
-                  for (QAbstractButton* b : box.buttons())
-                      visible += b->isVisible();
-                  EXPECT_EQ(visible, 0);
+    EXPECT_EQ(Ask({}, [](QDialog& box) {
+                  EXPECT_TRUE(box.findChildren<TbsSkinButton*>().isEmpty());
                   box.close();
               }),
               mrCancel);
+}
+
+TEST(MessageBoxTest, TheBoxIsBuiltFromSkinnedControlsOfItsSkin)
+{
+    TbsSkinMessage msg;
+    TbsSkinData skin;
+    msg.SetSkinData(&skin);
+    WhenShown([&](QDialog& box) {
+        auto* ok = box.findChild<TbsSkinButton*>("OK");
+        auto* text = box.findChild<TbsSkinStdLabel*>("Text");
+        ASSERT_TRUE(ok && text);
+        EXPECT_EQ(ok->SkinData(), &skin);
+        EXPECT_EQ(text->text(), "Two & three");
+        EXPECT_FALSE(text->ShowAccelChar());
+        EXPECT_TRUE(ok->Default());
+        ok->click();
+    });
+    EXPECT_EQ(msg.MessageDlg("Two & three", mtError, {mbOK}, 0), mrOk);
 }

@@ -329,7 +329,8 @@ private:
       p.fillRect(QRect(1, 88 + 22, 58, 1), P.GroupBorder);
       auto& group = AddControl<TbsDataSkinPanelControl>("groupbox", picControls, Rw(0, 88, 60, 60));
       NinePiece(group, 7, 24, 7, 7, R(2, 24, 58, 58));
-      group.captionrect = R(9, 0, 52, 22);
+      // From the left-top corner to the right-top one, so the caption grows with the box.
+      group.captionrect = R(7, 0, 53, 22);
       group.alignment = TbsAlignment::taLeftJustify;
       Fonts(group, P.Text, 14, fsBold);
     }
@@ -414,7 +415,8 @@ private:
     FSkin.Content.SkinPictures[picControls] = img;
 
     auto& label = AddControl<TbsDataSkinStdLabelControl>("stdlabel", -1, TbsRect{});
-    Fonts(label, P.Text);
+    // The window's labels are laid out for the small dialog font.
+    Fonts(label, P.Text, 12);
     label.activefontcolor = C(P.Accent);
     auto& plain = AddControl<TbsDataSkinLabelControl>("label", -1, TbsRect{});
     Fonts(plain, P.Text);
