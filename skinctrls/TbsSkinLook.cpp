@@ -2,6 +2,8 @@
 
 #include "skinctrls/TbsSkinCustomControl.h"
 
+#include <algorithm>
+
 namespace rasp {
 
 bool TbsSkinLook::LookUp(const QString& name)
@@ -79,4 +81,33 @@ QImage TbsSkinLook::Build(const TbsRect& state, int width, int height) const
     return image;
 }
 
+}  // namespace rasp
+
+namespace rasp {
+QImage bsHorizontalPieces(const QImage* picture, const TbsRect& src, int left, int right, int width)
+{
+    if (!picture || src.IsEmpty() || src.Left < 0 || src.Top < 0 || src.Right > picture->width() ||
+        src.Bottom > picture->height() || width <= 0)
+        return {};
+    TbsPieceGeometry g;
+    g.SkinRect = src;
+    left = std::clamp(left, 0, src.Width());
+    right = std::clamp(right, 0, src.Width() - left);
+    g.LeftTop = {left, 0};
+    g.RightTop = {src.Width() - right, 0};
+    if (g.RightTop.X == 0)
+        g.RightTop.X = src.Width();  // a non-zero point keeps the mode horizontal
+    g.ClientRect = {0, 0, src.Width(), src.Height()};
+    g.Mode = pmHorizontal;
+    QImage image(width, src.Height(), QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    const QImage pic = picture->depth() == 32 ? *picture : picture->convertToFormat(QImage::Format_RGB32);
+    bsBuildPieceImage(bsTarget(image), bsView(pic), src, g, width, src.Height());
+    for (int y = 0; y < image.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x)
+            row[x] |= 0xFF000000u;
+    }
+    return image;
+}
 }  // namespace rasp

@@ -50,3 +50,10 @@ private:
 };
 
 }  // namespace rasp
+
+namespace rasp {
+// A horizontal three-piece image of src at the given width: `left` and
+// `right` pixels at the ends as they are, the middle repeated. Null when src
+// does not lie inside the picture.
+QImage bsHorizontalPieces(const QImage* picture, const TbsRect& src, int left, int right, int width);
+}  // namespace rasp
