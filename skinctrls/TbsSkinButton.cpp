@@ -208,6 +208,13 @@ void TbsSkinButton::ApplySkin()
         FMorphFactor = 1;
 }
 
+void TbsSkinButton::ForgetSkinEntry()
+{
+    // Nothing may blend from the old skin while it is replaced.
+    StopMorph();
+    TbsSkinCustomControl::ForgetSkinEntry();
+}
+
 bool TbsSkinButton::event(QEvent* event)
 {
     if (event->type() == QEvent::Shortcut) {

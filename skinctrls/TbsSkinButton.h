@@ -65,6 +65,7 @@ public:
 
     void LoadSkinEntry() override;
     void ApplySkin() override;
+    void ForgetSkinEntry() override;
     // A button keeps the size it was given (or the skin's height) in layouts.
     QSize sizeHint() const override { return size(); }
 

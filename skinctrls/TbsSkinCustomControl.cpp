@@ -104,6 +104,14 @@ void TbsSkinCustomControl::LoadSkinEntry()
     FCurrent = bsFitSizeToSkin(FGeometry, w, h);
 }
 
+void TbsSkinCustomControl::ForgetSkinEntry()
+{
+    TbsSkinControl::ForgetSkinEntry();
+    FPicture = nullptr;
+    FMaskPicture = nullptr;
+    FUsable = false;
+}
+
 bool TbsSkinCustomControl::IsSkinned() const { return SkinIndex() != -1 && FUsable; }
 
 void TbsSkinCustomControl::FitSizeToSkin(int& width, int& height)

@@ -31,6 +31,8 @@ public:
 
     void LoadSkinEntry() override;
     void ApplySkin() override;
+    // Also drops every pointer into the skin about to be freed.
+    void ForgetSkinEntry() override;
     bool IsSkinned() const override;
     void UpdateSkinRegion() override;
     void SetBounds(int left, int top, int width, int height) override;
