@@ -36,6 +36,8 @@ public:
 
     void SetSkin(TbsSkinData* data, const QString& listName);
     bool IsSkinned() const { return FLook.Skinned(); }
+    // Before the skin is replaced: nothing of the old one is kept.
+    void ForgetSkin() { FLook.Forget(); }
 
     // Case-insensitive prefix search, starting after `after` and going round;
     // -1 when no item begins with the prefix.

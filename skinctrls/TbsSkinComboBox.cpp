@@ -135,6 +135,12 @@ void TbsSkinComboBox::ApplySkin()
         FEdit->SetSkinData(SkinData());
 }
 
+void TbsSkinComboBox::ForgetSkinEntry()
+{
+    TbsSkinCustomControl::ForgetSkinEntry();
+    FList->ForgetSkin();
+}
+
 QRect TbsSkinComboBox::ButtonRect() const
 {
     if (const auto* e = Entry()) {

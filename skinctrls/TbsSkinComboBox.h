@@ -55,6 +55,7 @@ public:
     QRect ItemArea() const;
 
     void ApplySkin() override;
+    void ForgetSkinEntry() override;
 
     // The list hands its presses and releases over (screen coordinates).
     void ListPressed(const QPoint& globalPos);
