@@ -222,7 +222,7 @@ void TfrmMain::BuildArticle(TbsSkinGroupBox* box, int number)
 
     auto* pane = new TbsSkinRichEdit(box);
     named(pane, name("rchArticle"));
-    auto* scroll = new TbsSkinScrollBar(Qt::Vertical, pane);
+    auto* scroll = new TbsSkinScrollBar(Qt::Vertical, box);
     named(scroll, first ? QStringLiteral("bsSkinScrollBar1") : QStringLiteral("bsSkinScrollBar2"));
     pane->SetVScrollBar(scroll);
 
@@ -261,7 +261,12 @@ void TfrmMain::BuildArticle(TbsSkinGroupBox* box, int number)
     column->setContentsMargins(2, 2, 2, 2);
     column->setSpacing(0);
     column->addWidget(bar);
-    column->addWidget(pane, 1);
+    // The bar stands beside the pane, at its right edge.
+    auto* paneRow = new QHBoxLayout;
+    paneRow->setSpacing(0);
+    paneRow->addWidget(pane, 1);
+    paneRow->addWidget(scroll);
+    column->addLayout(paneRow, 1);
     column->addWidget(stats);
 
     if (first) {

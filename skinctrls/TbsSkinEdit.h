@@ -1,20 +1,39 @@
 #pragma once
-// One-line text field. Enter and Escape never reach the text: they only raise
-// KeyPress (and travel on to the dialog, which may close on them).
+// One-line text field drawn from the "edit" entry: the skin's frame and
+// background, the line edit itself (frameless, transparent) doing the typing,
+// caret and selection inside the skin's client rectangle. Enter and Escape
+// never reach the text: they only raise KeyPress (and travel on to the
+// dialog, which may close on them).
 
 #include "skinctrls/TbsSkinBinding.h"
+#include "skinctrls/TbsSkinClient.h"
+#include "skinctrls/TbsSkinLook.h"
 
 #include <QLineEdit>
 
 namespace rasp {
 
-class TbsSkinEdit : public QLineEdit, public TbsSkinBinding {
+class TbsSkinEdit : public QLineEdit, public TbsSkinBinding, public TbsSkinClient {
     Q_OBJECT
 public:
     explicit TbsSkinEdit(QWidget* parent = nullptr);
 
     QString Text() const { return text(); }
     void SetText(const QString& t) { setText(t); }
+
+    TbsSkinData* SkinData() const override { return FLook.Data(); }
+    void SetSkinData(TbsSkinData* skinData) override;
+    void ForgetSkinEntry() override { FLook.Forget(); }
+    void ApplySkin() override;
+    bool IsSkinned() const { return FLook.Skinned(); }
+
+    bool UseSkinFont() const { return FUseSkinFont; }
+    void SetUseSkinFont(bool on);
+    // The font and its colour while unskinned.
+    void SetDefaultFont(const QFont& font);
+
+    // True while the pointer is over the field or it has the focus.
+    bool Hot() const { return FMouseIn || hasFocus(); }
 
 signals:
     // The text changed (by the user or the program).
@@ -24,10 +43,29 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     // Called for every change of the text; the default raises Change.
     virtual void TextChanged();
     // Whether a typed character goes into the text; refused ones beep.
     virtual bool AcceptChar(QChar) { return true; }
+
+private:
+    // Looks the entry up and sets the font, colour, height and text margins.
+    void Restyle();
+    void UpdateColor();
+
+    TbsSkinLook FLook;
+    QFont FDefaultFont;
+    bool FUseSkinFont = true;
+    bool FMouseIn = false;
+    bool FRestyling = false;
 };
 
 }  // namespace rasp

@@ -51,9 +51,9 @@ void TbsSkinNumericEdit::TextChanged()
             double parsed = 0;
             try {
                 parsed = ParseNumberText(t, FValueType, sep);
-            } catch (...) {
-                // The value keeps its last number; the user is told why.
-                ReportException(std::current_exception());
+            } catch (const EConvertError&) {
+                // A number too large for the conversion is text like any
+                // other invalid text: the value keeps its last number.
                 emit Change();
                 return;
             }

@@ -2,21 +2,94 @@
 
 #include "skinctrls/TbsSkinScrollBar.h"
 
+#include <QScrollBar>
+#include <climits>
+#include <QScopedValueRollback>
+
 namespace rasp {
 
 TbsSkinRichEdit::TbsSkinRichEdit(QWidget* parent)
     : QtRichTextPane(parent), TbsSkinBinding(QStringLiteral("richedit"))
 {
     setFrameStyle(QFrame::NoFrame);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // The pane's own bar stays the scrolling state; the skinned bar follows
+    // every change of it, whatever caused it (typing, wheel, keys, resizing).
+    QScrollBar* own = verticalScrollBar();
+    connect(own, &QScrollBar::rangeChanged, this, [this] { SyncScrollBars(); });
+    connect(own, &QScrollBar::valueChanged, this, [this] { SyncScrollBars(); });
 }
+
+TbsSkinScrollBar* TbsSkinRichEdit::VScrollBar() const { return FVScrollBar.data(); }
 
 void TbsSkinRichEdit::SetVScrollBar(TbsSkinScrollBar* bar)
 {
+    if (FVScrollBar) {
+        disconnect(FVScrollBar, nullptr, this, nullptr);
+        FVScrollBar->OnUpButtonClick = nullptr;
+        FVScrollBar->OnDownButtonClick = nullptr;
+    }
     FVScrollBar = bar;
-    if (!bar)
+    if (bar) {
+        connect(bar, &TbsSkinScrollBar::Change, this, [this] { BarChanged(); });
+        bar->OnUpButtonClick = [this] { LineDown(); };
+        bar->OnDownButtonClick = [this] { LineUp(); };
+    }
+    SyncScrollBars();
+}
+
+void TbsSkinRichEdit::SyncScrollBars()
+{
+    TbsSkinScrollBar* bar = FVScrollBar.data();
+    if (!bar || FSyncing)
         return;
-    setVerticalScrollBar(bar);
-    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    const QScrollBar* own = verticalScrollBar();
+    // The pane scrolls in pixels over [0, max] with a page of the viewport's
+    // height; the bar's range covers the whole document: [0, max + page - 1].
+    // Positions travel as plain ints, so long articles scroll to their end.
+    const int page = std::max(1, own->pageStep());
+    const bool scrollable = own->maximum() > own->minimum() && !document()->isEmpty();
+    if (scrollable) {
+        if (!bar->isEnabled())
+            bar->setEnabled(true);
+        const long long top = (long long)own->maximum() + page - 1;
+        bar->SetRange(own->minimum(), int(std::min<long long>(top, INT_MAX)), page, own->value());
+        bar->SetSmallChange(own->singleStep());
+        bar->SetLargeChange(page);
+    } else {
+        if (bar->isEnabled())
+            bar->setEnabled(false);
+        bar->SetRange(0, 0, 0, 0);
+    }
+}
+
+void TbsSkinRichEdit::BarChanged()
+{
+    if (!FVScrollBar)
+        return;
+    QScopedValueRollback guard(FSyncing, true);
+    verticalScrollBar()->setValue(FVScrollBar->Position());
+}
+
+void TbsSkinRichEdit::ScrollLines(int lines)
+{
+    QScrollBar* own = verticalScrollBar();
+    own->setValue(own->value() + lines * fontMetrics().lineSpacing());
+}
+
+void TbsSkinRichEdit::LineDown()
+{
+    if (FVScrollBar && FVScrollBar->Position() < FVScrollBar->Max() - FVScrollBar->PageSize() + 1)
+        ScrollLines(1);
+    SyncScrollBars();
+}
+
+void TbsSkinRichEdit::LineUp()
+{
+    if (FVScrollBar && FVScrollBar->Position() != 0)
+        ScrollLines(-1);
+    SyncScrollBars();
 }
 
 }  // namespace rasp

@@ -1,9 +1,12 @@
 #pragma once
-// An article pane: the rich text pane with its vertical scrolling shown by a
-// separate scroll bar at its right edge.
+// An article pane: the rich text pane whose vertical scrolling is shown and
+// driven by a separate skinned scroll bar placed beside it. The pane's own
+// scroll bars are never visible.
 
 #include "platform/qtpane/QtRichTextPane.h"
 #include "skinctrls/TbsSkinBinding.h"
+
+#include <QPointer>
 
 namespace rasp {
 
@@ -14,13 +17,23 @@ class TbsSkinRichEdit : public QtRichTextPane, public TbsSkinBinding {
 public:
     explicit TbsSkinRichEdit(QWidget* parent = nullptr);
 
-    // The pane scrolls through this bar from now on and keeps it at its
-    // right edge; the pane's own bar is no longer used.
+    // The bar mirrors the pane's range and position from now on, and moving
+    // it scrolls the pane. Not owned; a destroyed bar is forgotten.
     void SetVScrollBar(TbsSkinScrollBar* bar);
-    TbsSkinScrollBar* VScrollBar() const { return FVScrollBar; }
+    TbsSkinScrollBar* VScrollBar() const;
+
+    // Copies the pane's scroll state to the bar, without the bar's Change.
+    void SyncScrollBars();
 
 private:
-    TbsSkinScrollBar* FVScrollBar = nullptr;
+    void BarChanged();
+    void LineDown();
+    void LineUp();
+    // One line is the height of a line of the pane's font.
+    void ScrollLines(int lines);
+
+    QPointer<TbsSkinScrollBar> FVScrollBar;
+    bool FSyncing = false;
 };
 
 }  // namespace rasp

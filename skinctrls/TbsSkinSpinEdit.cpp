@@ -2,6 +2,13 @@
 
 #include "skinctrls/ExceptionSink.h"
 #include "skinctrls/TbsSkinNumEdit.h"
+#include "skinctrls/TbsSkinCustomControl.h"
+#include "skinctrls/bsEditMenu.h"
+#include "skinctrls/bsSkinFont.h"
+
+#include <QContextMenuEvent>
+#include <QCursor>
+#include <QGuiApplication>
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -23,6 +30,8 @@ TbsSkinSpinEdit::TbsSkinSpinEdit(QWidget* parent)
     QFont f(QStringLiteral("Arial"));
     f.setPixelSize(14);
     FEditor->setFont(f);
+    FDefaultFont = f;
+    FEditor->installEventFilter(this);
     FEditor->OnStep = [this](int direction) { Step(direction); };
     setFocusProxy(FEditor);
     setFocusPolicy(Qt::StrongFocus);
@@ -123,8 +132,8 @@ void TbsSkinSpinEdit::EditorTextChanged()
     double parsed = 0;
     try {
         parsed = ParseNumberText(t, FValueType, sep);
-    } catch (...) {
-        ReportException(std::current_exception());
+    } catch (const EConvertError&) {
+        // Too large for the conversion: invalid text, the value stays.
         return;
     }
     const double clamped = Clamp(parsed);
@@ -141,13 +150,69 @@ void TbsSkinSpinEdit::Step(int direction)
     SetValue(FValue + direction * FIncrement);
 }
 
+void TbsSkinSpinEdit::SetSkinData(TbsSkinData* skinData)
+{
+    FLook.SetData(skinData);
+    if (skinData && !skinData->SkinEmpty)
+        ApplySkin();
+}
+
+void TbsSkinSpinEdit::ApplySkin()
+{
+    Restyle();
+    update();
+}
+
+bool TbsSkinSpinEdit::Hot() const { return FMouseIn || FEditor->hasFocus(); }
+
+void TbsSkinSpinEdit::Restyle()
+{
+    if (FRestyling)
+        return;
+    QScopedValueRollback guard(FRestyling, true);
+    FLook.LookUp(SkinDataName());
+    const auto* entry = FLook.EntryAs<TbsDataSkinSpinEditControl>();
+    QPalette pal = FEditor->palette();
+    if (entry) {
+        FEditor->setFont(bsSkinFont(entry->fontname, entry->fontheight, entry->fontstyle));
+        if (height() != FLook.SkinHeight())
+            resize(width(), FLook.SkinHeight());
+        // Transparent over the skin's background.
+        pal.setColor(QPalette::Base, Qt::transparent);
+        QColor text = bsColor(entry->fontcolor);
+        if (!isEnabled())
+            text = bsColor(entry->disabledfontcolor);
+        else if (Hot() && !FEditor->hasFocus() && entry->activefontcolor != entry->fontcolor)
+            text = bsColor(entry->activefontcolor);
+        for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+            pal.setColor(group, QPalette::Text, text);
+    } else {
+        FEditor->setFont(FDefaultFont);
+        pal = QGuiApplication::palette();
+    }
+    FEditor->setPalette(pal);
+    LayoutEditor();
+}
+
+QRect TbsSkinSpinEdit::SkinButtonRect(const TbsRect& r) const
+{
+    QRect q = bsQRect(r);
+    if (r.Left >= FLook.Geometry().RightTop.X)
+        q.translate(width() - FLook.SkinWidth(), 0);
+    return q;
+}
+
 QRect TbsSkinSpinEdit::UpButtonRect() const
 {
+    if (const auto* e = FLook.EntryAs<TbsDataSkinSpinEditControl>())
+        return SkinButtonRect(e->upbuttonrect);
     return QRect(QPoint(width() - 17, 2), QPoint(width() - 2, height() / 2)).adjusted(0, 0, -1, -1);
 }
 
 QRect TbsSkinSpinEdit::DownButtonRect() const
 {
+    if (const auto* e = FLook.EntryAs<TbsDataSkinSpinEditControl>())
+        return SkinButtonRect(e->downbuttonrect);
     return QRect(QPoint(width() - 17, height() / 2), QPoint(width() - 2, height() - 2)).adjusted(0, 0, -1, -1);
 }
 
@@ -163,17 +228,63 @@ TbsSkinSpinEdit::TButton TbsSkinSpinEdit::ButtonAt(const QPoint& p) const
 void TbsSkinSpinEdit::LayoutEditor()
 {
     const int lineHeight = FEditor->fontMetrics().height();
+    if (FLook.Skinned()) {
+        const QRect area = FLook.ClientRect(width(), height());
+        FEditor->setGeometry(area.left(), area.top() + (area.height() - lineHeight) / 2, std::max(0, area.width()),
+                             lineHeight);
+        return;
+    }
     FEditor->setGeometry(2, (height() - lineHeight) / 2, std::max(0, width() - 19), lineHeight);
 }
 
 void TbsSkinSpinEdit::resizeEvent(QResizeEvent*)
 {
-    LayoutEditor();
+    if (FLook.Skinned() && !FRestyling)
+        Restyle();
+    else
+        LayoutEditor();
+}
+
+void TbsSkinSpinEdit::enterEvent(QEnterEvent*)
+{
+    FMouseIn = true;
+    if (FLook.Skinned())
+        Restyle();
+    update();
+}
+
+bool TbsSkinSpinEdit::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == FEditor) {
+        switch (event->type()) {
+        case QEvent::FocusIn:
+        case QEvent::FocusOut:
+        case QEvent::Enter:
+            if (event->type() == QEvent::Enter)
+                FMouseIn = true;
+            if (FLook.Skinned())
+                Restyle();
+            update();
+            break;
+        case QEvent::ContextMenu: {
+            auto* menuEvent = static_cast<QContextMenuEvent*>(event);
+            const QPoint at = menuEvent->reason() == QContextMenuEvent::Keyboard
+                                  ? FEditor->mapToGlobal(FEditor->rect().center())
+                                  : menuEvent->globalPos();
+            bsPopupEditMenu(FEditor, at, EditorEnabled() ? 0 : 1);
+            return true;
+        }
+        default: break;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void TbsSkinSpinEdit::changeEvent(QEvent* event)
 {
-    if (event->type() == QEvent::FontChange || event->type() == QEvent::EnabledChange)
+    if (event->type() == QEvent::EnabledChange && FLook.Skinned() && !FRestyling)
+        Restyle();
+    else if (event->type() == QEvent::FontChange || event->type() == QEvent::EnabledChange)
         LayoutEditor();
     QWidget::changeEvent(event);
 }
@@ -232,6 +343,9 @@ void TbsSkinSpinEdit::mouseReleaseEvent(QMouseEvent* event)
 
 void TbsSkinSpinEdit::leaveEvent(QEvent*)
 {
+    FMouseIn = rect().contains(mapFromGlobal(QCursor::pos())) && FEditor->underMouse();
+    if (FLook.Skinned())
+        Restyle();
     if (FPressed == sbNone)
         FHot = sbNone;
     update();
@@ -271,9 +385,33 @@ void TbsSkinSpinEdit::PaintButton(QPainter& painter, TButton button) const
     }
 }
 
+void TbsSkinSpinEdit::PaintSkin(QPainter& painter) const
+{
+    const auto* e = FLook.EntryAs<TbsDataSkinSpinEditControl>();
+    const TbsRect state = Hot() && e && FLook.InPicture(e->activeskinrect) ? e->activeskinrect : FLook.Geometry().SkinRect;
+    painter.drawImage(0, 0, FLook.Build(state, width(), height()));
+    if (!e)
+        return;
+    auto button = [&](TButton which, const QRect& at, const TbsRect& active, const TbsRect& down) {
+        TbsRect src;
+        if (FPressed == which && FHot == which)
+            src = FLook.InPicture(down) ? down : active;
+        else if (FHot == which && FPressed == sbNone)
+            src = active;
+        if (FLook.InPicture(src))
+            painter.drawImage(at.topLeft(), FLook.Picture()->copy(bsQRect(src)));
+    };
+    button(sbUp, UpButtonRect(), e->activeupbuttonrect, e->downupbuttonrect);
+    button(sbDown, DownButtonRect(), e->activedownbuttonrect, e->downdownbuttonrect);
+}
+
 void TbsSkinSpinEdit::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
+    if (FLook.Skinned()) {
+        PaintSkin(painter);
+        return;
+    }
     painter.fillRect(rect(), palette().color(isEnabled() ? QPalette::Base : QPalette::Window));
     painter.setBrush(Qt::NoBrush);
     painter.setPen(palette().color(QPalette::Mid));

@@ -4,6 +4,8 @@
 
 #include "skinctrls/NumericText.h"
 #include "skinctrls/TbsSkinBinding.h"
+#include "skinctrls/TbsSkinClient.h"
+#include "skinctrls/TbsSkinLook.h"
 
 #include <QBasicTimer>
 #include <QWidget>
@@ -12,7 +14,7 @@ namespace rasp {
 
 class TbsSkinNumEdit;
 
-class TbsSkinSpinEdit : public QWidget, public TbsSkinBinding {
+class TbsSkinSpinEdit : public QWidget, public TbsSkinBinding, public TbsSkinClient {
     Q_OBJECT
 public:
     explicit TbsSkinSpinEdit(QWidget* parent = nullptr);
@@ -43,6 +45,15 @@ public:
     double Clamp(double x) const;
 
     TbsSkinNumEdit* Editor() const { return FEditor; }
+
+    // Drawn from the "spinedit" entry while the skin has one.
+    TbsSkinData* SkinData() const override { return FLook.Data(); }
+    void SetSkinData(TbsSkinData* skinData) override;
+    void ForgetSkinEntry() override { FLook.Forget(); }
+    void ApplySkin() override;
+    bool IsSkinned() const { return FLook.Skinned(); }
+    // The pointer is over the control or the inner editor has the focus.
+    bool Hot() const;
     QRect UpButtonRect() const;
     QRect DownButtonRect() const;
 
@@ -56,6 +67,8 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
     void changeEvent(QEvent* event) override;
 
@@ -70,6 +83,15 @@ private:
     TButton ButtonAt(const QPoint& p) const;
     void LayoutEditor();
     void PaintButton(class QPainter& painter, TButton button) const;
+    void PaintSkin(class QPainter& painter) const;
+    // Font, colour and height from the entry, then the layout.
+    void Restyle();
+    QRect SkinButtonRect(const TbsRect& r) const;
+
+    TbsSkinLook FLook;
+    QFont FDefaultFont;
+    bool FMouseIn = false;
+    bool FRestyling = false;
 
     TbsSkinNumEdit* FEditor = nullptr;
     TValueType FValueType = vtInteger;

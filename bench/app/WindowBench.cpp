@@ -4,6 +4,7 @@
 #include "app/MainWindow.h"
 #include "app/RaspApplication.h"
 
+#include <QScrollBar>
 #include <QTest>
 #include <benchmark/benchmark.h>
 #include <random>
@@ -61,6 +62,31 @@ void BM_KeystrokeIn50000Words(benchmark::State& state)
     }
     state.counters["words"] = w.edtWords1->Value();
 }
+
+// The same keystroke at the end of the article, where every key makes the
+// pane scroll: the skinned bar beside it must follow each one.
+void BM_KeystrokeAtTheEndWithTheBarInStep(benchmark::State& state)
+{
+    rasp::TfrmMain& w = Window();
+    w.rchArticle1->SetText(Article(50000, 3));
+    (void)w.rchArticle1->document()->size();  // finish the layout first
+    w.rchArticle1->setFocus();
+    w.rchArticle1->moveCursor(QTextCursor::End);
+    bool insert = true;
+    int outOfStep = 0;
+    for (auto _ : state) {
+        QTest::keyClick(w.rchArticle1, insert ? Qt::Key_Return : Qt::Key_Backspace);
+        insert = !insert;
+        const QScrollBar* own = w.rchArticle1->verticalScrollBar();
+        if (w.bsSkinScrollBar1->Position() != own->value() ||
+            w.bsSkinScrollBar1->Max() - w.bsSkinScrollBar1->PageSize() + 1 != own->maximum())
+            ++outOfStep;
+    }
+    if (outOfStep != 0)
+        state.SkipWithError("the skinned scroll bar fell out of step with the pane");
+    state.counters["bar_position"] = w.bsSkinScrollBar1->Position();
+}
+BENCHMARK(BM_KeystrokeAtTheEndWithTheBarInStep)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 BENCHMARK(BM_KeystrokeIn50000Words)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 // The change handling alone, after the document already changed.

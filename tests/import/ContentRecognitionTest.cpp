@@ -14,8 +14,6 @@
 #include <gtest/gtest.h>
 
 #include <QFileInfo>
-#include <QLineEdit>
-#include <QTest>
 
 #include <QDir>
 #include <QFile>
@@ -154,10 +152,9 @@ protected:
     }
     void Import(const QString& file) {
         WhenModalShown<TbsOpenDlgForm>([file](TbsOpenDlgForm* d) {
-            // Into the file's folder by its name field, then the file picked in the list.
+            // Into the file's folder, then the file picked in the list.
             const QFileInfo info(file);
-            d->SetFileNameText(info.absolutePath() + "/");
-            QTest::keyClick(d->findChild<QLineEdit*>("edtFileName"), Qt::Key_Return);
+            ASSERT_TRUE(d->OpenFolder(info.absolutePath()));
             ASSERT_TRUE(d->SelectName(info.fileName()));
             d->Confirm();
         });

@@ -1,6 +1,7 @@
 #include "skinctrls/TbsSkinRichEdit.h"
 #include "skinctrls/TbsSkinScrollBar.h"
 
+#include <QScrollBar>
 #include <QApplication>
 #include <QClipboard>
 #include <QKeyEvent>
@@ -206,7 +207,8 @@ TEST_F(RichTextPaneTest, ExternalScrollBarDrivesThePane)
 {
     TbsSkinScrollBar bar(Qt::Vertical);
     pane.SetVScrollBar(&bar);
-    EXPECT_EQ(pane.verticalScrollBar(), &bar);
+    EXPECT_EQ(pane.VScrollBar(), &bar);
+    EXPECT_FALSE(pane.verticalScrollBar()->isVisible());
     EXPECT_EQ(bar.width(), 19);
     pane.resize(200, 100);
     pane.show();
@@ -215,7 +217,10 @@ TEST_F(RichTextPaneTest, ExternalScrollBarDrivesThePane)
         text += u"line\r\n";
     pane.SetText(text);
     QApplication::processEvents();
-    EXPECT_GT(bar.maximum(), 0);
+    EXPECT_GT(bar.Max(), 0);
+    EXPECT_TRUE(bar.isEnabled());
+    bar.SetPosition(40);
+    EXPECT_EQ(pane.verticalScrollBar()->value(), 40);
 }
 
 TEST_F(RichTextPaneTest, InputFilterRewritesTypedAndPastedText)
