@@ -403,7 +403,8 @@ private:
     item->itemrightoffset = 5;
     item->dividerleftoffset = 5;
     item->dividerrightoffset = 5;
-    item->textrect = R(26, 0, 56, 22);
+    // The glyph column starts at the text rectangle, the caption after it.
+    item->textrect = R(8, 0, 56, 22);
     item->fontname = "Arial";
     item->fontheight = 14;
     item->fontcolor = C(P.Text);
