@@ -6,6 +6,7 @@
 #include "skin/bsSkinMessages.h"
 #include "skin/bsSkinPaint.h"
 
+#include <QDialog>
 #include <QGuiApplication>
 #include <QLayout>
 #include <QMouseEvent>
@@ -269,6 +270,14 @@ bool TbsSkinForm::eventFilter(QObject* watched, QEvent* event) {
     return false;
   }
   switch (event->type()) {
+    case QEvent::ChildPolished:
+      if (SkinDialogs) {
+        auto* child = static_cast<QChildEvent*>(event)->child();
+        if (auto* dialog = qobject_cast<QDialog*>(child); dialog && dialog->isWindow() &&
+                                                          !bsFindSkinForm(dialog))
+          bsAttachSkinFrame(dialog, FForm);
+      }
+      return false;
     case QEvent::Paint: {
       QPainter p(FForm);
       PaintFrame(p);

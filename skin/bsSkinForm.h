@@ -68,6 +68,9 @@ public:
   // The application's main window: minimising it iconifies the application.
   bool MainForm = false;
   bool Sizeable = true;
+  // Dialogs the form opens (message boxes, file dialogs) get a frame of the
+  // same skin when they are first polished.
+  bool SkinDialogs = false;
   bool ToolWindow = false;
 
   std::function<void()> OnChangeSkinData, OnActivate, OnDeActivate, OnChangeRollUpState,
