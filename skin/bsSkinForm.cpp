@@ -208,6 +208,7 @@ void TbsSkinForm::ApplyMargins() {
       FHaveLayoutMargins = true;
     }
     layout->setContentsMargins(FLayoutMargins + nc);
+    layout->activate();
   } else {
     FForm->setContentsMargins(nc);
   }
