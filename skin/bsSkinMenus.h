@@ -38,6 +38,9 @@ public:
   int Message() const { return int(type()); }
 };
 
+// Whether the menu has a visible action at or after the index.
+bool bsMenuHasVisibleItems(const QMenu* menu, int from = 0);
+
 // One item of a menu window, made from one visible QAction.
 class TbsSkinMenuItem {
 public:
