@@ -27,13 +27,13 @@ class QTimer;
 // The skin engine's classes live outside our namespace.
 class TbsSkinData;
 class TbsCompressedStoredSkin;
+class TbsSkinForm;
 
 namespace rasp {
 
 class TGIFAnimator;
 class TImage;
 class TbsSkinOpenDialog;
-class TbsSkinForm;
 class TUpdateChecker;
 
 inline constexpr const char* AppVersion = "1.01";
@@ -121,7 +121,7 @@ public:
     // are created by the code of their own features.
     TbsSkinData* bsSkinData1 = nullptr;
     TbsCompressedStoredSkin* bsCompressedStoredSkin1 = nullptr;
-    TbsSkinForm* bsSkinForm1 = nullptr;
+    ::TbsSkinForm* bsSkinForm1 = nullptr;
     TbsSkinMessage* msgMain;
     TbsSkinOpenDialog* bsSkinOpenDialog1 = nullptr;
     TUpdateChecker* FUpdateChecker = nullptr;

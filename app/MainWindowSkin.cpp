@@ -6,6 +6,7 @@
 #include "skin/bsBuiltinSkin.h"
 #include "skin/bsCompressedStoredSkin.h"
 #include "skin/bsSkinData.h"
+#include "skin/bsSkinForm.h"
 #include "skin/bsSkinMessages.h"
 #include "skinctrls/ExceptionSink.h"
 #include "skinctrls/TbsSkinClient.h"
@@ -34,6 +35,22 @@ void TfrmMain::CreateSkinComponents()
         // The window still opens, unskinned; the error is shown once.
         ReportException(std::current_exception());
     }
+
+    // The window's frame, caption and caption buttons come from the skin;
+    // the window system draws no decoration of its own.
+    bsSkinForm1 = new TbsSkinForm(this);
+    bsSkinForm1->setObjectName(QStringLiteral("bsSkinForm1"));
+    bsSkinForm1->MainForm = true;
+    bsSkinForm1->SkinDialogs = true;
+    bsSkinForm1->SetBorderIcons(biSystemMenu | biMinimize | biMaximize);
+    bsSkinForm1->DefCaptionFont.setPixelSize(15);
+    bsSkinForm1->DefInActiveCaptionFont.setPixelSize(15);
+    if (TbsSkinMenu* menus = bsSkinForm1->SkinMenuDriver()) {
+        menus->DefaultItemHeight = 20;
+        menus->MaxMenuItemsInWindow = 0;
+    }
+    bsSkinForm1->SetMenusSkinData(bsSkinData1);
+    bsSkinForm1->SetSkinData(bsSkinData1);
 }
 
 }  // namespace rasp

@@ -46,10 +46,13 @@ TEST_F(WindowTest, ResizingKeepsHalfTheWidthForArticleOneAndTheFooterAnchored)
     EXPECT_EQ(window->panLeft->width(), 390);
     EXPECT_EQ(window->bsSkinPanel5->width(), 5);
     EXPECT_EQ(window->bsSkinGroupBox2->x(), 395);
-    EXPECT_EQ(window->bsSkinGroupBox2->width(), 801 - 395);
+    // The skinned frame's sides take 4 pixels each from the client width.
+    const int client = 801 - 8;
+    EXPECT_EQ(window->bsSkinPanel4->width(), client);
+    EXPECT_EQ(window->bsSkinGroupBox2->width(), client - 395);
     // Right-anchored footer controls move with the right edge.
-    EXPECT_EQ(window->minNumWords->x(), 537 + 48);
-    EXPECT_EQ(window->cbxType->x(), 596 + 48);
+    EXPECT_EQ(window->minNumWords->x(), 537 + client - 753);
+    EXPECT_EQ(window->cbxType->x(), 596 + client - 753);
     EXPECT_EQ(window->bsSkinStdLabel10->x(), 13);
 
     // Narrow and back: the split follows without fighting the layout.
