@@ -1,6 +1,6 @@
 #pragma once
-// The command line of a desktop entry's Exec key, as the Desktop Entry
-// Specification has it run: split into arguments by its own quoting rules
+// The command line of a desktop entry's Exec key, run as freedesktop.org's
+// desktop-entry rules have it: split into arguments by its own quoting rules
 // (never by a shell) with the field codes expanded for one URL.
 
 #include <optional>
