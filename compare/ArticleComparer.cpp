@@ -159,10 +159,26 @@ bool TArticleComparer::NextWindow(int& cursor, int& start, int& end) const {
 
 void TArticleComparer::PrepareFindMatch() {
     FIndex.reset();  // the old lookup's memory goes before the new one is built
-    FIndex = std::make_unique<TWindowSearch>(FWords1, FText1, FWords2, FText2, FEagerLookupTables);
+    TWindowSearchOptions options;
+    options.WordWindow = FUnitKind == ukWords ? WindowLength(FMinLength) : 0;
+    options.Hashed = FHashedLookupTables;
+    options.EagerTables = FEagerLookupTables;
+    FIndex = std::make_unique<TWindowSearch>(FWords1, FText1, FWords2, FText2, options);
 }
 
 void TArticleComparer::DropFindMatch() noexcept { FIndex.reset(); }
+
+bool TArticleComparer::FindMatchHeld(int A0, int A1, int& ResumePos, int& M0, int& M1) {
+    const int n1 = FWords1.Count();
+    const int n2 = FWords2.Count();
+    if (A0 < 0 || A1 < A0 || A1 > n1 - 1) return false;
+    if (!FIndex || FIndex->Count1() != n1 || FIndex->Count2() != n2) PrepareFindMatch();
+    return FIndex->FindMatch(A0, A1, ResumePos, M0, M1, FColorIndex);
+}
+
+void TArticleComparer::CollectColours() {
+    if (FIndex) FIndex->CopyColours(FWords1, FWords2);
+}
 
 bool TArticleComparer::FindMatch(int A0, int A1, int& ResumePos, int& M0, int& M1) {
     const int n1 = FWords1.Count();

@@ -54,6 +54,9 @@ public:
     // Test hook: the suffix search builds its per-length tables at once
     // instead of when they pay off.
     bool FEagerLookupTables = false;
+    // Test hook: false keeps the suffix search on its suffix array for every
+    // window, instead of hashing the tables of short word windows.
+    bool FHashedLookupTables = true;
 
     // The Compare command. minNumWords is the spin edit's value, cbxTypeIndex
     // the combo box's item index, edtWords2Value the article-2 word counter.
@@ -77,6 +80,10 @@ public:
     // found. The word lists and texts must not change between calls unless
     // PrepareFindMatch is called again.
     bool FindMatch(int A0, int A1, int& ResumePos, int& M0, int& M1);
+    // The same, for a walk that reads the colours only at its end: they stay
+    // in the lookup until CollectColours writes them into the word lists.
+    bool FindMatchHeld(int A0, int A1, int& ResumePos, int& M0, int& M1);
+    void CollectColours();
     // (Re)builds the lookup that FindMatch uses from the current lists and
     // texts; FindMatch builds it on first use.
     void PrepareFindMatch();

@@ -94,7 +94,7 @@ std::vector<TRunPair> WalkInOrder(TMatchArticle& article1, TMatchArticle& articl
     int m1 = -1;
     while (comparer.NextWindow(cursor, start, end)) {
         const int colourBefore = comparer.FColorIndex;
-        if (!comparer.FindMatch(start, end, resumePos, m0, m1)) continue;
+        if (!comparer.FindMatchHeld(start, end, resumePos, m0, m1)) continue;
         // A window that kept the colour and lies on the same diagonal, touching
         // the previous pair, grows it; anything else is a pair of its own.
         if (!runs.empty()) {
@@ -108,6 +108,7 @@ std::vector<TRunPair> WalkInOrder(TMatchArticle& article1, TMatchArticle& articl
         }
         runs.push_back({start, end, m0, m1});
     }
+    comparer.CollectColours();
     return runs;
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "compare/GramTable.h"
 #include "compare/SuffixArray.h"
 
 namespace rasp {
@@ -12,20 +13,28 @@ constexpr std::int32_t kBlock = 32;
 
 TOccurrenceIndex::TOccurrenceIndex(const std::vector<std::int32_t>& ids1,
                                    const std::vector<std::int32_t>& ids2, std::int32_t distinct,
-                                   bool eagerTables)
-    : FEagerTables(eagerTables) {
-    const auto n1 = static_cast<std::int32_t>(ids1.size());
-    const auto n2 = static_cast<std::int32_t>(ids2.size());
+                                   TOccurrenceOptions options)
+    : FIds1(ids1), FIds2(ids2), FDistinct(distinct), FOptions(options) {
+    for (std::int32_t& length : FOptions.HashedLengths)
+        if (length < 1 || length > kMaxHashedLength) length = 0;
+    // Without hashed lengths every question goes to the suffix array.
+    if (FOptions.HashedLengths[0] == 0 && FOptions.HashedLengths[1] == 0) BuildSuffixIndex();
+}
+
+void TOccurrenceIndex::BuildSuffixIndex() const {
+    FSuffixBuilt = true;
+    const auto n1 = static_cast<std::int32_t>(FIds1.size());
+    const auto n2 = static_cast<std::int32_t>(FIds2.size());
     // Article 2, a separator that occurs nowhere else, article 1: no common
     // prefix of two suffixes reaches over the separator or the end, so every
     // common prefix lies within one article.
     std::vector<std::int32_t> text;
     text.reserve(static_cast<std::size_t>(n1) + static_cast<std::size_t>(n2) + 1);
-    for (const std::int32_t id : ids2) text.push_back(id + 1);
+    for (const std::int32_t id : FIds2) text.push_back(id + 1);
     text.push_back(0);
-    for (const std::int32_t id : ids1) text.push_back(id + 1);
+    for (const std::int32_t id : FIds1) text.push_back(id + 1);
 
-    std::vector<std::int32_t> sa = BuildSuffixArray(text, distinct + 1);
+    std::vector<std::int32_t> sa = rasp::BuildSuffixArray(text, FDistinct + 1);
     FLcp = BuildLcpArray(text, sa);
     text = std::vector<std::int32_t>();
 
@@ -117,20 +126,67 @@ std::int32_t TOccurrenceIndex::LastBelow(std::int32_t i, std::int32_t length) co
 
 TOccurrenceIndex::TLengthTable* TOccurrenceIndex::TableFor(std::int32_t length) const {
     for (TLengthTable& t : FTables)
-        if (t.Length == length) return &t;
+        if (t.Table.Length == length) return &t;
     // Take the slot asked least among those without a table; built tables stay.
     TLengthTable* table = nullptr;
     for (TLengthTable& t : FTables)
         if (!t.Built && (table == nullptr || t.Asked < table->Asked)) table = &t;
     if (table != nullptr) {
         *table = TLengthTable();
-        table->Length = length;
+        table->Table.Length = length;
     }
     return table;
 }
 
+TOccurrenceIndex::TRange TOccurrenceIndex::Hashed(std::int32_t first, std::int32_t length) const {
+    for (std::size_t k = 0; k < FHashed.size(); ++k) {
+        if (FOptions.HashedLengths[k] != length) continue;
+        TOccurrenceTable& table = FHashed[k];
+        if (!FHashedBuilt[k]) {
+            // Two lengths one apart: the longer table follows from the shorter.
+            const std::int32_t shorter = FOptions.HashedLengths[1 - k];
+            if (shorter >= 1 && shorter + 1 == length) {
+                if (!FHashedBuilt[1 - k]) {
+                    FHashed[1 - k] = BuildGramTable(FIds1, FIds2, shorter, FOptions.Seed);
+                    FHashedBuilt[1 - k] = true;
+                }
+                table = BuildLongerTable(FHashed[1 - k], FIds1, FIds2);
+            } else {
+                table = BuildGramTable(FIds1, FIds2, length, FOptions.Seed);
+            }
+            FHashedBuilt[k] = true;
+        }
+        const auto g = static_cast<std::size_t>(table.GroupOf1[static_cast<std::size_t>(first)]);
+        return {table.Offsets[g], table.Offsets[g + 1], &table};
+    }
+    return {-1, -1, nullptr};
+}
+
+TOccurrenceIndex::TRange TOccurrenceIndex::Pattern(std::int32_t first, std::int32_t length) const {
+    for (TPatternList& list : FPatterns)
+        if (list.First == first && list.Length == length)
+            return {0, static_cast<std::int32_t>(list.Table.Slots.size()), &list.Table};
+    TPatternList& list = FPatterns[FNextPattern];
+    FNextPattern = (FNextPattern + 1) % FPatterns.size();
+    ++FPatternScans;
+    list.First = first;
+    list.Length = length;
+    list.Table = PatternTable(std::span<const std::int32_t>(FIds1.data() + first, static_cast<std::size_t>(length)), FIds2);
+    return {0, static_cast<std::int32_t>(list.Table.Slots.size()), &list.Table};
+}
+
 TOccurrenceIndex::TRange TOccurrenceIndex::Occurrences(std::int32_t first, std::int32_t length) const {
-    if (first < 0 || static_cast<std::size_t>(first) >= FRank1.size() || length < 1) return {};
+    if (first < 0 || length < 1 || static_cast<std::size_t>(first) >= FIds1.size() ||
+        static_cast<std::size_t>(length) > FIds1.size() - static_cast<std::size_t>(first))
+        return {};
+    if (const TRange hashed = Hashed(first, length); hashed.Table != nullptr) return hashed;
+    if (!FSuffixBuilt) {
+        if (FPatternScans < kMaxPatternScans) return Pattern(first, length);
+        // Questions of other lengths keep coming (the caller named the wrong
+        // ones): from here on the suffix array answers them.
+        for (TPatternList& list : FPatterns) list = TPatternList();
+        BuildSuffixIndex();
+    }
     TLengthTable* table = TableFor(length);
     if (table == nullptr) return Search(first, length);
     // A table costs a pass over all suffixes: worth it once asked that often
@@ -139,12 +195,12 @@ TOccurrenceIndex::TRange TOccurrenceIndex::Occurrences(std::int32_t first, std::
     // length have cost that much.
     const auto total = static_cast<std::int64_t>(FLcp.size()) + 1;
     ++table->Asked;
-    if (!table->Built && (FEagerTables || (table->Asked > 256 + total / 256 && table->Work > 16 * table->Asked) ||
+    if (!table->Built && (FOptions.EagerTables || (table->Asked > 256 + total / 256 && table->Work > 16 * table->Asked) ||
                           table->ScanWork > 4 * total + 4096))
         BuildTable(*table);
     if (table->Built) {
-        const auto g = static_cast<std::size_t>(table->GroupOf1[static_cast<std::size_t>(first)]);
-        return {table->Offsets[g], table->Offsets[g + 1], table};
+        const auto g = static_cast<std::size_t>(table->Table.GroupOf1[static_cast<std::size_t>(first)]);
+        return {table->Table.Offsets[g], table->Table.Offsets[g + 1], &table->Table};
     }
     // The walk asks for the windows in order: fetch the LCP entries of one a
     // little further on while this one is searched.
@@ -158,41 +214,17 @@ TOccurrenceIndex::TRange TOccurrenceIndex::Occurrences(std::int32_t first, std::
 
 void TOccurrenceIndex::AddScanWork(std::int32_t length, std::int64_t work) const {
     for (TLengthTable& t : FTables)
-        if (t.Length == length) t.ScanWork += work;
+        if (t.Table.Length == length) t.ScanWork += work;
 }
 
 std::int32_t TOccurrenceIndex::FirstAtOrAfter(const TRange& range, std::int32_t from) const {
     if (range.Table == nullptr) return FPositions.NextValue(range.Lo, range.Hi, from);
-    const std::vector<std::int32_t>& slots = range.Table->Slots;
-    const auto it = std::lower_bound(slots.begin() + range.Lo, slots.begin() + range.Hi, from);
-    return it == slots.begin() + range.Hi ? -1 : *it;
+    const std::int32_t slot = range.Table->FirstSlotAtOrAfter(range.Lo, range.Hi, from);
+    return slot == range.Hi ? -1 : range.Table->Slots[static_cast<std::size_t>(slot)];
 }
 
-std::int32_t TOccurrenceIndex::FirstSlot(const TRange& range, std::int32_t from) const {
-    const std::vector<std::int32_t>& slots = range.Table->Slots;
-    const auto it = std::lower_bound(slots.begin() + range.Lo, slots.begin() + range.Hi, from);
-    return NextLiveSlot(range, static_cast<std::int32_t>(it - slots.begin()));
-}
-
-std::int32_t TOccurrenceIndex::NextLiveSlot(const TRange& range, std::int32_t slot) const {
-    std::vector<std::int32_t>& skip = range.Table->Skip;
-    std::int32_t found = slot;
-    while (found < range.Hi) {
-        const std::int32_t jump = skip[static_cast<std::size_t>(found)];
-        if (jump == found) break;
-        found = jump;
-    }
-    if (found > range.Hi) found = range.Hi;
-    // Every slot passed on the way is dead: point them all at the result.
-    while (slot < found) {
-        const std::int32_t jump = skip[static_cast<std::size_t>(slot)];
-        skip[static_cast<std::size_t>(slot)] = found;
-        slot = jump > slot ? jump : slot + 1;
-    }
-    return found;
-}
-
-void TOccurrenceIndex::BuildTable(TLengthTable& table) const {
+void TOccurrenceIndex::BuildTable(TLengthTable& length) const {
+    TOccurrenceTable& table = length.Table;
     const std::size_t total = FLcp.size() + 1;
     // Blocks of suffixes sharing `Length` words, numbered in suffix order.
     std::vector<std::int32_t> blockOf(total);
@@ -201,21 +233,13 @@ void TOccurrenceIndex::BuildTable(TLengthTable& table) const {
         if (FLcp[r - 1] < table.Length) ++blocks;
         blockOf[r] = blocks - 1;
     }
-    table.Offsets.assign(static_cast<std::size_t>(blocks) + 1, 0);
-    for (const std::int32_t rank : FRank2) ++table.Offsets[static_cast<std::size_t>(blockOf[static_cast<std::size_t>(rank)]) + 1];
-    for (std::size_t b = 1; b < table.Offsets.size(); ++b) table.Offsets[b] += table.Offsets[b - 1];
-    std::vector<std::int32_t> next(table.Offsets.begin(), table.Offsets.end() - 1);
-    table.Slots.assign(FRank2.size(), 0);
-    for (std::size_t j = 0; j < FRank2.size(); ++j) {
-        const auto b = static_cast<std::size_t>(blockOf[static_cast<std::size_t>(FRank2[j])]);
-        table.Slots[static_cast<std::size_t>(next[b]++)] = static_cast<std::int32_t>(j);
-    }
-    table.Skip.resize(FRank2.size());
-    for (std::size_t s = 0; s < table.Skip.size(); ++s) table.Skip[s] = static_cast<std::int32_t>(s);
+    std::vector<std::int32_t> groupOf2(FRank2.size());
+    for (std::size_t j = 0; j < FRank2.size(); ++j) groupOf2[j] = blockOf[static_cast<std::size_t>(FRank2[j])];
+    FillOccurrenceSlots(table, groupOf2, blocks);
     table.GroupOf1.resize(FRank1.size());
     for (std::size_t a = 0; a < FRank1.size(); ++a)
         table.GroupOf1[a] = blockOf[static_cast<std::size_t>(FRank1[a])];
-    table.Built = true;
+    length.Built = true;
 }
 
 TOccurrenceIndex::TRange TOccurrenceIndex::Search(std::int32_t first, std::int32_t length) const {

@@ -1,17 +1,52 @@
 #include "compare/WindowSearch.h"
 
+#include <algorithm>
 #include <limits>
+#include <random>
 
 #include "compare/HighlightColor.h"
 
 namespace rasp {
 
+namespace {
+
+bool ShortWindows(const TWindowSearchOptions& options) {
+    return options.Hashed && options.WordWindow >= 1 && options.WordWindow <= TOccurrenceIndex::kMaxHashedLength;
+}
+
+TOccurrenceOptions OccurrenceOptions(const TWindowSearchOptions& options, std::uint64_t seed) {
+    TOccurrenceOptions occurrences;
+    occurrences.EagerTables = options.EagerTables;
+    occurrences.Seed = seed;
+    // The walk asks for the window's first L - 1 words, and for all L after a restart.
+    if (ShortWindows(options)) occurrences.HashedLengths = {options.WordWindow - 1, options.WordWindow};
+    return occurrences;
+}
+
+// First position >= x among slots lo .. hi - 1, searched outward from lo:
+// the next candidate is nearly always close.
+std::int32_t GallopTo(const std::vector<std::int32_t>& slots, std::int32_t lo, std::int32_t hi, std::int32_t x) {
+    std::int32_t step = 1;
+    std::int32_t below = lo;
+    while (lo < hi && slots[static_cast<std::size_t>(lo)] < x) {
+        below = lo + 1;
+        lo += step;
+        step *= 2;
+    }
+    if (lo > hi) lo = hi;
+    return static_cast<std::int32_t>(std::lower_bound(slots.begin() + below, slots.begin() + lo, x) - slots.begin());
+}
+
+}  // namespace
+
 TWindowSearch::TWindowSearch(const TListWords& words1, std::u16string_view text1,
-                             const TListWords& words2, std::u16string_view text2, bool eagerTables)
+                             const TListWords& words2, std::u16string_view text2, TWindowSearchOptions options)
     : FIds(InternWords(words1, text1, words2, text2)),
-      FOccurrences(FIds.Ids1, FIds.Ids2, FIds.Distinct, eagerTables),
-      FColours1(words1, false),
-      FColours2(words2, true) {}
+      FOccurrences(FIds.Ids1, FIds.Ids2, FIds.Distinct,
+                   OccurrenceOptions(options, std::random_device{}() * 0x9E3779B97F4A7C15ULL + 1)),
+      FColours1(words1, false, ShortWindows(options)),
+      // The white-stretch lengths serve only searches without a table.
+      FColours2(words2, !ShortWindows(options), ShortWindows(options)) {}
 
 void TWindowSearch::CopyColours(TListWords& words1, TListWords& words2) const {
     FColours1.CopyTo(words1);
@@ -23,6 +58,8 @@ std::int32_t TWindowSearch::FirstAllowed(std::int32_t first, std::int32_t length
     if (from > to) return -1;
     const TOccurrenceIndex::TRange range = FOccurrences.Occurrences(first, length);
     if (range.Empty()) return -1;
+    if (range.Table != nullptr && FColours2.HasFlat() && length <= TOccurrenceIndex::kMaxHashedLength)
+        return FirstAllowedFlat(range, length, from, to, allowed);
     const auto forbidden = static_cast<TColourMask>(~allowed);
     const bool whiteOnly = allowed == kWhiteClass;
     if (range.Table != nullptr && whiteOnly) {
@@ -42,7 +79,7 @@ std::int32_t TWindowSearch::FirstAllowed(std::int32_t first, std::int32_t length
     std::int32_t x = from;
     for (;;) {
         ++steps;
-        if (whiteOnly) {
+        if (whiteOnly && FColours2.HasRuns()) {
             x = FColours2.FirstWhiteStretch(x, length);
             if (x > to) break;
         }
@@ -62,6 +99,44 @@ std::int32_t TWindowSearch::FirstAllowed(std::int32_t first, std::int32_t length
     return found;
 }
 
+std::int32_t TWindowSearch::FirstAllowedFlat(const TOccurrenceIndex::TRange& range, std::int32_t length,
+                                             std::int32_t from, std::int32_t to, TColourMask allowed) const {
+    const std::uint8_t* flat = FColours2.FlatIndexes();
+    const TColourMask* classes = FColours2.IndexClasses();
+    const std::vector<std::int32_t>& slots = range.Table->Slots;
+    auto firstForbidden = [&](std::int32_t j) {
+        std::int32_t k = 0;
+        while (k < length && (classes[flat[static_cast<std::size_t>(j + k)]] & allowed) != 0) ++k;
+        return k;
+    };
+    if (allowed == kWhiteClass) {
+        // Highlighted words never turn white again: an occurrence spoilt for
+        // white-only searches of this length is dropped for good.
+        for (std::int32_t slot = FOccurrences.FirstSlot(range, from); slot < range.Hi;
+             slot = FOccurrences.NextLiveSlot(range, slot + 1)) {
+            const std::int32_t j = slots[static_cast<std::size_t>(slot)];
+            if (j > to) return -1;
+            if (firstForbidden(j) == length) return j;
+            FOccurrences.DropSlot(range, slot);
+        }
+        return -1;
+    }
+    const std::int32_t n2 = Count2();
+    for (std::int32_t slot = range.Table->FirstSlotAtOrAfter(range.Lo, range.Hi, from); slot < range.Hi;) {
+        const std::int32_t j = slots[static_cast<std::size_t>(slot)];
+        if (j > to) return -1;
+        const std::int32_t bad = firstForbidden(j);
+        if (bad == length) return j;
+        // Every start up to the forbidden word covers it; so does every start
+        // on the forbidden stretch that follows, which the tree skips at once.
+        std::int32_t x = j + bad + 1;
+        if (x < n2 && (classes[flat[static_cast<std::size_t>(x)]] & allowed) == 0) x = FColours2.NextIn(x, allowed);
+        if (x > to) return -1;
+        slot = GallopTo(slots, slot + 1, range.Hi, x);
+    }
+    return -1;
+}
+
 bool TWindowSearch::FindMatch(int A0, int A1, int& ResumePos, int& M0, int& M1, int& colorIndex) {
     const std::int32_t n2 = Count2();
     const TColor current = HighlightColor(colorIndex);
@@ -79,7 +154,7 @@ bool TWindowSearch::FindMatch(int A0, int A1, int& ResumePos, int& M0, int& M1, 
     // scan stops at the window's first white word. staleAt is its offset.
     std::int32_t staleAt = std::numeric_limits<std::int32_t>::max();
     if (FColours1.At(A0) != clWhite) {
-        const std::int32_t white = FColours1.NextIn(A0, kWhiteClass);
+        const std::int32_t white = FColours1.NextInWithin(A0, A1, kWhiteClass);
         if (white <= A1) staleAt = white - A0;
     }
     auto allowedColours = [&] {

@@ -31,6 +31,12 @@
 // their blocks' lists and dropped occurrences. The quick pair lookup that
 // runs first on ordinary articles is TPairSearch.
 //
+// A word walk with a short window asks for two lengths nearly always: their
+// tables are then built by hashing, without the suffix array (see
+// TOccurrenceIndex), and colours are also kept flat, so that a candidate is
+// checked by reading its few words' colours rather than walking the trees;
+// the trees still carry the search past long stretches of other colours.
+//
 // Colours are held here while a comparison runs; CopyColours writes them
 // into the word lists.
 
@@ -43,10 +49,20 @@
 
 namespace rasp {
 
+struct TWindowSearchOptions {
+    // The window length of a walk over words; 0 for other units, whose
+    // windows have any length.
+    std::int32_t WordWindow = 0;
+    // Tests: false keeps every question on the suffix array.
+    bool Hashed = true;
+    // Tests: the suffix array's per-length tables at the first question.
+    bool EagerTables = false;
+};
+
 class TWindowSearch {
 public:
     TWindowSearch(const TListWords& words1, std::u16string_view text1, const TListWords& words2,
-                  std::u16string_view text2, bool eagerTables = false);
+                  std::u16string_view text2, TWindowSearchOptions options = {});
 
     std::int32_t Count1() const { return static_cast<std::int32_t>(FIds.Ids1.size()); }
     std::int32_t Count2() const { return static_cast<std::int32_t>(FIds.Ids2.size()); }
@@ -64,6 +80,9 @@ private:
     // occur in article 2 with every word's colour class in `allowed`; -1 if none.
     std::int32_t FirstAllowed(std::int32_t first, std::int32_t length, std::int32_t from, std::int32_t to,
                               TColourMask allowed) const;
+    // The same on a table's slots, colours read from the flat copy.
+    std::int32_t FirstAllowedFlat(const TOccurrenceIndex::TRange& range, std::int32_t length, std::int32_t from,
+                                  std::int32_t to, TColourMask allowed) const;
 
     TWordIds FIds;
     TOccurrenceIndex FOccurrences;

@@ -15,9 +15,16 @@ TColourMask ColourClass(std::uint32_t color) noexcept {
     return 0x80;
 }
 
-TWordColours::TWordColours(const TListWords& words, bool withRuns)
+TWordColours::TWordColours(const TListWords& words, bool withRuns, bool flat)
     : FCount(words.Count()), FRuns(withRuns) {
     if (FCount == 0) return;
+    // The palette is reserved up front: the tables read through its data.
+    FPalette.reserve(kMixed);
+    FPaletteClass.reserve(kMixed);
+    if (flat) {
+        FFlat.resize(static_cast<std::size_t>(FCount));
+        for (std::int32_t i = 0; i < FCount; ++i) FFlat[static_cast<std::size_t>(i)] = IndexOf(words[i].Color);
+    }
     const std::size_t nodes = 2 * std::bit_ceil(static_cast<std::size_t>(FCount));
     FUniform.assign(nodes, 0);
     FMask.assign(nodes, kWhiteClass);
@@ -80,6 +87,7 @@ void TWordColours::Build(std::size_t node, std::int32_t l, std::int32_t r, const
 }
 
 std::uint32_t TWordColours::At(std::int32_t i) const {
+    if (!FFlat.empty()) return FPalette[FFlat[static_cast<std::size_t>(i)]];
     std::size_t node = 1;
     std::int32_t l = 0;
     std::int32_t r = FCount - 1;
@@ -100,7 +108,10 @@ void TWordColours::Assign(std::int32_t first, std::int32_t last, std::uint32_t c
     first = std::max(first, 0);
     last = std::min(last, FCount - 1);
     if (first > last) return;
-    Assign(1, 0, FCount - 1, first, last, IndexOf(color));
+    const std::uint8_t index = IndexOf(color);
+    if (!FFlat.empty())
+        std::fill(FFlat.begin() + first, FFlat.begin() + last + 1, index);
+    Assign(1, 0, FCount - 1, first, last, index);
 }
 
 void TWordColours::Assign(std::size_t node, std::int32_t l, std::int32_t r, std::int32_t first,
@@ -199,8 +210,21 @@ std::int32_t TWordColours::Stretch(std::size_t node, std::int32_t l, std::int32_
     return Stretch(2 * node + 1, mid + 1, r, from, length, carry);
 }
 
+std::int32_t TWordColours::NextInWithin(std::int32_t from, std::int32_t last, TColourMask mask) const {
+    if (from < 0) from = 0;
+    if (last >= FCount) last = FCount - 1;
+    if (FFlat.empty()) return std::min(NextIn(from, mask), last + 1);
+    for (std::int32_t i = from; i <= last; ++i)
+        if (FPaletteClass[FFlat[static_cast<std::size_t>(i)]] & mask) return i;
+    return last + 1;
+}
+
 void TWordColours::CopyTo(TListWords& words) const {
     if (FCount == 0 || words.Count() != FCount) return;
+    if (!FFlat.empty()) {
+        for (std::int32_t i = 0; i < FCount; ++i) words[i].Color = FPalette[FFlat[static_cast<std::size_t>(i)]];
+        return;
+    }
     CopyTo(1, 0, FCount - 1, words);
 }
 

@@ -4,6 +4,10 @@
 // logarithms however long the window is, and the search asks "first word at
 // or after i whose colour is (not) one of these" and "first stretch of m white
 // words at or after i" in logarithmic time.
+//
+// Where every window is short, a flat copy (one palette index a word) is kept
+// beside the tree: reading a word's colour is then one load, and a short
+// stretch is checked byte by byte; colouring costs the window's length more.
 
 #include <cstdint>
 #include <vector>
@@ -22,7 +26,8 @@ class TWordColours {
 public:
     TWordColours() = default;
     // withRuns: also keep the lengths of white stretches (FirstWhiteStretch).
-    TWordColours(const TListWords& words, bool withRuns);
+    // flat: also keep the flat copy (for callers whose ranges are short).
+    TWordColours(const TListWords& words, bool withRuns, bool flat = false);
 
     std::int32_t Count() const { return FCount; }
     std::uint32_t At(std::int32_t i) const;
@@ -31,8 +36,16 @@ public:
     std::int32_t NextIn(std::int32_t from, TColourMask mask) const;
     // First p >= from such that words p .. p + length - 1 are all white, or Count().
     std::int32_t FirstWhiteStretch(std::int32_t from, std::int32_t length) const;
+    // First word in [from, last] whose colour class is in mask, or last + 1.
+    std::int32_t NextInWithin(std::int32_t from, std::int32_t last, TColourMask mask) const;
     // Writes every word's colour into the list.
     void CopyTo(TListWords& words) const;
+
+    // The flat copy: palette index of each word, and the class of each index.
+    bool HasRuns() const { return FRuns; }
+    bool HasFlat() const { return !FFlat.empty(); }
+    const std::uint8_t* FlatIndexes() const { return FFlat.data(); }
+    const TColourMask* IndexClasses() const { return FPaletteClass.data(); }
 
 private:
     // Nodes hold an index into the palette of colours seen, 1 byte a node.
@@ -54,6 +67,7 @@ private:
     bool FRuns = false;
     std::vector<std::uint32_t> FPalette{kWordUnhighlighted};
     std::vector<TColourMask> FPaletteClass{kWhiteClass};
+    std::vector<std::uint8_t> FFlat;      // palette index of each word, when kept
     std::vector<std::uint8_t> FUniform;   // the node's one colour, or kMixed
     std::vector<TColourMask> FMask;       // classes present below the node
     // White stretch lengths: at the node's start, at its end, longest inside.

@@ -46,6 +46,8 @@ void CheckPair(const std::u16string& text1, const std::u16string& text2, int len
     TArticleComparer engine;
     // Both ways of finding occurrences: suffix blocks, and per-length tables.
     engine.FEagerLookupTables = (text1.size() + text2.size()) % 2 == 0;
+    // Word windows of a few words: hashed tables, or the suffix array alone.
+    engine.FHashedLookupTables = (text1.size() * 7 + text2.size()) % 3 != 0;
     Load(engine, text1, text2);
     engine.FMinLength = length;
     engine.FUnitKind = kind;
@@ -138,6 +140,7 @@ TEST(FindMatchDifferential, WholeCommandRendersLikeTheLiteralRuns) {
         // budget runs out: at any window, or never.
         p.comparer.FPairSearchBudget = random.Below(3) == 0 ? -1 : random.Below(600);
         p.comparer.FEagerLookupTables = random.Below(2) == 0;
+        p.comparer.FHashedLookupTables = random.Below(3) != 0;
         const TCompareOutcome outcome = p.Compare(length, kind);
 
         reference::TLiteralComparer literal;

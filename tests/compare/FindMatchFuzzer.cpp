@@ -35,6 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     rasp::TArticleComparer engine;
     engine.FEagerLookupTables = (data[1] & 4) != 0;
+    engine.FHashedLookupTables = (data[1] & 16) == 0;
     engine.FText1 = text1;
     engine.FText2 = text2;
     engine.FMinLength = length;
@@ -77,6 +78,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     walk.FText2 = text2;
     walk.FPairSearchBudget = data[0] % 3 == 0 ? -1 : data[1] * 4;  // hand-over at some window
     walk.FEagerLookupTables = (data[1] & 8) != 0;
+    walk.FHashedLookupTables = (data[1] & 32) == 0;
     const rasp::TCompareOutcome outcome = walk.CompareStored(length, kind, 1.0);
     if (outcome.Ran) {
         if (walk.FWords1.Count() != literal.Words1.Count() || walk.FWords2.Count() != literal.Words2.Count())

@@ -1,13 +1,15 @@
 // The structures behind the match search, each against a plain reference on
 // random input: suffix and LCP arrays against sorting, the wavelet matrix
-// against a scan, the colour tree against an array of colours, and the
-// occurrence index against comparing word ids.
+// against a scan, the colour tree against an array of colours, the hashed
+// and scanned occurrence tables and the occurrence index against comparing
+// word ids.
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <random>
 
+#include "compare/GramTable.h"
 #include "compare/HighlightColor.h"
 #include "compare/OccurrenceIndex.h"
 #include "compare/SuffixArray.h"
@@ -81,7 +83,10 @@ TEST(SearchStructures, ColourTreeMatchesAnArray) {
         TListWords words;
         for (int i = 0; i < size; ++i) words.AddWord(i + 1, i + 2, clWhite);
         std::vector<std::uint32_t> plain(static_cast<std::size_t>(size), clWhite);
-        TWordColours tree(words, true);
+        const bool runs = random() % 3 != 0;
+        const bool flat = random() % 2 == 0;
+        TWordColours tree(words, runs, flat);
+        ASSERT_EQ(tree.HasFlat(), flat);
         for (int step = 0; step < 60; ++step) {
             const int first = static_cast<int>(random() % static_cast<unsigned>(size));
             const int last = first + static_cast<int>(random() % 8 == 0 ? random() % static_cast<unsigned>(size) : random() % 4);
@@ -94,6 +99,9 @@ TEST(SearchStructures, ColourTreeMatchesAnArray) {
             int next = from;
             while (next < size && (ColourClass(plain[static_cast<std::size_t>(next)]) & mask) == 0) ++next;
             ASSERT_EQ(tree.NextIn(from, mask), next);
+            const int until = from + static_cast<int>(random() % 10) - 2;
+            ASSERT_EQ(tree.NextInWithin(from, until, mask), std::min(next, std::min(until, size - 1) + 1));
+            if (!runs) continue;
             const int length = 1 + static_cast<int>(random() % 6);
             int stretch = from;
             for (;; ++stretch) {
@@ -113,13 +121,77 @@ TEST(SearchStructures, ColourTreeMatchesAnArray) {
     }
 }
 
+// Where ids1[first .. first + length - 1] occurs in ids2, by comparing.
+std::vector<std::int32_t> Occurring(const std::vector<std::int32_t>& ids1, std::size_t first, std::size_t length,
+                                    const std::vector<std::int32_t>& ids2) {
+    std::vector<std::int32_t> found;
+    if (first + length > ids1.size()) return found;
+    for (std::size_t j = 0; j + length <= ids2.size(); ++j)
+        if (std::equal(ids1.begin() + static_cast<std::ptrdiff_t>(first),
+                       ids1.begin() + static_cast<std::ptrdiff_t>(first + length),
+                       ids2.begin() + static_cast<std::ptrdiff_t>(j)))
+            found.push_back(static_cast<std::int32_t>(j));
+    return found;
+}
+
+std::vector<std::int32_t> GroupSlots(const TOccurrenceTable& table, std::size_t first) {
+    const auto g = static_cast<std::size_t>(table.GroupOf1[first]);
+    return {table.Slots.begin() + table.Offsets[g], table.Slots.begin() + table.Offsets[g + 1]};
+}
+
+TEST(SearchStructures, HashedAndScannedTablesGroupExactlyTheEqualStretches) {
+    std::mt19937 random(15);
+    for (int round = 0; round < 1500; ++round) {
+        const int alphabet = 1 + static_cast<int>(random() % 5);
+        const std::vector<std::int32_t> ids1 = RandomIds(random, static_cast<int>(random() % 50), alphabet);
+        const std::vector<std::int32_t> ids2 = RandomIds(random, static_cast<int>(random() % 50), alphabet);
+        const auto length = 1 + static_cast<std::int32_t>(random() % 7);
+        // Seed 0: every stretch hashes alike, so only the word check tells groups apart.
+        const std::uint64_t seed = round % 4 == 0 ? 0 : random();
+        const TOccurrenceTable table = BuildGramTable(ids1, ids2, length, seed);
+        const TOccurrenceTable longer = BuildLongerTable(table, ids1, ids2);
+        ASSERT_EQ(table.GroupOf1.size(), ids1.size());
+        ASSERT_EQ(table.Offsets.back(), static_cast<std::int32_t>(table.Slots.size()));
+        for (std::size_t a = 0; a < ids1.size(); ++a) {
+            ASSERT_EQ(GroupSlots(table, a), Occurring(ids1, a, static_cast<std::size_t>(length), ids2)) << a;
+            ASSERT_EQ(GroupSlots(longer, a), Occurring(ids1, a, static_cast<std::size_t>(length) + 1, ids2)) << a;
+            const std::size_t m = 1 + random() % std::max<std::size_t>(1, ids1.size() - a);
+            if (a + m > ids1.size()) continue;
+            const TOccurrenceTable scanned =
+                PatternTable(std::span<const std::int32_t>(ids1.data() + a, m), ids2);
+            ASSERT_EQ(scanned.Slots, Occurring(ids1, a, m, ids2));
+            ASSERT_EQ(scanned.Offsets, (std::vector<std::int32_t>{0, static_cast<std::int32_t>(scanned.Slots.size()),
+                                                                  static_cast<std::int32_t>(scanned.Slots.size())}));
+        }
+        // Only groups article 1 asks for keep slots.
+        std::size_t asked = 0;
+        for (std::size_t j = 0; j + static_cast<std::size_t>(length) <= ids2.size(); ++j) {
+            bool anywhere = false;
+            for (std::size_t a = 0; a + static_cast<std::size_t>(length) <= ids1.size() && !anywhere; ++a)
+                anywhere = std::equal(ids1.begin() + static_cast<std::ptrdiff_t>(a),
+                                      ids1.begin() + static_cast<std::ptrdiff_t>(a) + length,
+                                      ids2.begin() + static_cast<std::ptrdiff_t>(j));
+            asked += anywhere ? 1 : 0;
+        }
+        ASSERT_EQ(table.Slots.size(), asked);
+    }
+}
+
 TEST(SearchStructures, OccurrencesMatchComparingIds) {
     std::mt19937 random(14);
     for (int round = 0; round < 400; ++round) {
         const int alphabet = 1 + static_cast<int>(random() % 4);
         const std::vector<std::int32_t> ids1 = RandomIds(random, 1 + static_cast<int>(random() % 70), alphabet);
         const std::vector<std::int32_t> ids2 = RandomIds(random, static_cast<int>(random() % 70), alphabet);
-        const TOccurrenceIndex index(ids1, ids2, alphabet);
+        // Hashed lengths for some rounds: other lengths are then scanned
+        // for, until the scans run out and the suffix array takes over.
+        TOccurrenceOptions options;
+        if (round % 2 == 0) {
+            const auto l = static_cast<std::int32_t>(random() % 4);
+            options.HashedLengths = {l, l + 1};
+        }
+        const TOccurrenceIndex index(ids1, ids2, alphabet, options);
+        ASSERT_EQ(index.HasSuffixArray(), round % 2 != 0);
         // Ask each length often enough that the one-pass tables are used too.
         for (int q = 0; q < 600; ++q) {
             const auto first = static_cast<std::int32_t>(random() % ids1.size());
@@ -135,7 +207,28 @@ TEST(SearchStructures, OccurrencesMatchComparingIds) {
             const TOccurrenceIndex::TRange range = index.Occurrences(first, length);
             ASSERT_EQ(range.Empty() ? -1 : index.FirstAtOrAfter(range, from), expected);
         }
+
     }
+}
+
+// Questions of lengths other than the hashed ones are scanned for a while;
+// when they keep coming, the suffix array answers them, with the same results.
+TEST(SearchStructures, UnhashedLengthsMoveToTheSuffixArray) {
+    std::mt19937 random(16);
+    const std::vector<std::int32_t> ids1 = RandomIds(random, 300, 3);
+    const std::vector<std::int32_t> ids2 = RandomIds(random, 300, 3);
+    TOccurrenceOptions options;
+    options.HashedLengths = {4, 5};
+    const TOccurrenceIndex index(ids1, ids2, 3, options);
+    for (std::int32_t first = 0; first < 200; ++first) {
+        const std::int32_t length = 1 + first % 3;
+        EXPECT_EQ(index.HasSuffixArray(), first > TOccurrenceIndex::kMaxPatternScans) << first;
+        const TOccurrenceIndex::TRange range = index.Occurrences(first, length);
+        const std::vector<std::int32_t> expected =
+            Occurring(ids1, static_cast<std::size_t>(first), static_cast<std::size_t>(length), ids2);
+        ASSERT_EQ(range.Empty() ? -1 : index.FirstAtOrAfter(range, 0), expected.empty() ? -1 : expected[0]);
+    }
+    EXPECT_TRUE(index.HasSuffixArray());
 }
 
 }  // namespace
