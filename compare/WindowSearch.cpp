@@ -128,9 +128,12 @@ std::int32_t TWindowSearch::FirstAllowedFlat(const TOccurrenceIndex::TRange& ran
         const std::int32_t bad = firstForbidden(j);
         if (bad == length) return j;
         // Every start up to the forbidden word covers it; so does every start
-        // on the forbidden stretch that follows, which the tree skips at once.
+        // on the forbidden stretch that follows. A short stretch is read off
+        // the flat copy; the tree skips a long one at once.
         std::int32_t x = j + bad + 1;
-        if (x < n2 && (classes[flat[static_cast<std::size_t>(x)]] & allowed) == 0) x = FColours2.NextIn(x, allowed);
+        const std::int32_t near = std::min(n2, x + 64);
+        while (x < near && (classes[flat[static_cast<std::size_t>(x)]] & allowed) == 0) ++x;
+        if (x == near && x < n2) x = FColours2.NextIn(x, allowed);
         if (x > to) return -1;
         slot = GallopTo(slots, slot + 1, range.Hi, x);
     }
