@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <limits>
+#include <chrono>
+#include <exception>
 #include <random>
 
 #include "compare/HighlightColor.h"
@@ -37,13 +39,27 @@ std::int32_t GallopTo(const std::vector<std::int32_t>& slots, std::int32_t lo, s
     return static_cast<std::int32_t>(std::lower_bound(slots.begin() + below, slots.begin() + lo, x) - slots.begin());
 }
 
+// A seed of this comparison's own for the stretch hashes (never 0, which
+// makes every stretch collide).
+std::uint64_t HashSeed() {
+    std::uint64_t seed = 0;
+    try {
+        std::random_device device;
+        seed = (static_cast<std::uint64_t>(device()) << 32) ^ device();
+    } catch (const std::exception&) {
+        // No entropy source: the clock still differs from run to run.
+    }
+    seed ^= static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+    return (seed * 0x9E3779B97F4A7C15ULL) | 1;
+}
+
 }  // namespace
 
 TWindowSearch::TWindowSearch(const TListWords& words1, std::u16string_view text1,
                              const TListWords& words2, std::u16string_view text2, TWindowSearchOptions options)
     : FIds(InternWords(words1, text1, words2, text2)),
       FOccurrences(FIds.Ids1, FIds.Ids2, FIds.Distinct,
-                   OccurrenceOptions(options, std::random_device{}() * 0x9E3779B97F4A7C15ULL + 1)),
+                   OccurrenceOptions(options, HashSeed())),
       FColours1(words1, false, ShortWindows(options)),
       // The white-stretch lengths serve only searches without a table.
       FColours2(words2, !ShortWindows(options), ShortWindows(options)) {}

@@ -15,6 +15,7 @@
 
 #include "BenchArticles.h"
 #include "compare/ArticleComparer.h"
+#include "compare/ArticleMatch.h"
 #include "compare/HighlightRender.h"
 #include "platform/pane/MemoryRichTextPane.h"
 #include "tests/compare/LiteralComparer.h"
@@ -124,6 +125,31 @@ BENCHMARK_CAPTURE(BM_Hard, Large_tiny_vocabulary_min5, TPairKind::TinyVocabulary
 BENCHMARK_CAPTURE(BM_Hard, Large_tiny_vocabulary_sentences_min5, TPairKind::TinyVocabulary, 5, ukSentences)->Arg(1000000)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_Hard, Large_periodic_min3, TPairKind::Periodic, 3, ukWords)->Arg(1000000)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_Hard, Large_run_of_one_word_min20, TPairKind::RunOfOneWord, 20, ukWords)->Arg(1000000)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// Identical articles with a window longer than either: every window is one
+// of the clipped tails, each a length of its own. Through the window's walk
+// and through the command-line companion's (which also lists the runs).
+void BM_WholeArticleWindow(benchmark::State& state, bool companion) {
+    const TArticlePair pair = MakePair(TPairKind::Identical, static_cast<int>(state.range(0)));
+    int highlighted = 0;
+    for (auto _ : state) {
+        if (!companion) {
+            TArticleComparer comparer;
+            highlighted = EngineCompare(comparer, pair, 2147483647, ukWords);
+            continue;
+        }
+        TMatchOptions options;
+        options.MinLength = 2147483647;
+        TMatchArticle article1 = PrepareArticle(pair.First, options);
+        TMatchArticle article2 = PrepareArticle(pair.Second, options);
+        highlighted = MatchArticles(article1, article2, options).Figures.Matched2;
+    }
+    state.counters["highlighted"] = highlighted;
+}
+BENCHMARK_CAPTURE(BM_WholeArticleWindow, window, false)->Arg(kWords)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_WholeArticleWindow, companion, true)->Arg(kWords)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_WholeArticleWindow, Large_window, false)->Arg(1000000)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_WholeArticleWindow, Large_companion, true)->Arg(1000000)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 void BM_Render50kWords(benchmark::State& state) {
     const TArticlePair pair = MakePair(TPairKind::Unrelated, kWords);
