@@ -25,6 +25,14 @@ TOccurrenceOptions OccurrenceOptions(const TWindowSearchOptions& options, std::u
     return occurrences;
 }
 
+// Which of the six cycle colours, besides white, `allowed` lets through; -1
+// for white alone or anything else.
+int CycleIndex(TColourMask allowed) {
+    for (int index = 1; index <= 6; ++index)
+        if (allowed == (kWhiteClass | static_cast<TColourMask>(1u << index))) return index - 1;
+    return -1;
+}
+
 // First position >= x among slots lo .. hi - 1, searched outward from lo:
 // the next candidate is nearly always close.
 std::int32_t GallopTo(const std::vector<std::int32_t>& slots, std::int32_t lo, std::int32_t hi, std::int32_t x) {
@@ -138,11 +146,20 @@ std::int32_t TWindowSearch::FirstAllowedFlat(const TOccurrenceIndex::TRange& ran
         return -1;
     }
     const std::int32_t n2 = Count2();
-    for (std::int32_t slot = range.Table->FirstSlotAtOrAfter(range.Lo, range.Hi, from); slot < range.Hi;) {
+    // Marks of spoilt occurrences, for the table the walk asks over and over.
+    TSlotBits* spoilt = nullptr;
+    if (const int cycle = CycleIndex(allowed); cycle >= 0 && range.Table == FOccurrences.HashedTable(length)) {
+        if (FSpoiltTable != range.Table) PrepareSpoiltMarks(*range.Table);
+        spoilt = &FSpoilt[static_cast<std::size_t>(cycle)];
+    }
+    for (std::int32_t slot = range.Table->FirstSlotAtOrAfter(range.Lo, range.Hi, from);;) {
+        if (spoilt != nullptr && slot < range.Hi) slot = static_cast<std::int32_t>(spoilt->NextClear(static_cast<std::size_t>(slot)));
+        if (slot >= range.Hi) return -1;
         const std::int32_t j = slots[static_cast<std::size_t>(slot)];
         if (j > to) return -1;
         const std::int32_t bad = firstForbidden(j);
         if (bad == length) return j;
+        if (spoilt != nullptr) spoilt->Set(static_cast<std::size_t>(slot));
         // Every start up to the forbidden word covers it; so does every start
         // on the forbidden stretch that follows. A short stretch is read off
         // the flat copy; the tree skips a long one at once.
@@ -153,7 +170,24 @@ std::int32_t TWindowSearch::FirstAllowedFlat(const TOccurrenceIndex::TRange& ran
         if (x > to) return -1;
         slot = GallopTo(slots, slot + 1, range.Hi, x);
     }
-    return -1;
+}
+
+void TWindowSearch::PrepareSpoiltMarks(const TOccurrenceTable& table) const {
+    FSpoiltTable = &table;
+    FSlotOf2.assign(static_cast<std::size_t>(Count2()), -1);
+    for (std::size_t s = 0; s < table.Slots.size(); ++s)
+        FSlotOf2[static_cast<std::size_t>(table.Slots[s])] = static_cast<std::int32_t>(s);
+    for (TSlotBits& marks : FSpoilt) marks = TSlotBits(table.Slots.size());
+}
+
+void TWindowSearch::ForgetSpoiltMarks(std::int32_t first, std::int32_t last, int colorIndex) {
+    if (FSpoiltTable == nullptr || colorIndex < 1 || colorIndex > 6) return;
+    // Occurrences with a word in first .. last may now be usable in this colour.
+    TSlotBits& marks = FSpoilt[static_cast<std::size_t>(colorIndex - 1)];
+    for (std::int32_t p = std::max(0, first - FSpoiltTable->Length + 1); p <= last; ++p) {
+        const std::int32_t slot = FSlotOf2[static_cast<std::size_t>(p)];
+        if (slot >= 0) marks.Clear(static_cast<std::size_t>(slot));
+    }
 }
 
 bool TWindowSearch::FindMatch(int A0, int A1, int& ResumePos, int& M0, int& M1, int& colorIndex) {
@@ -216,6 +250,7 @@ bool TWindowSearch::FindMatch(int A0, int A1, int& ResumePos, int& M0, int& M1, 
     const TColor color = HighlightColor(colorIndex);
     FColours1.Assign(A0, A1, color);
     FColours2.Assign(M0, M1, color);
+    ForgetSpoiltMarks(M0, M1, colorIndex);
     return true;
 }
 

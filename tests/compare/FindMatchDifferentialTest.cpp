@@ -121,6 +121,37 @@ TEST(FindMatchDifferential, AdversarialShapes) {
     }
 }
 
+// Separate runs that colour article 2 in the six colours in turn, most of
+// them holding a probe phrase, then the probe again and again in article 1:
+// the searches before a restart pass the occurrences spoilt by other
+// colours over and over, and colourings in between make some usable again.
+TEST(FindMatchDifferential, OccurrencesSpoiltByOtherColours) {
+    TRandomArticles random(60606);
+    for (int round = 0; round < 200; ++round) {
+        const int runs = 6 * (1 + random.Below(8)) + (random.Below(3) == 0 ? random.Below(6) : 0);
+        const int probeWords = 1 + random.Below(3);
+        std::u16string probe;
+        for (int k = 0; k < probeWords; ++k) probe += (k ? u" g" : u"g") + std::u16string(1, char16_t(u'0' + k));
+        std::u16string text1, text2;
+        auto word = [](char16_t prefix, int i) {
+            std::u16string w(1, prefix);
+            for (const char c : std::to_string(i)) w += static_cast<char16_t>(c);
+            return w;
+        };
+        for (int i = 1; i <= runs; ++i) {
+            // Runs of the sixth colour hold no probe; now and then a run is left out.
+            const std::u16string middle = i % 6 == 0 || random.Below(10) == 0 ? u"h" : probe;
+            const std::u16string run = word(u'u', i) + u" " + middle + u" " + word(u'v', i);
+            text1 += run + u" " + word(u's', i) + u" ";
+            text2 += run + u" " + (random.Below(8) == 0 ? probe : word(u't', i)) + u" ";
+        }
+        text2 += probe + u" w";
+        for (int m = random.Below(40); m > 0; --m) text1 += probe + (random.Below(5) == 0 ? u" w " : u" z ");
+        const int length = random.Below(3) == 0 ? 1 + random.Below(6) : probeWords + 1;
+        ASSERT_NO_FATAL_FAILURE(CheckPair(text1, text2, length, random.Below(4) == 0 ? random.Below(3) : 0));
+    }
+}
+
 // The whole command against the literal walk followed by a literal,
 // run-per-word rendering: the joined runs must look exactly the same.
 TEST(FindMatchDifferential, WholeCommandRendersLikeTheLiteralRuns) {
