@@ -40,17 +40,19 @@ std::string Describe(const std::u16string& text) {
     return out;
 }
 
-void CheckPair(const std::u16string& text1, const std::u16string& text2, int length, int kind) {
+// hashed: -1 lets the texts choose between hashed tables and the suffix array.
+void CheckPair(const std::u16string& text1, const std::u16string& text2, int length, int kind, int hashed = -1) {
     SCOPED_TRACE("article1='" + Describe(text1) + "' article2='" + Describe(text2) +
                  "' length=" + std::to_string(length) + " kind=" + std::to_string(kind));
     TArticleComparer engine;
     // Both ways of finding occurrences: suffix blocks, and per-length tables.
     engine.FEagerLookupTables = (text1.size() + text2.size()) % 2 == 0;
     // Word windows of a few words: hashed tables, or the suffix array alone.
-    engine.FHashedLookupTables = (text1.size() * 7 + text2.size()) % 3 != 0;
-    Load(engine, text1, text2);
+    engine.FHashedLookupTables = hashed >= 0 ? hashed != 0 : (text1.size() * 7 + text2.size()) % 3 != 0;
+    // The lookup is built for the walk's window and unit: set them first.
     engine.FMinLength = length;
     engine.FUnitKind = kind;
+    Load(engine, text1, text2);
 
     reference::TLiteralComparer literal;
     literal.Text1 = text1;
@@ -149,6 +151,37 @@ TEST(FindMatchDifferential, OccurrencesSpoiltByOtherColours) {
         for (int m = random.Below(40); m > 0; --m) text1 += probe + (random.Below(5) == 0 ? u" w " : u" z ");
         const int length = random.Below(3) == 0 ? 1 + random.Below(6) : probeWords + 1;
         ASSERT_NO_FATAL_FAILURE(CheckPair(text1, text2, length, random.Below(4) == 0 ? random.Below(3) : 0));
+    }
+}
+
+// Found by the fuzz target: a new run recolours words of the run before it,
+// and an occurrence that starts before the match (marked spoilt for the new
+// colour long ago) becomes usable in that colour again.
+TEST(FindMatchDifferential, RecolouringReachesOccurrencesStartingBeforeTheMatch) {
+    const std::u16string text1 = u"a.b.b Ab.b a.b A b b b!b b b.b a a b b a b";
+    const std::u16string text2 = u"b.b Ab.b a b b aa b b b a b aa";
+    for (const int hashed : {1, 0}) {
+        ASSERT_NO_FATAL_FAILURE(CheckPair(text1, text2, 3, ukWords, hashed));
+        // The whole walk, the suffix search from the first window on.
+        reference::TLiteralComparer literal;
+        literal.Text1 = text1;
+        literal.Text2 = text2;
+        TListSentences sentences2;
+        TListParagraphs paragraphs2;
+        SplitArticle(text1, literal.Words1, literal.Sentences1, literal.Paragraphs1);
+        SplitArticle(text2, literal.Words2, sentences2, paragraphs2);
+        literal.MinLength = 3;
+        literal.UnitKind = ukWords;
+        int cursor = -1, start = 0, end = 0, resume = -1, m0 = 0, m1 = 0;
+        while (literal.NextWindow(cursor, start, end)) literal.FindMatch(start, end, resume, m0, m1);
+        TArticleComparer walk;
+        walk.FText1 = text1;
+        walk.FText2 = text2;
+        walk.FPairSearchBudget = 0;
+        walk.FHashedLookupTables = hashed != 0;
+        ASSERT_TRUE(walk.CompareStored(3, ukWords, 1.0).Ran);
+        EXPECT_EQ(Colors(walk.FWords1), Colors(literal.Words1));
+        EXPECT_EQ(Colors(walk.FWords2), Colors(literal.Words2));
     }
 }
 
