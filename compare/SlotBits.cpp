@@ -8,11 +8,13 @@ namespace {
 constexpr std::uint64_t kFull = ~std::uint64_t{0};
 }
 
-TSlotBits::TSlotBits(std::size_t size) {
+TSlotBits::TSlotBits(std::size_t size, bool set) {
     if (size == 0) return;
     FSizes.push_back(size);
     while (FSizes.back() > 64) FSizes.push_back((FSizes.back() + 63) / 64);
     for (const std::size_t bits : FSizes) FLevels.emplace_back((bits + 63) / 64, 0);
+    if (!set) return;
+    for (std::size_t i = 0; i < size; ++i) Set(i);
 }
 
 void TSlotBits::Set(std::size_t i) {

@@ -12,7 +12,7 @@ namespace rasp {
 
 class TSlotBits {
 public:
-    explicit TSlotBits(std::size_t size = 0);
+    explicit TSlotBits(std::size_t size = 0, bool set = false);
 
     std::size_t Size() const { return FSizes.empty() ? 0 : FSizes[0]; }
     bool Test(std::size_t i) const { return (FLevels[0][i >> 6] >> (i & 63)) & 1; }

@@ -70,7 +70,8 @@ TWindowSearch::TWindowSearch(const TListWords& words1, std::u16string_view text1
                    OccurrenceOptions(options, HashSeed())),
       FColours1(words1, false, ShortWindows(options)),
       // The white-stretch lengths serve only searches without a table.
-      FColours2(words2, !ShortWindows(options), ShortWindows(options)) {}
+      FColours2(words2, !ShortWindows(options), ShortWindows(options)),
+      FMarks(FColours2.Count()) {}
 
 void TWindowSearch::CopyColours(TListWords& words1, TListWords& words2) const {
     FColours1.CopyTo(words1);
@@ -98,6 +99,27 @@ std::int32_t TWindowSearch::FirstAllowed(std::int32_t first, std::int32_t length
         }
         return -1;
     }
+    // A stretch asked again and again gets a list of its occurrences that
+    // remembers which ones were found spoilt, for which colour.
+    const int cycle = CycleIndex(allowed);
+    const int markIndex = whiteOnly ? TSpoiltMarks::kWhiteOnly : cycle;
+    const TSpoiltMarks::TKey key{range.Table, range.Lo, range.Hi, length};
+    auto listOccurrences = [&] {
+        std::vector<std::int32_t> positions;
+        if (range.Table != nullptr) {
+            positions.assign(range.Table->Slots.begin() + range.Lo, range.Table->Slots.begin() + range.Hi);
+        } else {
+            positions.reserve(static_cast<std::size_t>(range.Hi - range.Lo));
+            for (std::int32_t j = FOccurrences.FirstAtOrAfter(range, 0); j >= 0;
+                 j = FOccurrences.FirstAtOrAfter(range, j + 1))
+                positions.push_back(j);
+        }
+        return positions;
+    };
+    if (markIndex >= 0) {
+        if (TSpoiltMarks::TBlock* block = FMarks.Find(key, 0, listOccurrences))
+            return FirstAllowedMarked(*block, markIndex, length, from, to, allowed);
+    }
     std::int64_t steps = 0;
     std::int32_t found = -1;
     std::int32_t x = from;
@@ -120,7 +142,32 @@ std::int32_t TWindowSearch::FirstAllowed(std::int32_t first, std::int32_t length
         if (x > to) break;
     }
     if (whiteOnly) FOccurrences.AddScanWork(length, steps);
+    // Searches that pass a few occurrences cost no more than remembering them.
+    if (markIndex >= 0 && steps > 4) FMarks.Find(key, steps, listOccurrences);
     return found;
+}
+
+std::int32_t TWindowSearch::FirstAllowedMarked(TSpoiltMarks::TBlock& block, int markIndex, std::int32_t length,
+                                               std::int32_t from, std::int32_t to, TColourMask allowed) const {
+    const auto forbidden = static_cast<TColourMask>(~allowed);
+    const std::vector<std::int32_t>& positions = block.Positions;
+    TSlotBits& marks = block.Marks[static_cast<std::size_t>(markIndex)];
+    const auto size = static_cast<std::int32_t>(positions.size());
+    auto slot = static_cast<std::int32_t>(std::lower_bound(positions.begin(), positions.end(), from) - positions.begin());
+    for (;;) {
+        slot = static_cast<std::int32_t>(marks.NextClear(static_cast<std::size_t>(slot)));
+        if (slot >= size) return -1;
+        const std::int32_t j = positions[static_cast<std::size_t>(slot)];
+        if (j > to) return -1;
+        const std::int32_t spoilt = FColours2.NextIn(j, forbidden);
+        if (spoilt - j >= length) return j;
+        FMarks.Mark(block, slot, markIndex, spoilt);
+        std::int32_t x = FColours2.NextIn(spoilt + 1, allowed);
+        if (markIndex == TSpoiltMarks::kWhiteOnly && FColours2.HasRuns() && x <= to)
+            x = FColours2.FirstWhiteStretch(x, length);
+        if (x > to) return -1;
+        slot = GallopTo(positions, slot + 1, size, x);
+    }
 }
 
 std::int32_t TWindowSearch::FirstAllowedFlat(const TOccurrenceIndex::TRange& range, std::int32_t length,
@@ -251,6 +298,7 @@ bool TWindowSearch::FindMatch(int A0, int A1, int& ResumePos, int& M0, int& M1, 
     FColours1.Assign(A0, A1, color);
     FColours2.Assign(M0, M1, color);
     ForgetSpoiltMarks(M0, M1, colorIndex);
+    FMarks.Forget(M0, M1, colorIndex - 1);
     return true;
 }
 

@@ -53,6 +53,7 @@
 
 #include "compare/OccurrenceIndex.h"
 #include "compare/SlotBits.h"
+#include "compare/SpoiltMarks.h"
 #include "compare/WordColours.h"
 #include "compare/WordIds.h"
 #include "text/SpanLists.h"
@@ -94,6 +95,9 @@ private:
     std::int32_t FirstAllowedFlat(const TOccurrenceIndex::TRange& range, std::int32_t length, std::int32_t from,
                                   std::int32_t to, TColourMask allowed) const;
 
+    // The same on a listed stretch, passing the occurrences marked spoilt.
+    std::int32_t FirstAllowedMarked(TSpoiltMarks::TBlock& block, int markIndex, std::int32_t length,
+                                    std::int32_t from, std::int32_t to, TColourMask allowed) const;
     // Marks of occurrences of the first L - 1 words spoilt for each of the six
     // cycle colours, with each article-2 position's slot; set up at first use.
     void PrepareSpoiltMarks(const TOccurrenceTable& table) const;
@@ -106,6 +110,8 @@ private:
     mutable const TOccurrenceTable* FSpoiltTable = nullptr;
     mutable std::vector<std::int32_t> FSlotOf2;
     mutable std::array<TSlotBits, 6> FSpoilt;
+    // The same for every other stretch the searches keep asking for.
+    mutable TSpoiltMarks FMarks;
 };
 
 }  // namespace rasp

@@ -129,7 +129,10 @@ TEST(FindMatchDifferential, AdversarialShapes) {
 // colours over and over, and colourings in between make some usable again.
 TEST(FindMatchDifferential, OccurrencesSpoiltByOtherColours) {
     TRandomArticles random(60606);
-    for (int round = 0; round < 200; ++round) {
+    for (int round = 0; round < 240; ++round) {
+        // Sentences and paragraphs: every run and every probe a unit of its own.
+        const int kind = round % 4 == 3 ? 1 + random.Below(2) : ukWords;
+        const std::u16string end = kind == ukSentences ? u"." : kind == ukParagraphs ? u"\r\n" : u"";
         const int runs = 6 * (1 + random.Below(8)) + (random.Below(3) == 0 ? random.Below(6) : 0);
         const int probeWords = 1 + random.Below(3);
         std::u16string probe;
@@ -143,14 +146,16 @@ TEST(FindMatchDifferential, OccurrencesSpoiltByOtherColours) {
         for (int i = 1; i <= runs; ++i) {
             // Runs of the sixth colour hold no probe; now and then a run is left out.
             const std::u16string middle = i % 6 == 0 || random.Below(10) == 0 ? u"h" : probe;
-            const std::u16string run = word(u'u', i) + u" " + middle + u" " + word(u'v', i);
-            text1 += run + u" " + word(u's', i) + u" ";
-            text2 += run + u" " + (random.Below(8) == 0 ? probe : word(u't', i)) + u" ";
+            const std::u16string run = word(u'u', i) + u" " + middle + u" " + word(u'v', i) + end;
+            text1 += run + u" " + word(u's', i) + end + u" ";
+            text2 += run + u" " + (random.Below(8) == 0 ? probe : word(u't', i)) + end + u" ";
         }
-        text2 += probe + u" w";
-        for (int m = random.Below(40); m > 0; --m) text1 += probe + (random.Below(5) == 0 ? u" w " : u" z ");
-        const int length = random.Below(3) == 0 ? 1 + random.Below(6) : probeWords + 1;
-        ASSERT_NO_FATAL_FAILURE(CheckPair(text1, text2, length, random.Below(4) == 0 ? random.Below(3) : 0));
+        text2 += probe + u" w" + end;
+        for (int m = random.Below(40); m > 0; --m) text1 += probe + (random.Below(5) == 0 ? u" w" : u" z") + end + u" ";
+        const int length = kind != ukWords ? 1 + random.Below(2)
+                           : random.Below(3) == 0 ? 1 + random.Below(6)
+                                                  : probeWords + 1;
+        ASSERT_NO_FATAL_FAILURE(CheckPair(text1, text2, length, kind));
     }
 }
 
