@@ -14,6 +14,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "crash/CrashMailslot.h"
 #include "tools/rasp-crash-dialog/CrashDialogPictures.h"
 
 namespace rasp {
@@ -67,6 +68,8 @@ TCrashExceptionDialog::TCrashExceptionDialog(const TCrashDialogRequest& request,
     lay->setContentsMargins(4, 2, 4, 4);
     lay->addWidget(new QLabel(Q(request.Text(7))));
     FStackList = MakeList(request.Stack, 47, FGeometry.Col, {5});
+    connect(FStackList, &QTreeWidget::itemActivated, this,
+            [this](QTreeWidgetItem* item) { ActivateStackRow(FStackList->indexOfTopLevelItem(item)); });
     lay->addWidget(FStackList);
     FTabs->addTab(page, Q(request.Text(6)));
   }
@@ -148,6 +151,20 @@ QTreeWidget* TCrashExceptionDialog::MakeList(const std::vector<TCrashDialogRow>&
   for (int c = 0; c < 6; ++c)
     list->setColumnWidth(c, widths[c]);
   return list;
+}
+
+bool TCrashExceptionDialog::ActivateStackRow(int row) {
+  if (row < 0 || size_t(row) >= FRequest.Stack.size())
+    return false;
+  const TCrashDialogRow& r = FRequest.Stack[size_t(row)];
+  const std::string& unit = r[2];
+  const std::string& line = r[5];
+  if (line.empty() || line.size() > 10 || line.find_first_not_of("0123456789") != std::string::npos)
+    return false;
+  const unsigned long long n = std::stoull(line);
+  if (n == 0 || n > 0xFFFFFFFFull)
+    return false;
+  return CrashMailslotSend(CrashMailslotName, CrashSourcePositionMessage(unit, uint32_t(n)));
 }
 
 void TCrashExceptionDialog::SetDetailsShown(bool shown) {
