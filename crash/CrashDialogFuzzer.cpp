@@ -13,7 +13,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   rasp::CrashDialogReadResult(in);
   // Without the version line nothing past line 1 is read; give it one half
   // of the time so the fuzzer reaches the rest.
-  std::string wire = size && (data[0] & 1) ? std::string(in) : std::string(rasp::CrashDialogVersionLine) + "\n" + std::string(in);
+  std::string wire = size && !(data[0] & 1) ? std::string(in)
+                                            : std::string(rasp::CrashDialogVersionLine) + "\n" + std::string(in);
   rasp::TCrashDialogRequest r;
   std::string error;
   size_t consumed = 0;

@@ -245,8 +245,16 @@ TEST(CrashExceptionDialog, ModulesTabColumns) {
     heads << list->headerItem()->text(c);
   EXPECT_EQ(heads, QStringList({"Handle", "Name", "Description", "Version", "Size", "Path"}));
   const int widths[] = {80, 100, 130, 65, 65, 150};
-  for (int c = 0; c < 6; ++c)
+  for (int c = 1; c < 6; ++c)
     EXPECT_EQ(list->columnWidth(c), widths[c]) << c;
+  // The handle column shows its 16 digits until a width is stored.
+  EXPECT_GT(list->columnWidth(0), QFontMetrics(list->font()).horizontalAdvance("00007F0000001000") + 16);
+  QTemporaryDir dir;
+  r.GeometryFile = dir.filePath("Crashwise.ini").toStdString();
+  std::ofstream(r.GeometryFile) << "[Coordinates]\nColMod0=90\n";
+  TCrashExceptionDialog stored(r);
+  EXPECT_EQ(stored.ModuleList()->columnWidth(0), 90);
+  EXPECT_GT(stored.StackList()->columnWidth(0), 0);
   ASSERT_EQ(list->topLevelItemCount(), 2);
   QTreeWidgetItem* libc = list->topLevelItem(1);
   EXPECT_EQ(libc->text(0), "00007F0000001000");

@@ -54,7 +54,7 @@ private:
   void LayOutCollapsed();
   void SaveGeometryFile();
   QTreeWidget* MakeList(const std::vector<TCrashDialogRow>& rows, int firstText, const std::array<int, 6>& widths,
-                        std::vector<int> rightAligned);
+                        std::vector<int> rightAligned, bool widthStored);
 
   TCrashDialogRequest FRequest;
   TCrashDialogGeometry FGeometry;
