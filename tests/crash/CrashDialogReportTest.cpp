@@ -5,11 +5,14 @@
 #include "crash/CrashDialogProtocol.h"
 #include "crash/CrashDialogRows.h"
 #include "crash/CrashMailslot.h"
+#include "tools/rasp-crash-dialog/CrashDialogPictures.h"
+#include "tools/rasp-crash-dialog/CrashDialogScreenshot.h"
 #include "tools/rasp-crash-dialog/CrashExceptionDialog.h"
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCursor>
 #include <QHeaderView>
 #include <QImage>
 #include <QProcess>
@@ -353,6 +356,30 @@ TEST(CrashDialogHelper, ScreenshotModeCopiesTheScreenWithoutADialog) {
   EXPECT_EQ(res.ScreenshotFile, r.ScreenshotFile);
   QImage shot(dir.filePath("Screenshot.png"));
   EXPECT_FALSE(shot.isNull());
+}
+
+// The copy carries the mouse pointer where it stands.
+TEST(CrashDialogScreenshot, PointerIsDrawnIntoTheCopy) {
+  QScreen* screen = QGuiApplication::primaryScreen();
+  ASSERT_TRUE(screen);
+  QCursor::setPos(screen, screen->geometry().topLeft() + QPoint(40, 30));
+  if (QCursor::pos(screen) != screen->geometry().topLeft() + QPoint(40, 30))
+    GTEST_SKIP() << "this platform cannot move the pointer";
+  QTemporaryDir dir;
+  ASSERT_TRUE(CrashWriteScreenshot(dir.filePath("s.png")));
+  QImage img(dir.filePath("s.png"));
+  ASSERT_EQ(img.size(), screen->geometry().size());
+  QImage arrow = CrashCursorPicture();
+  int same = 0, drawn = 0;
+  for (int y = 0; y < 32; ++y)
+    for (int x = 0; x < 32; ++x)
+      if (qAlpha(arrow.pixel(x, y)) == 255) {
+        ++drawn;
+        same += img.pixel(40 + x, 30 + y) == (arrow.pixel(x, y) | 0xFF000000u);
+      }
+  EXPECT_GT(drawn, 40);
+  EXPECT_EQ(same, drawn);
+  EXPECT_EQ(img.pixel(40, 30), qRgb(255, 255, 255));  // the hot spot
 }
 
 // The failing test program, stamped to show its dialog, hands the helper the
