@@ -40,13 +40,15 @@ std::string Describe(const std::u16string& text) {
     return out;
 }
 
-// hashed: -1 lets the texts choose between hashed tables and the suffix array.
-void CheckPair(const std::u16string& text1, const std::u16string& text2, int length, int kind, int hashed = -1) {
+// hashed, eager: -1 lets the texts choose between hashed tables and the
+// suffix array, and when the suffix array's tables are built.
+void CheckPair(const std::u16string& text1, const std::u16string& text2, int length, int kind, int hashed = -1,
+               int eager = -1) {
     SCOPED_TRACE("article1='" + Describe(text1) + "' article2='" + Describe(text2) +
                  "' length=" + std::to_string(length) + " kind=" + std::to_string(kind));
     TArticleComparer engine;
     // Both ways of finding occurrences: suffix blocks, and per-length tables.
-    engine.FEagerLookupTables = (text1.size() + text2.size()) % 2 == 0;
+    engine.FEagerLookupTables = eager >= 0 ? eager != 0 : (text1.size() + text2.size()) % 2 == 0;
     // Word windows of a few words: hashed tables, or the suffix array alone.
     engine.FHashedLookupTables = hashed >= 0 ? hashed != 0 : (text1.size() * 7 + text2.size()) % 3 != 0;
     // The lookup is built for the walk's window and unit: set them first.
@@ -188,6 +190,14 @@ TEST(FindMatchDifferential, RecolouringReachesOccurrencesStartingBeforeTheMatch)
         EXPECT_EQ(Colors(walk.FWords1), Colors(literal.Words1));
         EXPECT_EQ(Colors(walk.FWords2), Colors(literal.Words2));
     }
+}
+
+// Found by the fuzz target: an occurrence marked spoilt for a colour by a
+// word of the colour before it becomes usable once a new run gives that
+// word this colour; the suffix array's table for the length lists it.
+TEST(FindMatchDifferential, SpoiltMarkClearedWhenItsWordTakesTheColour) {
+    ASSERT_NO_FATAL_FAILURE(CheckPair(u"a b!b a.b a \t b b a a b : b ab b?a b ba.b a a b b a b.b.a b.b a b b a",
+                                      u"b b :?b a a a b.a.b a b b.b a,aa.b a b a a a b.a", 2, ukWords, 0, 1));
 }
 
 // The whole command against the literal walk followed by a literal,
