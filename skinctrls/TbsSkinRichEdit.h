@@ -39,7 +39,7 @@ public:
     void ForgetSkinEntry() override { FSkinned = false; }
     void ApplySkin() override;
     // True while the pane's look came from a "richedit" entry of the skin.
-    bool IsSkinned() const { return FSkinned; }
+    bool IsSkinned() const { return FSkinned && FSkinData; }
 
     // Turning it on takes the skin's (or the default) look at once; turning
     // it off keeps the present font and colours.
