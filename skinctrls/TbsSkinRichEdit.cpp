@@ -30,6 +30,10 @@ TbsSkinRichEdit::TbsSkinRichEdit(QWidget* parent)
     ApplyRichEditSkin();
 }
 
+TbsSkinData* TbsSkinRichEdit::SkinData() const { return FSkinData.data(); }
+
+bool TbsSkinRichEdit::IsSkinned() const { return FSkinned && FSkinData; }
+
 void TbsSkinRichEdit::SetSkinData(TbsSkinData* skinData)
 {
     FSkinData = skinData;

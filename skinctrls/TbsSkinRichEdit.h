@@ -34,12 +34,12 @@ public:
     // Copies the pane's scroll state to the bar, without the bar's Change.
     void SyncScrollBars();
 
-    TbsSkinData* SkinData() const override { return FSkinData.data(); }
+    TbsSkinData* SkinData() const override;
     void SetSkinData(TbsSkinData* skinData) override;
     void ForgetSkinEntry() override { FSkinned = false; }
     void ApplySkin() override;
     // True while the pane's look came from a "richedit" entry of the skin.
-    bool IsSkinned() const { return FSkinned && FSkinData; }
+    bool IsSkinned() const;
 
     // Turning it on takes the skin's (or the default) look at once; turning
     // it off keeps the present font and colours.
