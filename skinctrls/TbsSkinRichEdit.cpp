@@ -23,7 +23,8 @@ TbsSkinRichEdit::TbsSkinRichEdit(QWidget* parent)
     QScrollBar* own = verticalScrollBar();
     connect(own, &QScrollBar::rangeChanged, this, [this] { SyncScrollBars(); });
     connect(own, &QScrollBar::valueChanged, this, [this] { SyncScrollBars(); });
-    // The pane's own font and colours are where Font starts.
+    // The pane starts in its default font; the default colours are the
+    // desktop's window colours.
     FDefaultFont = font();
     FDefaultFontColor = clWindowText();
     FDefaultColor = clWindow();
@@ -32,7 +33,7 @@ TbsSkinRichEdit::TbsSkinRichEdit(QWidget* parent)
 
 TbsSkinData* TbsSkinRichEdit::SkinData() const { return FSkinData.data(); }
 
-bool TbsSkinRichEdit::IsSkinned() const { return FSkinned && FSkinData; }
+bool TbsSkinRichEdit::IsSkinned() const { return FSkinned && FSkinData && !FSkinData->SkinEmpty; }
 
 void TbsSkinRichEdit::SetSkinData(TbsSkinData* skinData)
 {
