@@ -82,14 +82,17 @@ enum class TPairKind {
     TinyVocabulary,
     Periodic,
     RunOfOneWord,
-    SpoiltByOtherColours
+    SpoiltByOtherColours,
+    SpoiltByOtherColoursSentences
 };
 
 // Separate three-word runs that colour article 2 in the six colours in turn,
 // all but those of the sixth colour holding the word "g"; article 1 then asks
 // for "g z" over and over. Each of those windows restarts, so the next one
 // searches article 2 from the top, past every "g" of the other five colours.
-inline TArticlePair SpoiltByOtherColoursPair(int words) {
+// With sentences, every run and every "g z." is a sentence.
+inline TArticlePair SpoiltByOtherColoursPair(int words, bool sentences) {
+    const std::u16string end = sentences ? u"." : u"";
     const int runs = std::max(6, words / 8 / 6 * 6);
     TArticlePair pair;
     auto add = [](std::u16string& text, const std::u16string& word) {
@@ -106,13 +109,13 @@ inline TArticlePair SpoiltByOtherColoursPair(int words) {
         for (std::u16string* text : {&pair.First, &pair.Second}) {
             add(*text, numbered(u'u', i));
             add(*text, middle);
-            add(*text, numbered(u'v', i));
+            add(*text, numbered(u'v', i) + end);
         }
-        add(pair.First, numbered(u's', i));
-        add(pair.Second, numbered(u't', i));
+        add(pair.First, numbered(u's', i) + end);
+        add(pair.Second, numbered(u't', i) + end);
     }
-    add(pair.Second, u"g w");
-    for (int m = 0; m < words / 4; ++m) add(pair.First, u"g z");
+    add(pair.Second, u"g w" + end);
+    for (int m = 0; m < words / 4; ++m) add(pair.First, u"g z" + end);
     return pair;
 }
 
@@ -160,7 +163,10 @@ inline TArticlePair MakePair(TPairKind kind, int words) {
             pair = {TinyVocabularyArticle(words, 5), TinyVocabularyArticle(words, 6)};
             break;
         case TPairKind::SpoiltByOtherColours:
-            pair = SpoiltByOtherColoursPair(words);
+            pair = SpoiltByOtherColoursPair(words, false);
+            break;
+        case TPairKind::SpoiltByOtherColoursSentences:
+            pair = SpoiltByOtherColoursPair(words, true);
             break;
         case TPairKind::Periodic:  // "a b c a b c ..." against "a b a b ..."
         case TPairKind::RunOfOneWord:  // ("a" x 19, then "c") repeated against "a a a ..."
