@@ -16,9 +16,8 @@ class QListView;
 class QStackedWidget;
 class QTreeView;
 class QModelIndex;
-class QActionGroup;
 class TbsSkinData;
-class QMenu;
+class TbsSkinPopupMenu;
 
 namespace rasp {
 
@@ -96,8 +95,7 @@ private:
     QComboBox* FTypeBox;
     TbsSkinButton* FOpen;
     TbsSkinButton* FCancel;
-    QMenu* FViewMenu;
-    QActionGroup* FViewActions;
+    TbsSkinPopupMenu* FViewMenu;
     QStringList FMasks;
     QStringList FHistory;
     QStringList FResult;
