@@ -6,6 +6,7 @@
 #include "skinctrls/TbsFileListModel.h"
 #include "skinctrls/TbsSkinButton.h"
 #include "skinctrls/TbsSkinClient.h"
+#include "skinctrls/TbsSkinEdit.h"
 #include "skinctrls/TbsSkinMenuSpeedButton.h"
 #include "skinctrls/TbsSkinPanel.h"
 #include "skinctrls/TbsSkinStdLabel.h"
@@ -230,6 +231,9 @@ TbsOpenDlgForm::TbsOpenDlgForm(QWidget* parent, TbsSkinData* ctrlSkin, bool chec
                 c->SetSkinData(FCtrlSkin);
         if (auto* c = dynamic_cast<TbsSkinClient*>(static_cast<QWidget*>(bar)))
             c->SetSkinData(FCtrlSkin);
+        // A skinned name field is as high as its skin picture.
+        if (FNameField->IsSkinned() && FNameField->UseSkinFont())
+            FNameField->setFixedHeight(FNameField->SkinHeight());
     }
     SetViewStyle(vsList);
     FNameField->setFocus();
@@ -320,7 +324,7 @@ void TbsOpenDlgForm::BuildBottom(QWidget* bottom)
     grid->setRowMinimumHeight(1, 25);
     auto* nameLabel = new TbsSkinStdLabel(bottom, Text("MSG_FILENAME", QStringLiteral("File name:")));
     auto* typeLabel = new TbsSkinStdLabel(bottom, Text("MSG_FILETYPE", QStringLiteral("File type:")));
-    FNameField = new QLineEdit(bottom);
+    FNameField = new TbsSkinEdit(bottom);
     FNameField->setObjectName(QStringLiteral("edtFileName"));
     FNameField->setFixedHeight(21);
     FNameField->installEventFilter(this);

@@ -23,6 +23,7 @@ namespace rasp {
 
 class TbsFileListModel;
 class TbsSkinButton;
+class TbsSkinEdit;
 class TbsSkinStdLabel;
 
 enum TbsViewStyle { vsIcon, vsSmallIcon, vsList, vsReport };
@@ -91,7 +92,7 @@ private:
     QTreeView* FDetails;
     QLabel* FStatus;
     QComboBox* FFolderBox;
-    QLineEdit* FNameField;
+    TbsSkinEdit* FNameField;
     QComboBox* FTypeBox;
     TbsSkinButton* FOpen;
     TbsSkinButton* FCancel;

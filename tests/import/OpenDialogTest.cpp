@@ -7,6 +7,8 @@
 #include "skin/bsSkinMenus.h"
 #include "skin/bsSkinPopupMenu.h"
 #include "skinctrls/TbsSkinButton.h"
+#include "skinctrls/TbsSkinEdit.h"
+#include "skinctrls/bsEditMenu.h"
 #include "skinctrls/TbsSkinMenuSpeedButton.h"
 #include "skinctrls/TbsSkinOpenDialog.h"
 #include "skinctrls/bsFileNames.h"
@@ -15,7 +17,9 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QClipboard>
 #include <QComboBox>
+#include <QWindow>
 #include <QDir>
 #include <QFile>
 #include <QHeaderView>
@@ -290,6 +294,34 @@ TEST_F(OpenDialog, FourViewsAndTheDetailsColumns) {
         EXPECT_EQ(form.findChild<QListView*>("lvFiles")->viewMode(), QListView::IconMode);
     });
     EXPECT_EQ(dlg.ViewStyle, 0);  // remembered
+}
+
+TEST_F(OpenDialog, TheNameFieldHasTheSkinnedEditMenu) {
+    TbsSkinOpenDialog dlg;
+    Run(dlg, [&](TbsOpenDlgForm& form) {
+        auto* name = form.findChild<TbsSkinEdit*>("edtFileName");
+        ASSERT_NE(name, nullptr);
+        QApplication::clipboard()->setText("notes.log");
+        QTest::mouseClick(form.windowHandle(), Qt::RightButton, {}, name->mapTo(&form, QPoint(10, 5)));
+        TbsSkinPopupMenu* menu = bsEditMenuOf(*name);
+        ASSERT_NE(menu, nullptr);
+        TbsSkinMenu* driver = menu->ShowingDriver();
+        ASSERT_NE(driver, nullptr);
+        TbsSkinPopupWindow* w = driver->TopWindow();
+        EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+        int paste = -1;
+        for (std::size_t i = 0; i < w->Items().size(); ++i)
+            if (w->Items()[i]->PlainCaption() == "Paste") paste = int(i);
+        ASSERT_GE(paste, 0);
+        EXPECT_TRUE(w->Items()[std::size_t(paste)]->Enabled);
+        ChooseItem(w, paste);
+        EXPECT_EQ(name->text(), "notes.log");
+        EXPECT_TRUE(form.isVisible());
+        // Escape in the field still cancels the dialog once the menu is gone.
+        QTest::keyClick(name, Qt::Key_Escape);
+        EXPECT_FALSE(form.isVisible());
+    });
+    QApplication::clipboard()->clear();
 }
 
 TEST_F(OpenDialog, UnreadableAndVanishingFoldersGiveANote) {
