@@ -222,6 +222,10 @@ void TfrmMain::BuildArticle(TbsSkinGroupBox* box, int number)
 
     auto* pane = new TbsSkinRichEdit(box);
     named(pane, name("rchArticle"));
+    // Whatever the skin, an article stays black Arial on white: a
+    // comparison's run colours are backgrounds inside the text and plain
+    // runs are black on white, so a skin's pane colours would break them up.
+    pane->SetSkinSupport(false);
     auto* scroll = new TbsSkinScrollBar(Qt::Vertical, box);
     named(scroll, first ? QStringLiteral("bsSkinScrollBar1") : QStringLiteral("bsSkinScrollBar2"));
     pane->SetVScrollBar(scroll);

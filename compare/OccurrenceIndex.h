@@ -80,6 +80,13 @@ public:
     // length gets a table.
     void AddScanWork(std::int32_t length, std::int64_t work) const;
 
+    // The hashed table of this length once built, else null.
+    TOccurrenceTable* HashedTable(std::int32_t length) const {
+        for (std::size_t k = 0; k < FHashed.size(); ++k)
+            if (FHashedBuilt[k] && FOptions.HashedLengths[k] == length) return &FHashed[k];
+        return nullptr;
+    }
+
     // Whether the suffix array has been built (tests and benchmarks).
     bool HasSuffixArray() const { return FSuffixBuilt; }
 

@@ -25,6 +25,14 @@ TOccurrenceOptions OccurrenceOptions(const TWindowSearchOptions& options, std::u
     return occurrences;
 }
 
+// Which of the six cycle colours, besides white, `allowed` lets through; -1
+// for white alone or anything else.
+int CycleIndex(TColourMask allowed) {
+    for (int index = 1; index <= 6; ++index)
+        if (allowed == (kWhiteClass | static_cast<TColourMask>(1u << index))) return index - 1;
+    return -1;
+}
+
 // First position >= x among slots lo .. hi - 1, searched outward from lo:
 // the next candidate is nearly always close.
 std::int32_t GallopTo(const std::vector<std::int32_t>& slots, std::int32_t lo, std::int32_t hi, std::int32_t x) {
@@ -62,7 +70,8 @@ TWindowSearch::TWindowSearch(const TListWords& words1, std::u16string_view text1
                    OccurrenceOptions(options, HashSeed())),
       FColours1(words1, false, ShortWindows(options)),
       // The white-stretch lengths serve only searches without a table.
-      FColours2(words2, !ShortWindows(options), ShortWindows(options)) {}
+      FColours2(words2, !ShortWindows(options), ShortWindows(options)),
+      FMarks(FColours2.Count()) {}
 
 void TWindowSearch::CopyColours(TListWords& words1, TListWords& words2) const {
     FColours1.CopyTo(words1);
@@ -90,6 +99,27 @@ std::int32_t TWindowSearch::FirstAllowed(std::int32_t first, std::int32_t length
         }
         return -1;
     }
+    // A stretch asked again and again gets a list of its occurrences that
+    // remembers which ones were found spoilt, for which colour.
+    const int cycle = CycleIndex(allowed);
+    const int markIndex = whiteOnly ? TSpoiltMarks::kWhiteOnly : cycle;
+    const TSpoiltMarks::TKey key{range.Table, range.Lo, range.Hi, length};
+    auto listOccurrences = [&] {
+        std::vector<std::int32_t> positions;
+        if (range.Table != nullptr) {
+            positions.assign(range.Table->Slots.begin() + range.Lo, range.Table->Slots.begin() + range.Hi);
+        } else {
+            positions.reserve(static_cast<std::size_t>(range.Hi - range.Lo));
+            for (std::int32_t j = FOccurrences.FirstAtOrAfter(range, 0); j >= 0;
+                 j = FOccurrences.FirstAtOrAfter(range, j + 1))
+                positions.push_back(j);
+        }
+        return positions;
+    };
+    if (markIndex >= 0) {
+        if (TSpoiltMarks::TBlock* block = FMarks.Find(key, 0, listOccurrences))
+            return FirstAllowedMarked(*block, markIndex, length, from, to, allowed);
+    }
     std::int64_t steps = 0;
     std::int32_t found = -1;
     std::int32_t x = from;
@@ -112,7 +142,32 @@ std::int32_t TWindowSearch::FirstAllowed(std::int32_t first, std::int32_t length
         if (x > to) break;
     }
     if (whiteOnly) FOccurrences.AddScanWork(length, steps);
+    // Searches that pass a few occurrences cost no more than remembering them.
+    if (markIndex >= 0 && steps > 4) FMarks.Find(key, steps, listOccurrences);
     return found;
+}
+
+std::int32_t TWindowSearch::FirstAllowedMarked(TSpoiltMarks::TBlock& block, int markIndex, std::int32_t length,
+                                               std::int32_t from, std::int32_t to, TColourMask allowed) const {
+    const auto forbidden = static_cast<TColourMask>(~allowed);
+    const std::vector<std::int32_t>& positions = block.Positions;
+    TSlotBits& marks = block.Marks[static_cast<std::size_t>(markIndex)];
+    const auto size = static_cast<std::int32_t>(positions.size());
+    auto slot = static_cast<std::int32_t>(std::lower_bound(positions.begin(), positions.end(), from) - positions.begin());
+    for (;;) {
+        slot = static_cast<std::int32_t>(marks.NextClear(static_cast<std::size_t>(slot)));
+        if (slot >= size) return -1;
+        const std::int32_t j = positions[static_cast<std::size_t>(slot)];
+        if (j > to) return -1;
+        const std::int32_t spoilt = FColours2.NextIn(j, forbidden);
+        if (spoilt - j >= length) return j;
+        FMarks.Mark(block, slot, markIndex, spoilt);
+        std::int32_t x = FColours2.NextIn(spoilt + 1, allowed);
+        if (markIndex == TSpoiltMarks::kWhiteOnly && FColours2.HasRuns() && x <= to)
+            x = FColours2.FirstWhiteStretch(x, length);
+        if (x > to) return -1;
+        slot = GallopTo(positions, slot + 1, size, x);
+    }
 }
 
 std::int32_t TWindowSearch::FirstAllowedFlat(const TOccurrenceIndex::TRange& range, std::int32_t length,
@@ -138,11 +193,20 @@ std::int32_t TWindowSearch::FirstAllowedFlat(const TOccurrenceIndex::TRange& ran
         return -1;
     }
     const std::int32_t n2 = Count2();
-    for (std::int32_t slot = range.Table->FirstSlotAtOrAfter(range.Lo, range.Hi, from); slot < range.Hi;) {
+    // Marks of spoilt occurrences, for the table the walk asks over and over.
+    TSlotBits* spoilt = nullptr;
+    if (const int cycle = CycleIndex(allowed); cycle >= 0 && range.Table == FOccurrences.HashedTable(length)) {
+        if (FSpoiltTable != range.Table) PrepareSpoiltMarks(*range.Table);
+        spoilt = &FSpoilt[static_cast<std::size_t>(cycle)];
+    }
+    for (std::int32_t slot = range.Table->FirstSlotAtOrAfter(range.Lo, range.Hi, from);;) {
+        if (spoilt != nullptr && slot < range.Hi) slot = static_cast<std::int32_t>(spoilt->NextClear(static_cast<std::size_t>(slot)));
+        if (slot >= range.Hi) return -1;
         const std::int32_t j = slots[static_cast<std::size_t>(slot)];
         if (j > to) return -1;
         const std::int32_t bad = firstForbidden(j);
         if (bad == length) return j;
+        if (spoilt != nullptr) spoilt->Set(static_cast<std::size_t>(slot));
         // Every start up to the forbidden word covers it; so does every start
         // on the forbidden stretch that follows. A short stretch is read off
         // the flat copy; the tree skips a long one at once.
@@ -153,7 +217,24 @@ std::int32_t TWindowSearch::FirstAllowedFlat(const TOccurrenceIndex::TRange& ran
         if (x > to) return -1;
         slot = GallopTo(slots, slot + 1, range.Hi, x);
     }
-    return -1;
+}
+
+void TWindowSearch::PrepareSpoiltMarks(const TOccurrenceTable& table) const {
+    FSpoiltTable = &table;
+    FSlotOf2.assign(static_cast<std::size_t>(Count2()), -1);
+    for (std::size_t s = 0; s < table.Slots.size(); ++s)
+        FSlotOf2[static_cast<std::size_t>(table.Slots[s])] = static_cast<std::int32_t>(s);
+    for (TSlotBits& marks : FSpoilt) marks = TSlotBits(table.Slots.size());
+}
+
+void TWindowSearch::ForgetSpoiltMarks(std::int32_t first, std::int32_t last, int colorIndex) {
+    if (FSpoiltTable == nullptr || colorIndex < 1 || colorIndex > 6) return;
+    // Occurrences with a word in first .. last may now be usable in this colour.
+    TSlotBits& marks = FSpoilt[static_cast<std::size_t>(colorIndex - 1)];
+    for (std::int32_t p = std::max(0, first - FSpoiltTable->Length + 1); p <= last; ++p) {
+        const std::int32_t slot = FSlotOf2[static_cast<std::size_t>(p)];
+        if (slot >= 0) marks.Clear(static_cast<std::size_t>(slot));
+    }
 }
 
 bool TWindowSearch::FindMatch(int A0, int A1, int& ResumePos, int& M0, int& M1, int& colorIndex) {
@@ -216,6 +297,8 @@ bool TWindowSearch::FindMatch(int A0, int A1, int& ResumePos, int& M0, int& M1, 
     const TColor color = HighlightColor(colorIndex);
     FColours1.Assign(A0, A1, color);
     FColours2.Assign(M0, M1, color);
+    ForgetSpoiltMarks(M0, M1, colorIndex);
+    FMarks.Forget(M0, M1, colorIndex - 1);
     return true;
 }
 

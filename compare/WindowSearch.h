@@ -36,13 +36,24 @@
 // TOccurrenceIndex), and colours are also kept flat, so that a candidate is
 // checked by reading its few words' colours rather than walking the trees;
 // the trees still carry the search past long stretches of other colours.
+// Before a restart the search may take words of the current colour, so an
+// occurrence spoilt by other colours cannot be dropped for good; instead it
+// is marked spoilt for the current colour, and only a later colouring of one
+// of its words in that very colour (which alone can make it usable again
+// then) clears the mark. Every mark costs one look at an occurrence, and
+// there are at most six a slot between colourings: the walk stays linear in
+// the words times the window however the colours fall.
 //
 // Colours are held here while a comparison runs; CopyColours writes them
 // into the word lists.
 
+#include <array>
 #include <string_view>
+#include <vector>
 
 #include "compare/OccurrenceIndex.h"
+#include "compare/SlotBits.h"
+#include "compare/SpoiltMarks.h"
 #include "compare/WordColours.h"
 #include "compare/WordIds.h"
 #include "text/SpanLists.h"
@@ -84,10 +95,23 @@ private:
     std::int32_t FirstAllowedFlat(const TOccurrenceIndex::TRange& range, std::int32_t length, std::int32_t from,
                                   std::int32_t to, TColourMask allowed) const;
 
+    // The same on a listed stretch, passing the occurrences marked spoilt.
+    std::int32_t FirstAllowedMarked(TSpoiltMarks::TBlock& block, int markIndex, std::int32_t length,
+                                    std::int32_t from, std::int32_t to, TColourMask allowed) const;
+    // Marks of occurrences of the first L - 1 words spoilt for each of the six
+    // cycle colours, with each article-2 position's slot; set up at first use.
+    void PrepareSpoiltMarks(const TOccurrenceTable& table) const;
+    void ForgetSpoiltMarks(std::int32_t first, std::int32_t last, int colorIndex);
+
     TWordIds FIds;
     TOccurrenceIndex FOccurrences;
     TWordColours FColours1;
     TWordColours FColours2;
+    mutable const TOccurrenceTable* FSpoiltTable = nullptr;
+    mutable std::vector<std::int32_t> FSlotOf2;
+    mutable std::array<TSlotBits, 6> FSpoilt;
+    // The same for every other stretch the searches keep asking for.
+    mutable TSpoiltMarks FMarks;
 };
 
 }  // namespace rasp

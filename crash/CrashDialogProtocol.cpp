@@ -2,20 +2,24 @@
 
 #include "crash/CrashOptions.h"
 
+#include <climits>
 #include <cstdlib>
 
 namespace rasp {
 
 namespace {
 
-std::vector<std::string> Cells(std::string_view v) {
-  std::vector<std::string> out;
+// Splits a row into its cells; false on a bad escape.
+bool Cells(std::string_view v, std::vector<std::string>& out) {
   size_t start = 0;
   for (;;) {
     size_t tab = v.find('\t', start);
-    out.push_back(CrashDialogUnescape(v.substr(start, tab == std::string_view::npos ? v.npos : tab - start)));
+    std::string cell;
+    if (!CrashDialogUnescapeStrict(v.substr(start, tab == std::string_view::npos ? v.npos : tab - start), cell))
+      return false;
+    out.push_back(std::move(cell));
     if (tab == std::string_view::npos)
-      return out;
+      return true;
     start = tab + 1;
   }
 }
@@ -27,7 +31,35 @@ std::string Row(const char* key, const TCrashDialogRow& row) {
   return line + "\n";
 }
 
-int Int(std::string_view v) { return std::atoi(std::string(v).c_str()); }
+// A decimal integer that fits an int, nothing else.
+bool Int(std::string_view v, int& out) {
+  if (v.empty() || v.size() > 11)
+    return false;
+  size_t i = v[0] == '-' ? 1 : 0;
+  if (i == v.size())
+    return false;
+  long long x = 0;
+  for (; i < v.size(); ++i) {
+    if (v[i] < '0' || v[i] > '9')
+      return false;
+    x = x * 10 + (v[i] - '0');
+  }
+  if (v[0] == '-')
+    x = -x;
+  if (x < INT_MIN || x > INT_MAX)
+    return false;
+  out = int(x);
+  return true;
+}
+
+bool IsKeyword(std::string_view k) {
+  if (k.empty())
+    return false;
+  for (char c : k)
+    if (c < 'a' || c > 'z')
+      return false;
+  return true;
+}
 
 } // namespace
 
@@ -58,6 +90,26 @@ std::string CrashDialogUnescape(std::string_view text) {
     out += c == 'r' ? '\r' : c == 'n' ? '\n' : c == 't' ? '\t' : c;
   }
   return out;
+}
+
+bool CrashDialogUnescapeStrict(std::string_view text, std::string& out) {
+  out.clear();
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '\\') {
+      out += text[i];
+      continue;
+    }
+    if (i + 1 == text.size())
+      return false;
+    char c = text[++i];
+    if (c == 'r') out += '\r';
+    else if (c == 'n') out += '\n';
+    else if (c == 't') out += '\t';
+    else if (c == '\\') out += '\\';
+    else return false;
+  }
+  return true;
 }
 
 std::string TCrashDialogRequest::Text(int index) const {
@@ -98,38 +150,67 @@ std::string CrashDialogWriteRequest(const TCrashDialogRequest& r) {
   return s + "end\n";
 }
 
-bool CrashDialogReadLine(TCrashDialogRequest& r, std::string_view line) {
+TCrashDialogLine CrashDialogReadLine(TCrashDialogRequest& r, std::string_view line, std::string& error) {
   if (!line.empty() && line.back() == '\r')
     line.remove_suffix(1);
   if (line == "end")
-    return false;
+    return TCrashDialogLine::End;
+  for (char c : line)
+    if ((unsigned char)c < 32 && c != '\t') {
+      error = "a control character (code " + std::to_string(int((unsigned char)c)) + ") in the line";
+      return TCrashDialogLine::Broken;
+    }
   size_t sp = line.find(' ');
   std::string_view key = line.substr(0, sp), v = sp == line.npos ? std::string_view() : line.substr(sp + 1);
+  if (!IsKeyword(key)) {
+    error = "not a request line";
+    return TCrashDialogLine::Broken;
+  }
+  auto broken = [&](const std::string& why) {
+    error = "\"" + std::string(key) + "\": " + why;
+    return TCrashDialogLine::Broken;
+  };
+  auto text = [&](std::string_view value, std::string& out) { return CrashDialogUnescapeStrict(value, out); };
   if (key == "mode") {
+    if (v != "exception" && v != "steps" && v != "progress" && v != "screenshot")
+      return broken("unknown mode \"" + std::string(v.substr(0, 40)) + "\"");
     r.Mode = std::string(v);
   } else if (key == "text") {
     size_t s2 = v.find(' ');
-    int i = Int(v.substr(0, s2));
-    if (i >= 0 && i < CrashCustomTextCount)
-      r.Texts[i] = s2 == v.npos ? std::string() : CrashDialogUnescape(v.substr(s2 + 1));
-  } else if (key == "short") {
-    r.ShortText = CrashDialogUnescape(v);
-  } else if (key == "header") {
-    r.HeaderText = CrashDialogUnescape(v);
-  } else if (key == "cpu") {
-    r.CPUText = CrashDialogUnescape(v);
-  } else if (key == "log") {
-    r.LogText = CrashDialogUnescape(v);
+    int i = -1;
+    if (!Int(v.substr(0, s2), i) || i < 0 || i >= CrashCustomTextCount)
+      return broken("the text number must be 0 to " + std::to_string(CrashCustomTextCount - 1));
+    std::string t;
+    if (!text(s2 == v.npos ? std::string_view() : v.substr(s2 + 1), t))
+      return broken("bad escape");
+    r.Texts[i] = std::move(t);
+  } else if (key == "short" || key == "header" || key == "cpu" || key == "log" || key == "geometry" ||
+             key == "screenshot") {
+    std::string& out = key == "short"    ? r.ShortText
+                       : key == "header" ? r.HeaderText
+                       : key == "cpu"    ? r.CPUText
+                       : key == "log"    ? r.LogText
+                       : key == "geometry" ? r.GeometryFile
+                                           : r.ScreenshotFile;
+    if (!text(v, out))
+      return broken("bad escape");
   } else if (key == "stack" || key == "module") {
-    std::vector<std::string> c = Cells(v);
+    std::vector<std::string> c;
+    if (!Cells(v, c))
+      return broken("bad escape");
     TCrashDialogRow row;
-    for (size_t i = 0; i < row.size() && i < c.size(); ++i)
-      row[i] = c[i];
-    (key == "stack" ? r.Stack : r.Modules).push_back(row);
+    if (c.size() != row.size())
+      return broken("a row has " + std::to_string(c.size()) + " cells, " + std::to_string(row.size()) +
+                    " expected");
+    for (size_t i = 0; i < row.size(); ++i)
+      row[i] = std::move(c[i]);
+    (key == "stack" ? r.Stack : r.Modules).push_back(std::move(row));
   } else if (key == "option") {
     size_t s2 = v.find(' ');
     std::string_view n = v.substr(0, s2);
-    int x = s2 == v.npos ? 0 : Int(v.substr(s2 + 1));
+    int x = 0;
+    if (s2 == v.npos || !Int(v.substr(s2 + 1), x))
+      return broken("\"" + std::string(n.substr(0, 40)) + "\" needs an integer");
     if (n == "SendMode") r.SendMode = x;
     else if (n == "AttachScreenshot") r.AttachScreenshot = x != 0;
     else if (n == "ShowTerminateBtn") r.ShowTerminateBtn = x != 0;
@@ -139,12 +220,43 @@ bool CrashDialogReadLine(TCrashDialogRequest& r, std::string_view line) {
     else if (n == "FirstTab") r.FirstTab = x >= 0 && x <= 3 ? x : 0;
     else if (n == "StyledDialogs") r.StyledDialogs = x != 0;
     else if (n == "DuplicateFound") r.DuplicateFound = x != 0;
-  } else if (key == "geometry") {
-    r.GeometryFile = CrashDialogUnescape(v);
-  } else if (key == "screenshot") {
-    r.ScreenshotFile = CrashDialogUnescape(v);
   }
-  return true;
+  return TCrashDialogLine::More;
+}
+
+bool CrashDialogReadRequest(std::string_view wire, TCrashDialogRequest& r, std::string& error, size_t* consumed) {
+  size_t start = 0;
+  for (int number = 1;; ++number) {
+    if (start >= wire.size()) {
+      error = "the request ended before its \"end\" line";
+      return false;
+    }
+    size_t lf = wire.find('\n', start);
+    std::string_view line = wire.substr(start, lf == wire.npos ? wire.npos : lf - start);
+    start = lf == wire.npos ? wire.size() : lf + 1;
+    auto at = [&](const std::string& why) { error = "line " + std::to_string(number) + ": " + why; };
+    if (number == 1) {
+      if (!line.empty() && line.back() == '\r')
+        line.remove_suffix(1);
+      if (line != CrashDialogVersionLine) {
+        at(std::string("expected \"") + CrashDialogVersionLine + "\"");
+        return false;
+      }
+      continue;
+    }
+    std::string why;
+    switch (CrashDialogReadLine(r, line, why)) {
+    case TCrashDialogLine::More:
+      break;
+    case TCrashDialogLine::End:
+      if (consumed)
+        *consumed = start;
+      return true;
+    case TCrashDialogLine::Broken:
+      at(why);
+      return false;
+    }
+  }
 }
 
 std::string CrashDialogWriteResult(const TCrashDialogResult& r) {

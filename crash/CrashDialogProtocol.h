@@ -5,8 +5,8 @@
 // Every message is one line "keyword value" ended by LF; values escape
 // backslash, CR, LF and TAB as \\ \r \n \t, and table rows separate their
 // cells by TAB. To the helper, ended by "end":
-//   rasp-crash-dialog 1            first line, the protocol version
-//   mode exception|steps|progress
+//   rasp-crash-dialog 2            first line, the protocol version
+//   mode exception|steps|progress|screenshot
 //   text <index> <value>           custom text (0..70)
 //   short|header|cpu|log <value>   ShortText, HeaderText, CPUText, LogText
 //   stack <address> <module> <unit> <class> <routine> <line> <icon>
@@ -17,7 +17,8 @@
 //                                  StyledDialogs DuplicateFound
 //   geometry <path>                the "Crashwise.ini" file
 //   screenshot <path>              where the screen goes as PNG, taken
-//                                  before the dialog shows
+//                                  before the dialog shows (in screenshot
+//                                  mode without any dialog)
 //   end
 // In progress mode, after "end": "progress <value>" (status text),
 // "position <0..100>", "close".
@@ -25,6 +26,11 @@
 // is on screen, then "result send=<0|1> screenshot=<0|1> clipboard=<0|1>
 // terminate=<0|1>", "steps <value>", and "done". Icons are "PAS", "VCL",
 // "BPL" or "DLL".
+//
+// A broken request (a known line whose value does not parse, a row without
+// its seven cells, a bad escape, a control character, no "end") is refused
+// with a message naming the line; unknown keywords are skipped, so an older
+// helper keeps working with a newer reporter.
 #include <array>
 #include <map>
 #include <string>
@@ -34,10 +40,12 @@
 namespace rasp {
 
 inline constexpr const char* CrashDialogHelperName = "rasp-crash-dialog";
-inline constexpr const char* CrashDialogVersionLine = "rasp-crash-dialog 1";
+inline constexpr const char* CrashDialogVersionLine = "rasp-crash-dialog 2";
 
 std::string CrashDialogEscape(std::string_view text);
 std::string CrashDialogUnescape(std::string_view text);
+// False for a backslash that is not one of the four escapes.
+bool CrashDialogUnescapeStrict(std::string_view text, std::string& out);
 
 using TCrashDialogRow = std::array<std::string, 7>;
 
@@ -62,9 +70,15 @@ struct TCrashDialogRequest {
 };
 
 std::string CrashDialogWriteRequest(const TCrashDialogRequest& r);
-// Applies one line; returns false on "end". Unknown lines are ignored, so
-// an older helper keeps working with a newer reporter.
-bool CrashDialogReadLine(TCrashDialogRequest& r, std::string_view line);
+
+enum class TCrashDialogLine { More, End, Broken };
+// Applies one line after the version line (a CR before the LF is allowed);
+// on Broken, error says why.
+TCrashDialogLine CrashDialogReadLine(TCrashDialogRequest& r, std::string_view line, std::string& error);
+// A whole request, version line to "end"; the error names the line.
+// consumed (if given) gets the length up to and including the "end" line.
+bool CrashDialogReadRequest(std::string_view wire, TCrashDialogRequest& r, std::string& error,
+                            size_t* consumed = nullptr);
 
 struct TCrashDialogResult {
   bool Shown = false;

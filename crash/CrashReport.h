@@ -65,6 +65,7 @@ struct TCrashReportInProgress {
   std::string MailText;
   bool DuplicateFound = false;
   bool TerminateRequested = false;
+  std::vector<TCrashModulePtr> Modules;  // every loaded module, by handle
   TCrashStackList CallStack;
   TCrashModuleOptionsEx* Options = nullptr;
 };
@@ -72,6 +73,8 @@ struct TCrashReportInProgress {
 struct TCrashReportSteps {
   // Shows a filtered exception's message (information box).
   void (*ShowMessage)(const std::string& caption, const std::string& text) = nullptr;
+  // Copies the screen for the mail when no dialog will (end of step 7).
+  void (*TakeScreenshot)(TCrashReportInProgress& report) = nullptr;
   void (*ShowDialog)(TCrashReportInProgress& report) = nullptr;
   void (*AskSteps)(TCrashReportInProgress& report) = nullptr;
   void (*SendMail)(TCrashReportInProgress& report) = nullptr;

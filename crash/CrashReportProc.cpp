@@ -295,6 +295,8 @@ bool RunReport(TCrashRequest& req, int& step) {
     if (log.Load()) report.DuplicateFound = log.FindEntry({"2.2", "2.3", "2.4", "2.5"}, report.Texts.KeyValues);
   }
   report.MailText = report.Texts.LogText;
+  report.Modules = modules.Records();
+  if (CrashSteps().TakeScreenshot) CrashSteps().TakeScreenshot(report);
 
   enter(8);
   ++rep.ReportCount;

@@ -2,6 +2,7 @@
 
 #include "crash/CrashDelivery.h"
 #include "crash/CrashDialogClient.h"
+#include "crash/CrashDialogRows.h"
 #include "crash/CrashFormat.h"
 #include "crash/CrashOptionsEx.h"
 #include "crash/CrashReport.h"
@@ -11,6 +12,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <memory>
+#include <optional>
 #include <sstream>
 #include <unistd.h>
 
@@ -32,7 +34,6 @@ TDialogState& State() {
   return state;
 }
 
-std::string BaseName(const std::string& path) { return path.substr(path.find_last_of('/') + 1); }
 
 std::string Folder(const std::string& path) {
   size_t slash = path.find_last_of('/');
@@ -59,13 +60,10 @@ TCrashDialogRequest Request(const TCrashReportInProgress& report, const char* mo
   r.HeaderText = report.Texts.HeaderText;
   r.CPUText = report.Texts.CPUText;
   r.LogText = report.Texts.LogText;
-  for (const TCrashDebugInfo& e : report.CallStack.Items()) {
-    if (e.Detail < 2 || (e.Detail == 3 && e.Module && e.Module->IsMain))
-      continue;
-    const char* icon = e.Detail == 4 ? "PAS" : e.Module && e.Module->IsMain ? "VCL" : "DLL";
-    r.Stack.push_back({CrashHexAddress(e.Address), e.Module ? BaseName(e.Module->FileName) : "", e.UnitFile,
-                       e.OwnerClass, e.Routine, e.LineNo ? std::to_string(e.LineNo) : "", icon});
-  }
+  for (const TCrashDebugInfo& e : report.CallStack.Items())
+    if (std::optional<TCrashDialogRow> row = CrashDialogStackRow(e))
+      r.Stack.push_back(*row);
+  r.Modules = CrashDialogModuleRows(report.Modules);
   r.SendMode = o.EmailSendMode();
   r.AttachScreenshot = o.AttachScreenshot();
   r.ShowTerminateBtn = o.ShowTerminateBtn();
@@ -79,20 +77,44 @@ TCrashDialogRequest Request(const TCrashReportInProgress& report, const char* mo
   return r;
 }
 
+// Where the screen copy goes when the mail may carry one: a fresh folder of
+// our own, so nobody can put a file of theirs in its place.
+std::string ScreenshotTarget(const TCrashReportInProgress& report) {
+  const TCrashModuleOptions& o = *report.Options;
+  if (o.EmailSendMode() == esmNoSend || !o.AttachScreenshot() || report.DuplicateFound)
+    return {};
+  const char* t = std::getenv("TMPDIR");
+  std::string templ = std::string(t && *t ? t : "/tmp") + "/rasp-shot-XXXXXX";
+  if (!::mkdtemp(templ.data()))
+    return {};
+  State().ScreenshotFolder = templ;
+  return templ + "/Screenshot.png";
+}
+
+// Every report starts with a clean state; without a dialog the helper only
+// copies the screen (with a dialog it does so just before showing it).
+void TakeScreenshot(TCrashReportInProgress& report) {
+  TDialogState& s = State();
+  DropScreenshot();
+  s = {};
+  if (report.Options->ShowDialog())
+    return;
+  TCrashDialogRequest r;
+  r.Mode = "screenshot";
+  r.ScreenshotFile = ScreenshotTarget(report);
+  if (r.ScreenshotFile.empty())
+    return;
+  TCrashDialogResult shot = CrashShowDialog(CrashDialogHelperPath(), r, "");
+  s.ScreenshotFile = shot.ScreenshotFile.empty() ? r.ScreenshotFile : shot.ScreenshotFile;
+}
+
 void ShowDialog(TCrashReportInProgress& report) {
   const TCrashModuleOptions& o = *report.Options;
   TDialogState& s = State();
   DropScreenshot();
   s = {};
   TCrashDialogRequest r = Request(report, "exception");
-  if (o.EmailSendMode() != esmNoSend && o.AttachScreenshot() && !report.DuplicateFound) {
-    const char* t = std::getenv("TMPDIR");
-    std::string templ = std::string(t && *t ? t : "/tmp") + "/rasp-shot-XXXXXX";
-    if (::mkdtemp(templ.data())) {
-      s.ScreenshotFolder = templ;
-      r.ScreenshotFile = templ + "/Screenshot.png";
-    }
-  }
+  r.ScreenshotFile = ScreenshotTarget(report);
   s.Choice = CrashShowDialog(CrashDialogHelperPath(), r, o.CustomText(2) + "\r\n" + report.Texts.LogText);
   s.DialogRan = true;
   s.ScreenshotFile = s.Choice.ScreenshotFile.empty() ? r.ScreenshotFile : s.Choice.ScreenshotFile;
@@ -151,6 +173,7 @@ void SendMail(TCrashReportInProgress& report) {
 
 void CrashInstallReportSteps() {
   TCrashReportSteps steps;
+  steps.TakeScreenshot = TakeScreenshot;
   steps.ShowDialog = ShowDialog;
   steps.AskSteps = AskSteps;
   steps.SendMail = SendMail;

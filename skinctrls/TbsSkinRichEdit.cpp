@@ -1,6 +1,10 @@
 #include "skinctrls/TbsSkinRichEdit.h"
 
+#include "skin/bsSkinControls.h"
+#include "skin/bsSkinData.h"
 #include "skinctrls/TbsSkinScrollBar.h"
+#include "skinctrls/bsSkinFont.h"
+#include "skinctrls/bsSysColors.h"
 
 #include <QScrollBar>
 #include <climits>
@@ -19,6 +23,108 @@ TbsSkinRichEdit::TbsSkinRichEdit(QWidget* parent)
     QScrollBar* own = verticalScrollBar();
     connect(own, &QScrollBar::rangeChanged, this, [this] { SyncScrollBars(); });
     connect(own, &QScrollBar::valueChanged, this, [this] { SyncScrollBars(); });
+    // The pane starts in its default font; the default colours are the
+    // desktop's window colours.
+    FDefaultFont = font();
+    FDefaultFontColor = clWindowText();
+    FDefaultColor = clWindow();
+    ApplyRichEditSkin();
+}
+
+TbsSkinData* TbsSkinRichEdit::SkinData() const { return FSkinData.data(); }
+
+bool TbsSkinRichEdit::IsSkinned() const { return FSkinned && FSkinData && !FSkinData->SkinEmpty; }
+
+void TbsSkinRichEdit::SetSkinData(TbsSkinData* skinData)
+{
+    FSkinData = skinData;
+    if (skinData && !skinData->SkinEmpty)
+        ApplySkin();
+}
+
+void TbsSkinRichEdit::ApplySkin()
+{
+    ApplyRichEditSkin();
+}
+
+void TbsSkinRichEdit::SetSkinSupport(bool on)
+{
+    if (FSkinSupport == on)
+        return;
+    FSkinSupport = on;
+    if (on)
+        ApplyRichEditSkin();
+}
+
+void TbsSkinRichEdit::SetDefaultFont(const QFont& font)
+{
+    FDefaultFont = font;
+    if (FSkinSupport && !FSkinned)
+        setFont(FDefaultFont);
+}
+
+void TbsSkinRichEdit::SetDefaultFontColor(const QColor& color)
+{
+    FDefaultFontColor = color;
+    if (FSkinSupport && !FSkinned)
+        SetFontColor(color);
+}
+
+void TbsSkinRichEdit::SetDefaultColor(const QColor& color)
+{
+    FDefaultColor = color;
+    if (FSkinSupport && !FSkinned)
+        SetColor(color);
+}
+
+QColor TbsSkinRichEdit::Color() const { return palette().color(QPalette::Active, QPalette::Base); }
+
+void TbsSkinRichEdit::SetColor(const QColor& color)
+{
+    QPalette p = palette();
+    for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+        p.setColor(group, QPalette::Base, color);
+    setPalette(p);
+}
+
+QColor TbsSkinRichEdit::FontColor() const { return palette().color(QPalette::Active, QPalette::Text); }
+
+void TbsSkinRichEdit::SetFontColor(const QColor& color)
+{
+    QPalette p = palette();
+    for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+        p.setColor(group, QPalette::Text, color);
+    setPalette(p);
+}
+
+void TbsSkinRichEdit::ApplyRichEditSkin()
+{
+    const TbsDataSkinRichEdit* entry = nullptr;
+    if (TbsSkinData* data = FSkinData.data(); data && !data->SkinEmpty) {
+        const int index = data->IndexOfControl(SkinDataName().toStdString());
+        if (index >= 0)
+            entry = dynamic_cast<const TbsDataSkinRichEdit*>(data->SkinControls[std::size_t(index)].get());
+    }
+    // An entry of another kind gives nothing to take a rich edit's look
+    // from: the pane shows its default look then.
+    FSkinned = entry != nullptr;
+    if (FSkinSupport) {
+        if (entry) {
+            setFont(bsSkinFont(entry->fontname, entry->fontheight, entry->fontstyle));
+            SetFontColor(bsColor(entry->fontcolor));
+            SetColor(bsColor(entry->bgcolor));
+        } else {
+            setFont(FDefaultFont);
+            SetFontColor(FDefaultFontColor);
+            SetColor(FDefaultColor);
+        }
+    }
+    FCharSet = bsSkinCharSet(FSkinData.data(), DEFAULT_CHARSET);
+    SyncScrollBars();
+    // The bar's width may have come with the skin: the pane's row is laid
+    // out again.
+    if (FVScrollBar)
+        FVScrollBar->updateGeometry();
 }
 
 TbsSkinScrollBar* TbsSkinRichEdit::VScrollBar() const { return FVScrollBar.data(); }

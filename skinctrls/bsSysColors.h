@@ -11,6 +11,7 @@ inline QColor clBtnFace() { return QGuiApplication::palette().color(QPalette::Bu
 inline QColor clBtnShadow() { return QGuiApplication::palette().color(QPalette::Mid); }
 inline QColor clBtnHighlight() { return QGuiApplication::palette().color(QPalette::Light); }
 inline QColor clBtnText() { return QGuiApplication::palette().color(QPalette::ButtonText); }
+inline QColor clWindow() { return QGuiApplication::palette().color(QPalette::Base); }
 inline QColor clWindowText() { return QGuiApplication::palette().color(QPalette::WindowText); }
 
 }  // namespace rasp

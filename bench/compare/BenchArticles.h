@@ -75,7 +75,46 @@ struct TArticlePair {
     std::u16string Second;
 };
 
-enum class TPairKind { Identical, HalfSharedShuffled, Unrelated, TinyVocabulary, Periodic, RunOfOneWord };
+enum class TPairKind {
+    Identical,
+    HalfSharedShuffled,
+    Unrelated,
+    TinyVocabulary,
+    Periodic,
+    RunOfOneWord,
+    SpoiltByOtherColours
+};
+
+// Separate three-word runs that colour article 2 in the six colours in turn,
+// all but those of the sixth colour holding the word "g"; article 1 then asks
+// for "g z" over and over. Each of those windows restarts, so the next one
+// searches article 2 from the top, past every "g" of the other five colours.
+inline TArticlePair SpoiltByOtherColoursPair(int words) {
+    const int runs = std::max(6, words / 8 / 6 * 6);
+    TArticlePair pair;
+    auto add = [](std::u16string& text, const std::u16string& word) {
+        if (!text.empty()) text += u' ';
+        text += word;
+    };
+    auto numbered = [](char16_t prefix, int i) {
+        std::u16string w(1, prefix);
+        for (const char c : std::to_string(i)) w += static_cast<char16_t>(c);
+        return w;
+    };
+    for (int i = 1; i <= runs; ++i) {
+        const std::u16string middle = i % 6 == 0 ? u"h" : u"g";
+        for (std::u16string* text : {&pair.First, &pair.Second}) {
+            add(*text, numbered(u'u', i));
+            add(*text, middle);
+            add(*text, numbered(u'v', i));
+        }
+        add(pair.First, numbered(u's', i));
+        add(pair.Second, numbered(u't', i));
+    }
+    add(pair.Second, u"g w");
+    for (int m = 0; m < words / 4; ++m) add(pair.First, u"g z");
+    return pair;
+}
 
 // Unrelated articles over the three words a, b, c, in sentences of 6 to 20
 // words and paragraphs of 2 to 6 sentences.
@@ -119,6 +158,9 @@ inline TArticlePair MakePair(TPairKind kind, int words) {
             break;
         case TPairKind::TinyVocabulary:
             pair = {TinyVocabularyArticle(words, 5), TinyVocabularyArticle(words, 6)};
+            break;
+        case TPairKind::SpoiltByOtherColours:
+            pair = SpoiltByOtherColoursPair(words);
             break;
         case TPairKind::Periodic:  // "a b c a b c ..." against "a b a b ..."
         case TPairKind::RunOfOneWord:  // ("a" x 19, then "c") repeated against "a a a ..."

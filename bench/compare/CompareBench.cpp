@@ -120,6 +120,8 @@ BENCHMARK_CAPTURE(BM_Hard, tiny_vocabulary_min5, TPairKind::TinyVocabulary, 5, u
 BENCHMARK_CAPTURE(BM_Hard, tiny_vocabulary_sentences_min5, TPairKind::TinyVocabulary, 5, ukSentences)->Arg(kWords)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_Hard, periodic_min3, TPairKind::Periodic, 3, ukWords)->Arg(kWords)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_Hard, run_of_one_word_min20, TPairKind::RunOfOneWord, 20, ukWords)->Arg(kWords)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Hard, spoilt_by_other_colours_min2, TPairKind::SpoiltByOtherColours, 2, ukWords)->Arg(kWords)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_Hard, Large_spoilt_by_other_colours_min2, TPairKind::SpoiltByOtherColours, 2, ukWords)->Arg(1000000)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_Hard, Large_ordinary_min5, TPairKind::Unrelated, 5, ukWords)->Arg(1000000)->Arg(2000000)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_Hard, Large_tiny_vocabulary_min5, TPairKind::TinyVocabulary, 5, ukWords)->Arg(1000000)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_Hard, Large_tiny_vocabulary_sentences_min5, TPairKind::TinyVocabulary, 5, ukSentences)->Arg(1000000)->Iterations(1)->Unit(benchmark::kMillisecond);

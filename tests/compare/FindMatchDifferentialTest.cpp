@@ -40,17 +40,21 @@ std::string Describe(const std::u16string& text) {
     return out;
 }
 
-void CheckPair(const std::u16string& text1, const std::u16string& text2, int length, int kind) {
+// hashed, eager: -1 lets the texts choose between hashed tables and the
+// suffix array, and when the suffix array's tables are built.
+void CheckPair(const std::u16string& text1, const std::u16string& text2, int length, int kind, int hashed = -1,
+               int eager = -1) {
     SCOPED_TRACE("article1='" + Describe(text1) + "' article2='" + Describe(text2) +
                  "' length=" + std::to_string(length) + " kind=" + std::to_string(kind));
     TArticleComparer engine;
     // Both ways of finding occurrences: suffix blocks, and per-length tables.
-    engine.FEagerLookupTables = (text1.size() + text2.size()) % 2 == 0;
+    engine.FEagerLookupTables = eager >= 0 ? eager != 0 : (text1.size() + text2.size()) % 2 == 0;
     // Word windows of a few words: hashed tables, or the suffix array alone.
-    engine.FHashedLookupTables = (text1.size() * 7 + text2.size()) % 3 != 0;
-    Load(engine, text1, text2);
+    engine.FHashedLookupTables = hashed >= 0 ? hashed != 0 : (text1.size() * 7 + text2.size()) % 3 != 0;
+    // The lookup is built for the walk's window and unit: set them first.
     engine.FMinLength = length;
     engine.FUnitKind = kind;
+    Load(engine, text1, text2);
 
     reference::TLiteralComparer literal;
     literal.Text1 = text1;
@@ -119,6 +123,81 @@ TEST(FindMatchDifferential, AdversarialShapes) {
         const int length = random.Below(4) == 0 ? 1 + random.Below(64) : 1 + random.Below(12);
         ASSERT_NO_FATAL_FAILURE(CheckPair(text1, text2, length, random.Below(3)));
     }
+}
+
+// Separate runs that colour article 2 in the six colours in turn, most of
+// them holding a probe phrase, then the probe again and again in article 1:
+// the searches before a restart pass the occurrences spoilt by other
+// colours over and over, and colourings in between make some usable again.
+TEST(FindMatchDifferential, OccurrencesSpoiltByOtherColours) {
+    TRandomArticles random(60606);
+    for (int round = 0; round < 240; ++round) {
+        // Sentences and paragraphs: every run and every probe a unit of its own.
+        const int kind = round % 4 == 3 ? 1 + random.Below(2) : ukWords;
+        const std::u16string end = kind == ukSentences ? u"." : kind == ukParagraphs ? u"\r\n" : u"";
+        const int runs = 6 * (1 + random.Below(8)) + (random.Below(3) == 0 ? random.Below(6) : 0);
+        const int probeWords = 1 + random.Below(3);
+        std::u16string probe;
+        for (int k = 0; k < probeWords; ++k) probe += (k ? u" g" : u"g") + std::u16string(1, char16_t(u'0' + k));
+        std::u16string text1, text2;
+        auto word = [](char16_t prefix, int i) {
+            std::u16string w(1, prefix);
+            for (const char c : std::to_string(i)) w += static_cast<char16_t>(c);
+            return w;
+        };
+        for (int i = 1; i <= runs; ++i) {
+            // Runs of the sixth colour hold no probe; now and then a run is left out.
+            const std::u16string middle = i % 6 == 0 || random.Below(10) == 0 ? u"h" : probe;
+            const std::u16string run = word(u'u', i) + u" " + middle + u" " + word(u'v', i) + end;
+            text1 += run + u" " + word(u's', i) + end + u" ";
+            text2 += run + u" " + (random.Below(8) == 0 ? probe : word(u't', i)) + end + u" ";
+        }
+        text2 += probe + u" w" + end;
+        for (int m = random.Below(40); m > 0; --m) text1 += probe + (random.Below(5) == 0 ? u" w" : u" z") + end + u" ";
+        const int length = kind != ukWords ? 1 + random.Below(2)
+                           : random.Below(3) == 0 ? 1 + random.Below(6)
+                                                  : probeWords + 1;
+        ASSERT_NO_FATAL_FAILURE(CheckPair(text1, text2, length, kind));
+    }
+}
+
+// Found by the fuzz target: a new run recolours words of the run before it,
+// and an occurrence that starts before the match (marked spoilt for the new
+// colour long ago) becomes usable in that colour again.
+TEST(FindMatchDifferential, RecolouringReachesOccurrencesStartingBeforeTheMatch) {
+    const std::u16string text1 = u"a.b.b Ab.b a.b A b b b!b b b.b a a b b a b";
+    const std::u16string text2 = u"b.b Ab.b a b b aa b b b a b aa";
+    for (const int hashed : {1, 0}) {
+        ASSERT_NO_FATAL_FAILURE(CheckPair(text1, text2, 3, ukWords, hashed));
+        // The whole walk, the suffix search from the first window on.
+        reference::TLiteralComparer literal;
+        literal.Text1 = text1;
+        literal.Text2 = text2;
+        TListSentences sentences2;
+        TListParagraphs paragraphs2;
+        SplitArticle(text1, literal.Words1, literal.Sentences1, literal.Paragraphs1);
+        SplitArticle(text2, literal.Words2, sentences2, paragraphs2);
+        literal.MinLength = 3;
+        literal.UnitKind = ukWords;
+        int cursor = -1, start = 0, end = 0, resume = -1, m0 = 0, m1 = 0;
+        while (literal.NextWindow(cursor, start, end)) literal.FindMatch(start, end, resume, m0, m1);
+        TArticleComparer walk;
+        walk.FText1 = text1;
+        walk.FText2 = text2;
+        walk.FPairSearchBudget = 0;
+        walk.FHashedLookupTables = hashed != 0;
+        ASSERT_TRUE(walk.CompareStored(3, ukWords, 1.0).Ran);
+        EXPECT_EQ(Colors(walk.FWords1), Colors(literal.Words1));
+        EXPECT_EQ(Colors(walk.FWords2), Colors(literal.Words2));
+    }
+}
+
+// Found by the fuzz target: an occurrence marked spoilt for a colour by a
+// word of the colour before it becomes usable once a new run gives that
+// word this colour; the suffix array's table for the length lists it.
+TEST(FindMatchDifferential, SpoiltMarkClearedWhenItsWordTakesTheColour) {
+    ASSERT_NO_FATAL_FAILURE(CheckPair(u"a b!b a.b a \t b b a a b : b ab b?a b ba.b a a b b a b.b.a b.b a b b a",
+                                      u"b b :?b a a a b.a.b a b b.b a,aa.b a b a a a b.a", 2, ukWords, 0, 1));
 }
 
 // The whole command against the literal walk followed by a literal,

@@ -12,6 +12,7 @@
 #include "compare/GramTable.h"
 #include "compare/HighlightColor.h"
 #include "compare/OccurrenceIndex.h"
+#include "compare/SlotBits.h"
 #include "compare/SuffixArray.h"
 #include "compare/WaveletMatrix.h"
 #include "compare/WordColours.h"
@@ -229,6 +230,31 @@ TEST(SearchStructures, UnhashedLengthsMoveToTheSuffixArray) {
         ASSERT_EQ(range.Empty() ? -1 : index.FirstAtOrAfter(range, 0), expected.empty() ? -1 : expected[0]);
     }
     EXPECT_TRUE(index.HasSuffixArray());
+}
+
+TEST(SearchStructures, SlotBitsMatchAnArray) {
+    std::mt19937 random(17);
+    for (int round = 0; round < 60; ++round) {
+        const std::size_t size = 1 + random() % (round % 3 == 0 ? 300000 : 5000);
+        const bool full = random() % 4 == 0;
+        TSlotBits bits(size, full);
+        std::vector<bool> plain(size, full);
+        for (int step = 0; step < 3000; ++step) {
+            const std::size_t i = random() % size;
+            // Runs of neighbours as well, so that whole words fill up and empty again.
+            const std::size_t run = random() % 3 == 0 ? 1 + random() % 200 : 1;
+            const bool set = random() % 2 == 0;
+            for (std::size_t k = i; k < std::min(size, i + run); ++k) {
+                if (set) bits.Set(k); else bits.Clear(k);
+                plain[k] = set;
+            }
+            const std::size_t from = random() % (size + 2);
+            std::size_t expected = from;
+            while (expected < size && plain[expected]) ++expected;
+            ASSERT_EQ(bits.NextClear(from), std::min(expected, size)) << "size " << size << " from " << from;
+            ASSERT_EQ(bits.Test(i), plain[i]);
+        }
+    }
 }
 
 }  // namespace

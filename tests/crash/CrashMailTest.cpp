@@ -528,5 +528,39 @@ TEST(CrashMailEndToEnd, StampedProgramMailsItsReport) {
   fs::remove_all(dir);
 }
 
+// Without a dialog nobody can untick the screenshot box: the stamped
+// program copies the screen (through the helper beside it) and mails it.
+TEST(CrashMailEndToEnd, ScreenshotWithoutTheDialog) {
+  fs::path dir = fs::temp_directory_path() / ("rasp-mail-shot-" + std::to_string(::getpid()));
+  fs::remove_all(dir);
+  fs::create_directories(dir);
+  test::TFakeSmtpServer s;
+  s.Start();
+  fs::path app = dir / "crash_test_app";
+  fs::copy_file(CRASH_TEST_APP, app);
+  fs::create_symlink(RASP_CRASH_DIALOG_HELPER, dir / "rasp-crash-dialog");
+  std::ofstream(dir / "mail.ini") << "[Options]\nShowDialog=0\nSaveLogFile=1\nEmailSendMode=2\nAttachScreenshot=1\n"
+                                  << "SMTPHost=127.0.0.1\nSMTPPort=" << s.Port()
+                                  << "\nEmailAddresses=authors@prog.test\n";
+  std::string stamp = std::string("ASAN_OPTIONS=detect_leaks=0 ") + CRASHBLOCK_TOOL + " stamp " + app.string() + " " +
+                      (dir / "mail.ini").string() + " > /dev/null";
+  ASSERT_EQ(std::system(stamp.c_str()), 0);
+  std::string run = "cd " + dir.string() + " && ASAN_OPTIONS=detect_leaks=0:handle_segv=0 QT_QPA_PLATFORM=offscreen TMPDIR=" +
+                    dir.string() + " " + app.string() + " --out " + dir.string() + " segv > out.txt 2> err.txt";
+  std::system(run.c_str());
+  ASSERT_FALSE(s.Messages().empty()) << Slurp(dir / "err.txt");
+  std::string m = s.Messages().at(0);
+  size_t png = m.find("Content-Type: image/png;\r\n        name=\"Screenshot.png\"\r\n");
+  ASSERT_NE(png, std::string::npos) << m.substr(0, 3000);
+  size_t body = m.find("\r\n\r\n", png);
+  ASSERT_NE(body, std::string::npos);
+  EXPECT_EQ(m.substr(body + 4, 11), "iVBORw0KGgo");  // the PNG signature in base64
+  EXPECT_NE(m.find("name=\"crash_test_app.cwf\""), std::string::npos);
+  // Neither the screen copy nor its folder stays behind.
+  for (auto& e : fs::directory_iterator(dir))
+    EXPECT_NE(e.path().filename().string().rfind("rasp-shot-", 0), 0u) << e.path();
+  fs::remove_all(dir);
+}
+
 } // namespace
 } // namespace rasp

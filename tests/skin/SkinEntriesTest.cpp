@@ -212,4 +212,62 @@ TEST(SkinFormInfo, DefaultsWhenTheSectionIsMissing) {
   EXPECT_EQ(effect.Content.inactiveeffect, TbsEffect::ieGrayScale);
 }
 
+TEST(SkinEntries, ARichEditEntryReadsItsFontAndBackground) {
+  TbsLoadedSkin skin = ParseDescription(
+      "[SKINCONTROLS]\ncount=4\n0=richedit:richedit\n1=bare:richedit\n2=junk:richedit\n"
+      "3=after:richedit\n"
+      "[richedit]\nFontName=Courier New\nfontheight=-18\nfontstyle=fsbold,fsitalic\n"
+      "fontcolor=$00FFFF\nbgcolor=0x203040\npictureindex=2\nskinrect=1,2,3,4\n"
+      "[junk]\nfontname=\nfontheight=tall\nfontstyle=FSBOLD\nfontcolor=dark\nbgcolor=\n"
+      "pictureindex=x\n"
+      "[after]\nbgcolor=16777215\n");
+  const auto& ctl = skin.Content.SkinControls;
+  ASSERT_EQ(ctl.size(), 4u);
+  auto* rich = dynamic_cast<TbsDataSkinRichEdit*>(ctl[0].get());
+  ASSERT_TRUE(rich);
+  EXPECT_STREQ(rich->Kind(), "richedit");
+  EXPECT_EQ(rich->fontname, "Courier New");
+  EXPECT_EQ(rich->fontheight, -18);
+  EXPECT_EQ(rich->fontstyle, TbsFontStyles(fsBold | fsItalic));
+  EXPECT_EQ(rich->fontcolor, 0x00FFFFu);
+  EXPECT_EQ(rich->bgcolor, 0x203040u);
+  EXPECT_EQ(rich->pictureindex, 2);
+  EXPECT_EQ(rich->skinrect, (TbsRect{1, 2, 3, 4}));
+
+  // No keys at all: the documented defaults.
+  auto* bare = dynamic_cast<TbsDataSkinRichEdit*>(ctl[1].get());
+  ASSERT_TRUE(bare);
+  EXPECT_EQ(bare->fontname, "Arial");
+  EXPECT_EQ(bare->fontheight, 14);
+  EXPECT_EQ(bare->fontstyle, 0);
+  EXPECT_EQ(bare->fontcolor, 0u);
+  EXPECT_EQ(bare->bgcolor, 0u);
+  EXPECT_EQ(bare->pictureindex, -1);
+  EXPECT_EQ(bare->maskpictureindex, -1);
+  EXPECT_TRUE(bare->skinrect.IsEmpty());
+
+  // Values that are not numbers fall back to the defaults; an empty name
+  // stays empty (the font rule stands Arial in for it).
+  auto* junk = dynamic_cast<TbsDataSkinRichEdit*>(ctl[2].get());
+  ASSERT_TRUE(junk);
+  EXPECT_EQ(junk->fontname, "");
+  EXPECT_EQ(junk->fontheight, 14);
+  EXPECT_EQ(junk->fontstyle, 0);
+  EXPECT_EQ(junk->fontcolor, 0u);
+  EXPECT_EQ(junk->bgcolor, 0u);
+  EXPECT_EQ(junk->pictureindex, -1);
+  EXPECT_EQ(dynamic_cast<TbsDataSkinRichEdit&>(*ctl[3]).bgcolor, 16777215u);
+}
+
+TEST(SkinEntries, ARichEditEntryWithABrokenRectangleEndsTheLoadWithItsName) {
+  try {
+    ParseDescription("[SKINCONTROLS]\ncount=1\n0=richedit:richedit\n[richedit]\nskinrect=1,2\n");
+    FAIL() << "a rectangle of two fields was accepted";
+  } catch (const ESkinError& e) {
+    const std::string what = e.what();
+    EXPECT_NE(what.find("richedit"), std::string::npos) << what;
+    EXPECT_NE(what.find("skinrect"), std::string::npos) << what;
+  }
+}
+
 }  // namespace

@@ -11,6 +11,7 @@
 #include "skinctrls/TbsMessageForm.h"
 #include "skinctrls/TbsOpenDlgForm.h"
 #include "skinctrls/TbsSkinOpenDialog.h"
+#include "skinctrls/bsSkinFont.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -257,6 +258,61 @@ TEST(SkinnedWindowScreen, DialogsInTheDarkSkin)
     UseDarkSkin(dir);
     TfrmMain window(Options(dir));
     ShootDialogs(window, "dark");
+}
+
+namespace {
+
+// Pixels of a widget's area on the screen that satisfy the test.
+template <class Test>
+int CountOnScreen(const QImage& screen, QWidget* w, Test test)
+{
+    const QRect area(w->mapToGlobal(QPoint(0, 0)), w->size());
+    int n = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            n += test(QColor(screen.pixel(x, y)));
+    return n;
+}
+
+}  // namespace
+
+TEST(SkinnedWindowScreen, TheArticlePanesKeepBlackOnWhiteAndTheRunColoursInTheDarkSkin)
+{
+    QTemporaryDir dir;
+    UseDarkSkin(dir);
+    TfrmMain window(Options(dir));
+    ASSERT_EQ(window.bsSkinData1->skinname, "Tellivo Dark");
+    const int entry = window.bsSkinData1->IndexOfControl("richedit");
+    ASSERT_GE(entry, 0);
+    const auto& dark = dynamic_cast<const TbsDataSkinRichEdit&>(*window.bsSkinData1->SkinControls[std::size_t(entry)]);
+    const QColor darkFill = bsColor(dark.bgcolor);
+    ASSERT_LT(darkFill.lightness(), 100) << "the sample skin is no longer dark";
+
+    window.rchArticle1->SetText(u"The quick brown fox jumps over the lazy dog near the river bank.");
+    window.rchArticle2->SetText(u"Yesterday the quick brown fox jumps over a fence.");
+    window.minNumWords->SetValue(3);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QTest::mouseClick(window.btnCompareEx, Qt::LeftButton);
+    const QImage screen = Photograph(window, "skinned-window-dark-panes.png");
+
+    for (TbsSkinRichEdit* pane : {window.rchArticle1, window.rchArticle2}) {
+        // Bound to the skin and restyled by it, yet in its own look.
+        EXPECT_EQ(pane->SkinData(), window.bsSkinData1);
+        EXPECT_TRUE(pane->IsSkinned());
+        EXPECT_FALSE(pane->SkinSupport());
+        EXPECT_EQ(pane->font().family(), "Arial");
+        EXPECT_EQ(pane->font().pixelSize(), 14);
+        const QWidget* view = pane->viewport();
+        const QPoint corner = view->mapToGlobal(QPoint(view->width() - 3, view->height() - 3));
+        EXPECT_EQ(QColor(screen.pixel(corner)), QColor(Qt::white));
+        EXPECT_EQ(CountOnScreen(screen, pane, [&](QColor c) { return c == darkFill; }), 0);
+        // Readable: dark letters on the white page ...
+        EXPECT_GT(CountOnScreen(screen, pane, [](QColor c) { return c.lightness() < 60; }), 150);
+        // ... and the shared run in exactly the first colour of the cycle.
+        EXPECT_GT(CountOnScreen(screen, pane, [](QColor c) { return c == QColor(0, 255, 255); }), 500);
+    }
+    EXPECT_EQ(window.edtDuplicate->text(), "67");
 }
 
 int main(int argc, char** argv)

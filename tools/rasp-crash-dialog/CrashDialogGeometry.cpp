@@ -19,6 +19,8 @@ void TCrashDialogGeometry::Load(const QString& path) {
   Left = get("Left", Left);
   Top = get("Top", Top);
   WindowsState = get("WindowsState", WindowsState);
+  ColStored = s.contains("Col0");
+  ColModStored = s.contains("ColMod0");
   for (int i = 0; i < 6; ++i) {
     Col[i] = get(qPrintable(QString("Col%1").arg(i)), Col[i]);
     ColMod[i] = get(qPrintable(QString("ColMod%1").arg(i)), ColMod[i]);

@@ -14,6 +14,9 @@ struct TCrashDialogGeometry {
   int WindowsState = 1;     // 1 normal, 3 maximised, 6 minimised
   std::array<int, 6> Col{80, 102, 105, 118, 137, 48};
   std::array<int, 6> ColMod{80, 100, 130, 65, 65, 150};
+  // Whether the file held the width of the address (handle) column; the
+  // default of 80 was meant for 8 hex digits, ours have 16.
+  bool ColStored = false, ColModStored = false;
 
   void Load(const QString& path);
   void Save(const QString& path) const;

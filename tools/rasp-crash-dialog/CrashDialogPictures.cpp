@@ -61,4 +61,17 @@ QPixmap CrashListIcon(const QString& name) {
   return QPixmap::fromImage(img);
 }
 
+QImage CrashCursorPicture() {
+  QImage img(32, 32, QImage::Format_ARGB32);
+  img.fill(Qt::transparent);
+  QPainter p(&img);
+  p.setRenderHint(QPainter::Antialiasing, false);
+  const QPoint arrow[] = {{0, 0}, {0, 16}, {4, 12}, {7, 19}, {9, 18}, {6, 11}, {11, 11}};
+  p.setPen(Qt::white);
+  p.setBrush(Qt::black);
+  p.drawPolygon(arrow, 7);
+  p.end();
+  return img;
+}
+
 } // namespace rasp

@@ -10,5 +10,8 @@ namespace rasp {
 QPixmap CrashMonitorPicture();
 // "PAS", "VCL", "BPL" or "DLL"; any other name gives "DLL".
 QPixmap CrashListIcon(const QString& name);
+// The mouse pointer drawn into a screenshot: a 32 x 32 arrow whose hot spot
+// is its top-left pixel, transparent around it.
+QImage CrashCursorPicture();
 
 } // namespace rasp

@@ -14,6 +14,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "crash/CrashMailslot.h"
 #include "tools/rasp-crash-dialog/CrashDialogPictures.h"
 
 namespace rasp {
@@ -66,7 +67,9 @@ TCrashExceptionDialog::TCrashExceptionDialog(const TCrashDialogRequest& request,
     auto* lay = new QVBoxLayout(page);
     lay->setContentsMargins(4, 2, 4, 4);
     lay->addWidget(new QLabel(Q(request.Text(7))));
-    FStackList = MakeList(request.Stack, 47, FGeometry.Col, {5});
+    FStackList = MakeList(request.Stack, 47, FGeometry.Col, {5}, FGeometry.ColStored);
+    connect(FStackList, &QTreeWidget::itemActivated, this,
+            [this](QTreeWidgetItem* item) { ActivateStackRow(FStackList->indexOfTopLevelItem(item)); });
     lay->addWidget(FStackList);
     FTabs->addTab(page, Q(request.Text(6)));
   }
@@ -75,7 +78,7 @@ TCrashExceptionDialog::TCrashExceptionDialog(const TCrashDialogRequest& request,
     auto* lay = new QVBoxLayout(page);
     lay->setContentsMargins(4, 2, 4, 4);
     lay->addWidget(new QLabel(Q(request.Text(9))));
-    FModuleList = MakeList(request.Modules, 62, FGeometry.ColMod, {3, 4});
+    FModuleList = MakeList(request.Modules, 62, FGeometry.ColMod, {3, 4}, FGeometry.ColModStored);
     lay->addWidget(FModuleList);
     FTabs->addTab(page, Q(request.Text(8)));
   }
@@ -121,7 +124,8 @@ TCrashExceptionDialog::TCrashExceptionDialog(const TCrashDialogRequest& request,
 }
 
 QTreeWidget* TCrashExceptionDialog::MakeList(const std::vector<TCrashDialogRow>& rows, int firstText,
-                                             const std::array<int, 6>& widths, std::vector<int> rightAligned) {
+                                             const std::array<int, 6>& widths, std::vector<int> rightAligned,
+                                             bool widthStored) {
   auto* list = new QTreeWidget;
   list->setRootIsDecorated(false);
   list->header()->setStretchLastSection(false);
@@ -147,7 +151,26 @@ QTreeWidget* TCrashExceptionDialog::MakeList(const std::vector<TCrashDialogRow>&
   }
   for (int c = 0; c < 6; ++c)
     list->setColumnWidth(c, widths[c]);
+  // Until the user chose a width, the 16 hex digits of an address show whole.
+  if (!widthStored && !rows.empty()) {
+    list->resizeColumnToContents(0);
+    list->setColumnWidth(0, std::max(widths[0], list->columnWidth(0)));
+  }
   return list;
+}
+
+bool TCrashExceptionDialog::ActivateStackRow(int row) {
+  if (row < 0 || size_t(row) >= FRequest.Stack.size())
+    return false;
+  const TCrashDialogRow& r = FRequest.Stack[size_t(row)];
+  const std::string& unit = r[2];
+  const std::string& line = r[5];
+  if (line.empty() || line.size() > 10 || line.find_first_not_of("0123456789") != std::string::npos)
+    return false;
+  const unsigned long long n = std::stoull(line);
+  if (n == 0 || n > 0xFFFFFFFFull)
+    return false;
+  return CrashMailslotSend(CrashMailslotName, CrashSourcePositionMessage(unit, uint32_t(n)));
 }
 
 void TCrashExceptionDialog::SetDetailsShown(bool shown) {

@@ -34,6 +34,13 @@ public:
   QCheckBox* ClipboardBox() const { return FClipboard; }
   QTabWidget* Tabs() const { return FTabs; }
   QLabel* TextLabel() const { return FText; }
+  QTreeWidget* StackList() const { return FStackList; }
+  QTreeWidget* ModuleList() const { return FModuleList; }
+
+  // An activated call stack row (double click, Enter) that has a line asks
+  // a listening development environment to open that source line; true
+  // when the message went out.
+  bool ActivateStackRow(int row);
   int BottomSpace() const { return FSpace; }
 
   void done(int r) override;
@@ -47,7 +54,7 @@ private:
   void LayOutCollapsed();
   void SaveGeometryFile();
   QTreeWidget* MakeList(const std::vector<TCrashDialogRow>& rows, int firstText, const std::array<int, 6>& widths,
-                        std::vector<int> rightAligned);
+                        std::vector<int> rightAligned, bool widthStored);
 
   TCrashDialogRequest FRequest;
   TCrashDialogGeometry FGeometry;

@@ -2,7 +2,8 @@
 // The request arrives on standard input, the answer leaves on standard
 // output; crash/CrashDialogProtocol.h describes both. Exit status 0 when a
 // dialog was shown, 2 when no display can be opened, 3 when the dialog never
-// got painted; the report then falls back to text on standard error.
+// got painted, 1 for a broken request; the report then falls back to text on
+// standard error. In screenshot mode it only copies the screen.
 #include "crash/CrashDialogProtocol.h"
 #include "tools/rasp-crash-dialog/CrashDialogScreenshot.h"
 #include "tools/rasp-crash-dialog/CrashExceptionDialog.h"
@@ -47,17 +48,40 @@ void Watch(rasp::TCrashStyledDialog& dlg) {
   });
 }
 
+// Reads the request up to its "end" line (standard input stays open for the
+// progress dialog's updates). False with a message naming the line when the
+// request is broken.
+bool ReadRequest(rasp::TCrashDialogRequest& request, std::string& error) {
+  std::string line;
+  if (!std::getline(std::cin, line) || (line != rasp::CrashDialogVersionLine &&
+                                        line != std::string(rasp::CrashDialogVersionLine) + "\r")) {
+    error = std::string("line 1: expected \"") + rasp::CrashDialogVersionLine + "\"";
+    return false;
+  }
+  for (int number = 2; std::getline(std::cin, line); ++number) {
+    std::string why;
+    switch (rasp::CrashDialogReadLine(request, line, why)) {
+    case rasp::TCrashDialogLine::More:
+      continue;
+    case rasp::TCrashDialogLine::End:
+      return true;
+    case rasp::TCrashDialogLine::Broken:
+      error = "line " + std::to_string(number) + ": " + why;
+      return false;
+    }
+  }
+  error = "the request ended before its \"end\" line";
+  return false;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
   rasp::TCrashDialogRequest request;
-  std::string line;
-  if (!std::getline(std::cin, line) || line != rasp::CrashDialogVersionLine) {
-    std::fprintf(stderr, "rasp-crash-dialog: expected the line \"%s\" on standard input\n",
-                 rasp::CrashDialogVersionLine);
+  if (std::string error; !ReadRequest(request, error)) {
+    std::fprintf(stderr, "rasp-crash-dialog: broken request on standard input: %s\n", error.c_str());
+    Say(rasp::CrashDialogWriteResult({}));
     return 1;
-  }
-  while (std::getline(std::cin, line) && rasp::CrashDialogReadLine(request, line)) {
   }
   rasp::TCrashDialogResult result;
   if (!HaveDisplay()) {
@@ -68,6 +92,10 @@ int main(int argc, char** argv) {
 
   if (!request.ScreenshotFile.empty() && rasp::CrashWriteScreenshot(QString::fromStdString(request.ScreenshotFile)))
     Say("screenshot " + rasp::CrashDialogEscape(request.ScreenshotFile) + "\n");
+  if (request.Mode == "screenshot") {
+    Say(rasp::CrashDialogWriteResult(result));
+    return 0;
+  }
 
   if (request.Mode == "steps") {
     rasp::TCrashStepsDialog dlg(request);
