@@ -109,6 +109,7 @@ public:
   // ---- TbsSkinMenuHost
   TbsSkinMenu* SkinMenuDriver() override { return FMenuDriver; }
   TbsSkinData* MenusSkin() override;
+  TbsSkinData* FormSkin() override { return FSkinData; }
 
   // ---- TbsSkinFrameHost
   bool FormActive() const override;

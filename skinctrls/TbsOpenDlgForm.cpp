@@ -2,14 +2,16 @@
 
 #include "skin/bsResourceStrData.h"
 #include "skin/bsSkinData.h"
+#include "skin/bsSkinPopupMenu.h"
 #include "skinctrls/TbsFileListModel.h"
 #include "skinctrls/TbsSkinButton.h"
 #include "skinctrls/TbsSkinClient.h"
+#include "skinctrls/TbsSkinEdit.h"
+#include "skinctrls/TbsSkinMenuSpeedButton.h"
 #include "skinctrls/TbsSkinPanel.h"
 #include "skinctrls/TbsSkinStdLabel.h"
 #include "skinctrls/bsFileNames.h"
 
-#include <QActionGroup>
 #include <QComboBox>
 #include <QDir>
 #include <QFileIconProvider>
@@ -21,7 +23,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
-#include <QMenu>
 #include <QPainter>
 #include <QPainterPath>
 #include <QStackedWidget>
@@ -230,6 +231,9 @@ TbsOpenDlgForm::TbsOpenDlgForm(QWidget* parent, TbsSkinData* ctrlSkin, bool chec
                 c->SetSkinData(FCtrlSkin);
         if (auto* c = dynamic_cast<TbsSkinClient*>(static_cast<QWidget*>(bar)))
             c->SetSkinData(FCtrlSkin);
+        // A skinned name field is as high as its skin picture.
+        if (FNameField->IsSkinned() && FNameField->UseSkinFont())
+            FNameField->setFixedHeight(FNameField->SkinHeight());
     }
     SetViewStyle(vsList);
     FNameField->setFocus();
@@ -282,26 +286,29 @@ void TbsOpenDlgForm::BuildToolBar(QWidget* bar)
             this, [this] { GoUp(); });
     connect(addButton("btnNewFolder", 2, "MSG_BTN_NEWFOLDER_HINT", QStringLiteral("Create New Folder"), 27),
             &TbsSkinButton::clicked, this, [this] { NewFolder(); });
-    TbsSkinButton* viewButton = addButton("btnViewMenu", 3, "MSG_BTN_VIEWMENU_HINT", QStringLiteral("View Menu"), 37);
-    viewButton->SetSkinDataName(QStringLiteral("toolmenubutton"));
+    // The view menu: a button that stays down while its skinned menu is open.
+    auto* viewButton = new TbsSkinMenuSpeedButton(bar);
+    viewButton->setObjectName(QStringLiteral("btnViewMenu"));
+    viewButton->SetGlyph(Glyph(3));
+    viewButton->setToolTip(Text("MSG_BTN_VIEWMENU_HINT", QStringLiteral("View Menu")));
+    viewButton->resize(37, 25);
+    row->addWidget(viewButton);
 
-    FViewMenu = new QMenu(this);
+    FViewMenu = new TbsSkinPopupMenu(viewButton);
     FViewMenu->setObjectName(QStringLiteral("ViewMenu"));
-    FViewActions = new QActionGroup(FViewMenu);
+    FViewMenu->SkinData = FCtrlSkin.data();
+    FViewMenu->OwnDriverWithoutFrame = true;
     const std::pair<const char*, const char*> items[] = {
         {"MSG_LV_ICON", "Large icons"}, {"MSG_LV_SMALLICON", "Small icons"},
         {"MSG_LV_LIST", "List"}, {"MSG_LV_DETAILS", "Details"}};
     for (int i = 0; i < 4; ++i) {
+        // Checkable, not grouped: the current style shows a check mark.
         QAction* a = FViewMenu->addAction(Text(items[i].first, QString::fromLatin1(items[i].second)));
         a->setCheckable(true);
         a->setData(i);
-        FViewActions->addAction(a);
         connect(a, &QAction::triggered, this, [this, i] { SetViewStyle(static_cast<TbsViewStyle>(i)); });
     }
-    connect(viewButton, &TbsSkinButton::clicked, this, [this, viewButton] {
-        const QPoint at = viewButton->mapToGlobal(QPoint(0, viewButton->height()));
-        FViewMenu->popup(at);
-    });
+    viewButton->SetSkinPopupMenu(FViewMenu);
 }
 
 void TbsOpenDlgForm::BuildBottom(QWidget* bottom)
@@ -317,7 +324,7 @@ void TbsOpenDlgForm::BuildBottom(QWidget* bottom)
     grid->setRowMinimumHeight(1, 25);
     auto* nameLabel = new TbsSkinStdLabel(bottom, Text("MSG_FILENAME", QStringLiteral("File name:")));
     auto* typeLabel = new TbsSkinStdLabel(bottom, Text("MSG_FILETYPE", QStringLiteral("File type:")));
-    FNameField = new QLineEdit(bottom);
+    FNameField = new TbsSkinEdit(bottom);
     FNameField->setObjectName(QStringLiteral("edtFileName"));
     FNameField->setFixedHeight(21);
     FNameField->installEventFilter(this);
@@ -469,9 +476,9 @@ void TbsOpenDlgForm::SetViewStyle(TbsViewStyle style)
     case vsReport: break;
     }
     FViews->setCurrentWidget(style == vsReport ? static_cast<QWidget*>(FDetails) : FListView);
-    const auto actions = FViewActions->actions();
-    if (style >= 0 && style < actions.size())
-        actions[style]->setChecked(true);
+    const auto actions = FViewMenu->actions();
+    for (qsizetype i = 0; i < actions.size(); ++i)
+        actions[i]->setChecked(i == style);
 }
 
 void TbsOpenDlgForm::ParseFilter(const QString& filter, QStringList& descriptions, QStringList& masks)

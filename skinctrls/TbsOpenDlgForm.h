@@ -16,14 +16,14 @@ class QListView;
 class QStackedWidget;
 class QTreeView;
 class QModelIndex;
-class QActionGroup;
 class TbsSkinData;
-class QMenu;
+class TbsSkinPopupMenu;
 
 namespace rasp {
 
 class TbsFileListModel;
 class TbsSkinButton;
+class TbsSkinEdit;
 class TbsSkinStdLabel;
 
 enum TbsViewStyle { vsIcon, vsSmallIcon, vsList, vsReport };
@@ -92,12 +92,11 @@ private:
     QTreeView* FDetails;
     QLabel* FStatus;
     QComboBox* FFolderBox;
-    QLineEdit* FNameField;
+    TbsSkinEdit* FNameField;
     QComboBox* FTypeBox;
     TbsSkinButton* FOpen;
     TbsSkinButton* FCancel;
-    QMenu* FViewMenu;
-    QActionGroup* FViewActions;
+    TbsSkinPopupMenu* FViewMenu;
     QStringList FMasks;
     QStringList FHistory;
     QStringList FResult;

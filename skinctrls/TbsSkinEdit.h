@@ -26,6 +26,8 @@ public:
     void ForgetSkinEntry() override { FLook.Forget(); }
     void ApplySkin() override;
     bool IsSkinned() const { return FLook.Skinned(); }
+    // The height of the entry's picture (0 unskinned).
+    int SkinHeight() const { return FLook.Skinned() ? FLook.SkinHeight() : 0; }
 
     bool UseSkinFont() const { return FUseSkinFont; }
     void SetUseSkinFont(bool on);

@@ -1,10 +1,17 @@
 #include "tests/app/WindowFixture.h"
 
+#include "skin/bsSkinForm.h"
+#include "skin/bsSkinMenus.h"
+#include "skin/bsSkinPopupMenu.h"
+#include "skinctrls/TbsSkinEdit.h"
 #include "skinctrls/TbsSkinNumEdit.h"
+#include "skinctrls/bsEditMenu.h"
 
 #include <QClipboard>
 #include <QMimeData>
+#include <QMenu>
 #include <QTest>
+#include <QWindow>
 
 using namespace rasp;
 
@@ -94,6 +101,54 @@ TEST_F(WindowTest, RichClipboardContentPastesAsPlainText)
     EXPECT_EQ(f.TextColor, clBlack);
     EXPECT_EQ(f.BackColor, clWhite);
     EXPECT_EQ(window->edtWords1->Value(), 2);
+}
+
+TEST_F(WindowTest, TheKeywordBoxMenuIsTheFramesSkinnedMenuAndThePanesKeepTheirPaste)
+{
+    QApplication::clipboard()->setText("keyword phrase");
+    window->activateWindow();
+    QApplication::setActiveWindow(window.get());
+    QWindow* handle = window->windowHandle();
+    ASSERT_NE(handle, nullptr);
+    const QPoint at = window->edtKw1->mapTo(window.get(), QPoint(10, 5));
+    QTest::mouseClick(handle, Qt::RightButton, {}, at);
+    TbsSkinPopupMenu* menu = bsEditMenuOf(*window->edtKw1);
+    ASSERT_NE(menu, nullptr);
+    TbsSkinMenu* driver = window->bsSkinForm1->SkinMenuDriver();
+    ASSERT_EQ(menu->ShowingDriver(), driver);
+    TbsSkinPopupWindow* w = driver->TopWindow();
+    ASSERT_NE(w, nullptr);
+    EXPECT_TRUE(w->Skinned());
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+    QStringList captions;
+    for (const auto& item : w->Items()) captions << (item->Separator ? QStringLiteral("-") : item->PlainCaption());
+    EXPECT_EQ(captions, (QStringList{"Undo", "-", "Cut", "Copy", "Paste", "Delete", "-", "Select All"}));
+    // Chosen with the keys: Enter runs the active item.
+    int paste = -1;
+    for (std::size_t i = 0; i < w->Items().size(); ++i)
+        if (w->Items()[i]->PlainCaption() == "Paste") paste = int(i);
+    ASSERT_EQ(w->ActiveIndex(), paste);  // nothing selected: Paste is the first enabled item
+    QTest::keyClick(window.get(), Qt::Key_Return);
+    EXPECT_EQ(window->edtKw1->text(), "keyword phrase");
+    EXPECT_FALSE(driver->Visible());
+
+    // The panes' Ctrl+V still goes through their hidden item, as plain text.
+    QApplication::processEvents();
+    auto* mime = new QMimeData;
+    mime->setHtml("<p><b>Bold</b> text</p>");
+    mime->setText("Bold text");
+    QApplication::clipboard()->setMimeData(mime);
+    // The offscreen platform activates every window it shows, the menu's too,
+    // and leaves none active when it goes; under X the window stays active
+    // (menu_screenshot reports it).
+    QApplication::setActiveWindow(window.get());
+    window->rchArticle2->setFocus();
+    int pastes = 0;
+    QObject::connect(window->MenuItem1, &QAction::triggered, [&] { ++pastes; });
+    QTest::keyClick(window->rchArticle2, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(pastes, 1);
+    EXPECT_EQ(window->rchArticle2->GetText(), u"Bold text");
+    EXPECT_FALSE(window->rchArticle2->FormatAt(1).Bold);
 }
 
 TEST_F(WindowTest, DeleteAllEmptiesThePaneAndZeroesItsCounters)

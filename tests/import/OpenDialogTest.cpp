@@ -4,7 +4,12 @@
 
 #include "skinctrls/TbsFileListModel.h"
 #include "skinctrls/TbsOpenDlgForm.h"
+#include "skin/bsSkinMenus.h"
+#include "skin/bsSkinPopupMenu.h"
 #include "skinctrls/TbsSkinButton.h"
+#include "skinctrls/TbsSkinEdit.h"
+#include "skinctrls/bsEditMenu.h"
+#include "skinctrls/TbsSkinMenuSpeedButton.h"
 #include "skinctrls/TbsSkinOpenDialog.h"
 #include "skinctrls/bsFileNames.h"
 #include "tests/import/GuiTestApp.h"
@@ -12,14 +17,17 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QClipboard>
 #include <QComboBox>
+#include <QWindow>
 #include <QDir>
 #include <QFile>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
-#include <QMenu>
+#include <QElapsedTimer>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeView>
@@ -93,6 +101,30 @@ protected:
         auto* b = form.findChild<TbsSkinButton*>(button);
         ASSERT_NE(b, nullptr);
         QTest::mouseClick(b, Qt::LeftButton, {}, b->rect().center());
+    }
+    static bool WaitUntil(const std::function<bool()>& cond, int ms = 3000) {
+        QElapsedTimer t;
+        t.start();
+        while (!cond()) {
+            if (t.elapsed() > ms) return false;
+            QTest::qWait(5);
+        }
+        return true;
+    }
+    // Presses the view-menu button; the root window of its skinned menu.
+    static TbsSkinPopupWindow* OpenViewMenu(TbsSkinMenuSpeedButton* button) {
+        QTest::mousePress(button, Qt::LeftButton, {}, button->rect().center());
+        QTest::mouseRelease(button, Qt::LeftButton, {}, button->rect().center());
+        TbsSkinMenu* driver = button->SkinPopupMenu() ? button->SkinPopupMenu()->ShowingDriver() : nullptr;
+        return driver ? driver->TopWindow() : nullptr;
+    }
+    // Points at an item of the open menu and clicks it.
+    static void ChooseItem(TbsSkinPopupWindow* w, int index) {
+        const QPoint at = w->Items()[std::size_t(index)]->ItemRect.center();
+        QCursor::setPos(w->mapToGlobal(at));
+        QTest::mouseMove(w, at);
+        ASSERT_TRUE(WaitUntil([&] { return w->ActiveIndex() == index; }));
+        QTest::mouseClick(w, Qt::LeftButton, {}, at);
     }
     QTemporaryDir root;
 };
@@ -217,15 +249,31 @@ TEST_F(OpenDialog, FoldersOpenGoUpBackAndNewFolder) {
 TEST_F(OpenDialog, FourViewsAndTheDetailsColumns) {
     TbsSkinOpenDialog dlg;
     Run(dlg, [&](TbsOpenDlgForm& form) {
-        auto* menu = form.findChild<QMenu*>("ViewMenu");
-        ASSERT_NE(menu, nullptr);
-        const auto actions = menu->actions();
-        ASSERT_EQ(actions.size(), 4);
-        EXPECT_EQ(actions[0]->text(), "Large icons");
-        EXPECT_TRUE(actions[2]->isChecked());  // List first
-        actions[3]->trigger();
+        auto* button = form.findChild<TbsSkinMenuSpeedButton*>("btnViewMenu");
+        ASSERT_NE(button, nullptr);
+        QSignalSpy hidden(button, &TbsSkinMenuSpeedButton::HideTrackMenu);
+        TbsSkinPopupWindow* w = OpenViewMenu(button);
+        ASSERT_NE(w, nullptr);
+        EXPECT_EQ(QApplication::activePopupWidget(), nullptr);  // not a Qt menu
+        EXPECT_TRUE(button->Down());
+        ASSERT_EQ(w->Items().size(), 4u);
+        QStringList styles;
+        for (const auto& item : w->Items()) styles << item->PlainCaption();
+        EXPECT_EQ(styles, (QStringList{"Large icons", "Small icons", "List", "Details"}));
+        for (int i = 0; i < 4; ++i) EXPECT_EQ(w->Items()[std::size_t(i)]->Checked, i == 2);  // List first
+        EXPECT_FALSE(w->Items()[2]->Radio);  // a check mark, not a radio dot
+        ChooseItem(w, 3);
         EXPECT_EQ(form.ViewStyle(), vsReport);
-        EXPECT_TRUE(actions[3]->isChecked());
+        EXPECT_TRUE(WaitUntil([&] { return !button->Down(); }));
+        EXPECT_EQ(hidden.count(), 1);
+        w = OpenViewMenu(button);
+        ASSERT_NE(w, nullptr);
+        EXPECT_TRUE(w->Items()[3]->Checked);  // the check mark moved
+        EXPECT_FALSE(w->Items()[2]->Checked);
+        QTest::keyClick(&form, Qt::Key_Escape);  // closes the menu, not the dialog
+        EXPECT_TRUE(WaitUntil([&] { return !button->Down(); }));
+        EXPECT_TRUE(form.isVisible());
+        EXPECT_EQ(hidden.count(), 2);
         auto* details = form.findChild<QTreeView*>("tvDetails");
         EXPECT_TRUE(details->isVisible());
         QStringList captions;
@@ -240,10 +288,40 @@ TEST_F(OpenDialog, FourViewsAndTheDetailsColumns) {
         EXPECT_EQ(details->model()->index(0, 1).data().toString(), "");  // a folder has no size
         ClickItem(form, "pic.png");
         EXPECT_EQ(form.findChild<QLineEdit*>("edtFileName")->text(), "pic.png");
-        actions[0]->trigger();
+        w = OpenViewMenu(button);
+        ASSERT_NE(w, nullptr);
+        ChooseItem(w, 0);
         EXPECT_EQ(form.findChild<QListView*>("lvFiles")->viewMode(), QListView::IconMode);
     });
     EXPECT_EQ(dlg.ViewStyle, 0);  // remembered
+}
+
+TEST_F(OpenDialog, TheNameFieldHasTheSkinnedEditMenu) {
+    TbsSkinOpenDialog dlg;
+    Run(dlg, [&](TbsOpenDlgForm& form) {
+        auto* name = form.findChild<TbsSkinEdit*>("edtFileName");
+        ASSERT_NE(name, nullptr);
+        QApplication::clipboard()->setText("notes.log");
+        QTest::mouseClick(form.windowHandle(), Qt::RightButton, {}, name->mapTo(&form, QPoint(10, 5)));
+        TbsSkinPopupMenu* menu = bsEditMenuOf(*name);
+        ASSERT_NE(menu, nullptr);
+        TbsSkinMenu* driver = menu->ShowingDriver();
+        ASSERT_NE(driver, nullptr);
+        TbsSkinPopupWindow* w = driver->TopWindow();
+        EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+        int paste = -1;
+        for (std::size_t i = 0; i < w->Items().size(); ++i)
+            if (w->Items()[i]->PlainCaption() == "Paste") paste = int(i);
+        ASSERT_GE(paste, 0);
+        EXPECT_TRUE(w->Items()[std::size_t(paste)]->Enabled);
+        ChooseItem(w, paste);
+        EXPECT_EQ(name->text(), "notes.log");
+        EXPECT_TRUE(form.isVisible());
+        // Escape in the field still cancels the dialog once the menu is gone.
+        QTest::keyClick(name, Qt::Key_Escape);
+        EXPECT_FALSE(form.isVisible());
+    });
+    QApplication::clipboard()->clear();
 }
 
 TEST_F(OpenDialog, UnreadableAndVanishingFoldersGiveANote) {

@@ -1,8 +1,8 @@
 // The main window on an X server, photographed from the screen: the keyword
 // box, the minimum-length spin edit and the article's scroll bar show the
 // pixels of their skin pictures, with the built-in and with the dark skin,
-// and the unit box opens its list. With RASP_SHOT_DIR set the screenshots
-// are kept there.
+// the unit box opens its list and the keyword box its skinned context menu.
+// With RASP_SHOT_DIR set the screenshots are kept there.
 
 #include "app/MainWindow.h"
 #include "app/RaspApplication.h"
@@ -10,7 +10,10 @@
 #include "skin/bsCompressedStoredSkin.h"
 #include "skin/bsSkinControls.h"
 #include "skin/bsSkinData.h"
+#include "skin/bsSkinMenus.h"
+#include "skin/bsSkinPopupMenu.h"
 #include "skinctrls/TbsPopupListBox.h"
+#include "skinctrls/bsEditMenu.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -20,6 +23,7 @@
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWindow>
 #include <gtest/gtest.h>
 
 using namespace rasp;
@@ -151,6 +155,41 @@ void CheckWindow(TfrmMain& window, const TbsSkinData& skin, const QString& prefi
         open.copy(area).save(QDir(dir).filePath(prefix + "-combo-open.png"));
     }
     window.cbxType->CloseUp(false);
+
+    // A right click on the keyword box: the skinned menu window stands on the
+    // screen at the click, showing exactly the picture it composes.
+    window.edtKw1->setFocus();
+    window.edtKw1->setText("keyword");
+    window.edtKw1->selectAll();
+    QTest::qWait(50);
+    QTest::mouseClick(window.windowHandle(), Qt::RightButton, {}, window.edtKw1->mapTo(&window, QPoint(12, 6)));
+    TbsSkinPopupMenu* menu = bsEditMenuOf(*window.edtKw1);
+    ASSERT_NE(menu, nullptr);
+    TbsSkinMenu* driver = menu->ShowingDriver();
+    ASSERT_NE(driver, nullptr);
+    TbsSkinPopupWindow* popup = driver->TopWindow();
+    ASSERT_NE(popup, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(popup));
+    EXPECT_EQ(popup->geometry().topLeft(), window.edtKw1->mapToGlobal(QPoint(12, 6)));
+    QTest::qWait(300);
+    const QImage withMenu = window.screen()->grabWindow(0).toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage drawn = popup->Compose().convertToFormat(QImage::Format_RGB32);
+    const QRegion shape = popup->mask().isEmpty() ? QRegion(popup->rect()) : popup->mask();
+    int same = 0, compared = 0;
+    for (int y = 0; y < drawn.height(); y += 3)
+        for (int x = 0; x < drawn.width(); x += 3) {
+            if (!shape.contains(QPoint(x, y)))
+                continue;
+            ++compared;
+            same += withMenu.pixel(popup->mapToGlobal(QPoint(x, y))) == drawn.pixel(x, y);
+        }
+    EXPECT_GT(compared, 100);
+    EXPECT_EQ(same, compared);
+    if (!dir.isEmpty())
+        withMenu.copy(QRect(window.mapToGlobal(QPoint(0, 0)), window.size()).united(popup->geometry()))
+            .save(QDir(dir).filePath(prefix + "-edit-menu.png"));
+    driver->CloseAll();
+    QTest::qWait(50);
 }
 
 TMainWindowOptions Options(const QTemporaryDir& dir)
