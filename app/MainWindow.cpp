@@ -301,6 +301,9 @@ void TfrmMain::BuildPopupMenus()
         item->setShortcutContext(Qt::WidgetShortcut);
         menu->addAction(item);
         pane->addAction(item);
+        // That menu is the pane's context menu and shows no entry: a right
+        // click opens nothing (rather than the editor's own menu).
+        pane->setContextMenuPolicy(Qt::PreventContextMenu);
         return std::pair{menu, item};
     };
     std::tie(PopupMenu1, mnuPaste) = build(rchArticle1, "PopupMenu1", "mnuPaste");

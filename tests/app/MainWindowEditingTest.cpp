@@ -8,9 +8,11 @@
 #include "skinctrls/bsEditMenu.h"
 
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QMimeData>
 #include <QMenu>
 #include <QTest>
+#include <QTimer>
 #include <QWindow>
 
 using namespace rasp;
@@ -101,6 +103,31 @@ TEST_F(WindowTest, RichClipboardContentPastesAsPlainText)
     EXPECT_EQ(f.TextColor, clBlack);
     EXPECT_EQ(f.BackColor, clWhite);
     EXPECT_EQ(window->edtWords1->Value(), 2);
+}
+
+TEST_F(WindowTest, ARightClickInAPaneOpensNoMenu)
+{
+    // A menu left open would block the event below: close whatever pops up,
+    // and count it.
+    int popups = 0;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        if (QWidget* popup = QApplication::activePopupWidget()) {
+            ++popups;
+            popup->close();
+        }
+    });
+    closer.start(50);
+    for (TbsSkinRichEdit* pane : {window->rchArticle1, window->rchArticle2}) {
+        const QPoint at(20, 20);
+        QContextMenuEvent mouse(QContextMenuEvent::Mouse, at, pane->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(pane->viewport(), &mouse);
+        QContextMenuEvent keyboard(QContextMenuEvent::Keyboard, at, pane->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(pane->viewport(), &keyboard);
+        QTest::qWait(120);
+    }
+    EXPECT_EQ(popups, 0);
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
 }
 
 TEST_F(WindowTest, TheKeywordBoxMenuIsTheFramesSkinnedMenuAndThePanesKeepTheirPaste)
