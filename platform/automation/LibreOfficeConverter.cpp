@@ -47,7 +47,13 @@ void KillProcessGroup(QProcess& process) {
     process.waitForFinished(5000);
 }
 
-std::string Quote(const QString& s) { return "\"" + s.toStdString() + "\""; }
+std::string Quote(const QString& s) {
+    // Appended piece by piece: GCC 12 warns wrongly about "literal" + string.
+    std::string quoted(1, '"');
+    quoted += s.toStdString();
+    quoted += '"';
+    return quoted;
+}
 
 }  // namespace
 
