@@ -116,7 +116,8 @@ void TWordColours::Assign(std::int32_t first, std::int32_t last, std::uint32_t c
 
 void TWordColours::Assign(std::size_t node, std::int32_t l, std::int32_t r, std::int32_t first,
                           std::int32_t last, std::uint8_t color) {
-    if (last < l || r < first) return;
+    // A part already wholly in this colour stays as it is.
+    if (last < l || r < first || FUniform[node] == color) return;
     if (first <= l && r <= last) {
         SetUniformIndex(node, l, r, color);
         return;
