@@ -1,7 +1,6 @@
 #include "skinctrls/TbsSkinEdit.h"
 
 #include "skinctrls/TbsSkinCustomControl.h"
-
 #include "skinctrls/bsEditMenu.h"
 #include "skinctrls/bsSkinFont.h"
 #include "skinctrls/bsSysColors.h"
