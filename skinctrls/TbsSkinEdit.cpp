@@ -162,7 +162,10 @@ QRect TbsSkinEdit::ButtonRect() const
     const auto* entry = FLook.EntryAs<TbsDataSkinEditControl>();
     if (!entry || entry->buttonrect.IsEmpty())
         return {};
-    QRect r = bsQRect(entry->buttonrect);
+    // Only what lies inside the skin's rectangle can be a button.
+    QRect r = bsQRect(entry->buttonrect).intersected(QRect(0, 0, FLook.SkinWidth(), FLook.SkinHeight()));
+    if (r.isEmpty())
+        return {};
     if (entry->buttonrect.Left >= FLook.Geometry().RightTop.X)
         r.translate(width() - FLook.SkinWidth(), 0);
     if (!FUseSkinFont && FLook.SkinHeight() > 0 && height() != FLook.SkinHeight()) {
