@@ -10,11 +10,54 @@
 #include <QPainter>
 #include <QWheelEvent>
 #include <algorithm>
+#include <vector>
 
 namespace rasp {
 
 namespace {
 constexpr int DefaultItemHeight = 20;
+}
+
+QImage bsItemImage(const QList<QImage>& images, int imageIndex, int item)
+{
+    const int i = imageIndex >= 0 ? imageIndex : item;
+    return i >= 0 && i < images.size() ? images[i] : QImage();
+}
+
+void bsDrawImageAndText(QPainter& p, const QRect& r, const QImage& image, const QString& text)
+{
+    int x = r.left() + 2;
+    if (!image.isNull()) {
+        p.drawImage(x, r.top() + (r.height() - image.height()) / 2, image);
+        x += image.width() + 2;
+    }
+    p.drawText(QRect(x, r.top(), std::max(0, r.right() + 1 - x), r.height()),
+               Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, text);
+}
+
+void TbsPopupListBox::SortItems(int* other)
+{
+    const int n = int(Items.size());
+    std::vector<int> order(std::size_t(n), 0);
+    for (int i = 0; i < n; ++i)
+        order[std::size_t(i)] = i;
+    std::stable_sort(order.begin(), order.end(), [this](int a, int b) {
+        return QString::compare(Items[a], Items[b], Qt::CaseInsensitive) < 0;
+    });
+    QStringList sorted;
+    sorted.reserve(n);
+    std::vector<int> where(std::size_t(n), -1);
+    for (int k = 0; k < n; ++k) {
+        sorted.push_back(Items[order[std::size_t(k)]]);
+        where[std::size_t(order[std::size_t(k)])] = k;
+    }
+    Items = sorted;
+    auto follow = [&](int i) { return i >= 0 && i < n ? where[std::size_t(i)] : i; };
+    if (other)
+        *other = follow(*other);
+    FItemIndex = follow(FItemIndex);
+    SetTopIndex(FTopIndex);
+    update();
 }
 
 TbsPopupListBox::TbsPopupListBox(TbsSkinComboBox* combo)
@@ -159,6 +202,14 @@ void TbsPopupListBox::paintEvent(QPaintEvent*)
     for (int i = FTopIndex; i < last; ++i) {
         const QRect r = ItemRect(i);
         const bool selected = i == FItemIndex;
+        if (OnDrawItem) {
+            // The combo holds the focus for the list: the selected item is the focused one.
+            p.save();
+            OnDrawItem(p, i, selected ? odSelected | odFocused : 0, r);
+            p.restore();
+            continue;
+        }
+        const QImage image = bsItemImage(Images, ImageIndex, i);
         if (e) {
             // The list works for the combo, which has the focus: the selected
             // item shows the focused look.
@@ -170,12 +221,15 @@ void TbsPopupListBox::paintEvent(QPaintEvent*)
             QRect text = e->itemtextrect.IsEmpty() ? r : bsQRect(e->itemtextrect).translated(r.topLeft());
             text.setRight(text.right() + r.width() - e->itemrect.Width());
             p.setPen(bsColor(selected ? e->focusfontcolor : e->fontcolor));
-            p.drawText(text, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, Items[i]);
+            if (image.isNull())
+                p.drawText(text, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, Items[i]);
+            else
+                bsDrawImageAndText(p, text, image, Items[i]);
         } else {
             const QPalette pal = QGuiApplication::palette();
             p.fillRect(r, selected ? pal.color(QPalette::Highlight) : pal.color(QPalette::Base));
             p.setPen(selected ? pal.color(QPalette::HighlightedText) : pal.color(QPalette::Text));
-            p.drawText(r.adjusted(2, 0, -2, 0), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, Items[i]);
+            bsDrawImageAndText(p, r.adjusted(0, 0, -2, 0), image, Items[i]);
             if (selected) {
                 p.setPen(Qt::DotLine);
                 p.drawRect(r.adjusted(0, 0, -1, -1));

@@ -5,13 +5,31 @@
 
 #include "skinctrls/TbsSkinLook.h"
 
+#include <QImage>
+#include <QList>
 #include <QStringList>
 #include <QWidget>
+#include <functional>
 
 namespace rasp {
 
 class TbsSkinComboBox;
 class TbsSkinScrollBar;
+
+// The state bits an owner-drawn item is painted in.
+enum : int { odSelected = 1, odFocused = 16 };
+
+// Paints one item itself: the painter, the item's index, its state bits and
+// the rectangle it fills.
+using TbsDrawItemEvent = std::function<void(QPainter& canvas, int index, int state, const QRect& rect)>;
+
+// The image of an item: ImageIndex when it is 0 or more, else the item's
+// own index; null when that is not an image of the list.
+QImage bsItemImage(const QList<QImage>& images, int imageIndex, int item);
+
+// Draws an item's image (left, vertically centred) and its text 2 pixels
+// after it, or 2 pixels from the rectangle's left edge without an image.
+void bsDrawImageAndText(QPainter& p, const QRect& r, const QImage& image, const QString& text);
 
 class TbsPopupListBox : public QWidget {
     Q_OBJECT
@@ -19,6 +37,14 @@ public:
     explicit TbsPopupListBox(TbsSkinComboBox* combo);
 
     QStringList Items;
+    // Items kept in alphabetical order, letter case ignored.
+    bool Sorted = false;
+    QList<QImage> Images;
+    int ImageIndex = -1;
+    TbsDrawItemEvent OnDrawItem;
+    // Puts the items in order; the selected item, and the one `other` names,
+    // stay the same items at their new places.
+    void SortItems(int* other = nullptr);
     int ItemIndex() const { return FItemIndex; }
     // Selects the item and scrolls it into view.
     void SetItemIndex(int index);

@@ -48,10 +48,46 @@ void TbsSkinComboBox::SetItems(const QStringList& items)
     FList->Items = items;
     if (FList->ItemIndex() >= int(items.size()))
         FList->SetItemIndex(-1);
+    if (FList->Sorted)
+        FList->SortItems(&FSavedIndex);
     update();
 }
 
 void TbsSkinComboBox::addItems(const QStringList& items) { SetItems(FList->Items + items); }
+
+bool TbsSkinComboBox::Sorted() const { return FList->Sorted; }
+
+void TbsSkinComboBox::SetSorted(bool on)
+{
+    FList->Sorted = on;
+    if (on)
+        FList->SortItems(&FSavedIndex);
+    update();
+}
+
+const QList<QImage>& TbsSkinComboBox::Images() const { return FList->Images; }
+
+void TbsSkinComboBox::SetImages(const QList<QImage>& images)
+{
+    FList->Images = images;
+    FList->update();
+    update();
+}
+
+int TbsSkinComboBox::ImageIndex() const { return FList->ImageIndex; }
+
+void TbsSkinComboBox::SetImageIndex(int index)
+{
+    FList->ImageIndex = index;
+    FList->update();
+    update();
+}
+
+void TbsSkinComboBox::SetOnListBoxDrawItem(TbsDrawItemEvent draw)
+{
+    FList->OnDrawItem = std::move(draw);
+    FList->update();
+}
 
 int TbsSkinComboBox::ItemIndex() const { return FList->ItemIndex(); }
 
@@ -182,7 +218,11 @@ void TbsSkinComboBox::DrawItem(QImage& image, const QFont& font, const QColor& c
     p.setFont(font);
     p.setPen(color);
     p.setClipRect(textRect);
-    p.drawText(textRect.adjusted(2, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, Items()[shown]);
+    if (OnComboBoxDrawItem) {
+        OnComboBoxDrawItem(p, shown, hasFocus() ? odFocused : 0, textRect);
+        return;
+    }
+    bsDrawImageAndText(p, textRect, bsItemImage(Images(), ImageIndex(), shown), Items()[shown]);
 }
 
 void TbsSkinComboBox::DrawSkinImage(QImage& image)

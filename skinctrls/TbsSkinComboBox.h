@@ -3,6 +3,7 @@
 // pick-only; in the edit style an inner edit field takes the typing. Its list
 // opens in a popup window of its own (TbsPopupListBox).
 
+#include "skinctrls/TbsPopupListBox.h"
 #include "skinctrls/TbsSkinCustomControl.h"
 
 #include <QBasicTimer>
@@ -45,6 +46,22 @@ public:
     void SetAutoComplete(bool on) { FAutoComplete = on; }
     int ListBoxWidth() const { return FListBoxWidth; }
     void SetListBoxWidth(int w) { FListBoxWidth = w; }
+
+    // Items in alphabetical order, letter case ignored; the selected item
+    // stays selected when the order changes.
+    bool Sorted() const;
+    void SetSorted(bool on);
+    // Pictures shown before the items' texts, in the field and the list:
+    // picture ImageIndex for every item, or, while ImageIndex is negative,
+    // the picture of the item's own index.
+    const QList<QImage>& Images() const;
+    void SetImages(const QList<QImage>& images);
+    int ImageIndex() const;
+    void SetImageIndex(int index);
+    // When set, these paint the item in the field (state odFocused with the
+    // focus) and the items of the list instead of the picture and text.
+    TbsDrawItemEvent OnComboBoxDrawItem;
+    void SetOnListBoxDrawItem(TbsDrawItemEvent draw);
 
     void DropDown();
     void CloseUp(bool accept);

@@ -9,6 +9,8 @@
 #include "skinctrls/TbsSkinClient.h"
 #include "skinctrls/TbsSkinLook.h"
 
+#include "skin/bsSkinTypes.h"
+
 #include <QLineEdit>
 
 namespace rasp {
@@ -37,11 +39,33 @@ public:
     // True while the pointer is over the field or it has the focus.
     bool Hot() const { return FMouseIn || hasFocus(); }
 
+    // A button at the right end of the field; a click on it raises
+    // ButtonClick. Switching it also switches the entry between "edit" and
+    // "buttonedit" while the field uses one of those two.
+    bool ButtonMode() const { return FButtonMode; }
+    void SetButtonMode(bool on);
+    // Where the button lies (empty without ButtonMode).
+    QRect ButtonRect() const;
+    bool ButtonHot() const { return FButtonHot; }
+    bool ButtonDown() const { return FButtonDown; }
+
+    TbsAlignment Alignment() const { return FAlignment; }
+    void SetAlignment(TbsAlignment alignment);
+
+    // What a point of the field is: the button, the frame around the text
+    // area, or the text area itself.
+    enum THitTest { htText = 1, htButton = 6, htFrame = 7 };
+    THitTest HitTest(const QPoint& p) const;
+
 signals:
     // The text changed (by the user or the program).
     void Change();
     // A character was typed, Enter ('\r') and Escape ('\x1b') included.
     void KeyPress(QChar key);
+    // Press and release over the button of ButtonMode.
+    void ButtonClick();
+    void MouseEnter();
+    void MouseLeave();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -53,6 +77,10 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
     void changeEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     // Called for every change of the text; the default raises Change.
     virtual void TextChanged();
     // Whether a typed character goes into the text; refused ones beep.
@@ -62,12 +90,20 @@ private:
     // Looks the entry up and sets the font, colour, height and text margins.
     void Restyle();
     void UpdateColor();
+    void PaintButton(class QPainter& p) const;
+    void SetButtonHot(bool hot);
+    // The text area in widget coordinates.
+    QRect TextArea() const;
 
     TbsSkinLook FLook;
     QFont FDefaultFont;
     bool FUseSkinFont = true;
     bool FMouseIn = false;
     bool FRestyling = false;
+    bool FButtonMode = false;
+    bool FButtonHot = false;
+    bool FButtonDown = false;
+    TbsAlignment FAlignment = TbsAlignment::taLeftJustify;
 };
 
 }  // namespace rasp

@@ -150,9 +150,17 @@ void TbsSkinSpinEdit::Step(int direction)
     SetValue(FValue + direction * FIncrement);
 }
 
+void TbsSkinSpinEdit::SetUseSkinSize(bool on)
+{
+    FUseSkinSize = on;
+    Restyle();
+    update();
+}
+
 void TbsSkinSpinEdit::SetSkinData(TbsSkinData* skinData)
 {
     FLook.SetData(skinData);
+    FButtonLook.SetData(skinData);
     if (skinData && !skinData->SkinEmpty)
         ApplySkin();
 }
@@ -171,11 +179,12 @@ void TbsSkinSpinEdit::Restyle()
         return;
     QScopedValueRollback guard(FRestyling, true);
     FLook.LookUp(SkinDataName());
+    FButtonLook.LookUp(QStringLiteral("resizebutton"));
     const auto* entry = FLook.EntryAs<TbsDataSkinSpinEditControl>();
     QPalette pal = FEditor->palette();
     if (entry) {
         FEditor->setFont(bsSkinFont(entry->fontname, entry->fontheight, entry->fontstyle));
-        if (height() != FLook.SkinHeight())
+        if (FUseSkinSize && height() != FLook.SkinHeight())
             resize(width(), FLook.SkinHeight());
         // Transparent over the skin's background.
         pal.setColor(QPalette::Base, Qt::transparent);
@@ -204,15 +213,30 @@ QRect TbsSkinSpinEdit::SkinButtonRect(const TbsRect& r) const
 
 QRect TbsSkinSpinEdit::UpButtonRect() const
 {
-    if (const auto* e = FLook.EntryAs<TbsDataSkinSpinEditControl>())
-        return SkinButtonRect(e->upbuttonrect);
+    if (const auto* e = FLook.EntryAs<TbsDataSkinSpinEditControl>()) {
+        QRect r = SkinButtonRect(e->upbuttonrect);
+        if (!FUseSkinSize) {
+            // The two arrows share the grown height half and half.
+            const int bottom = height() - (FLook.SkinHeight() - e->downbuttonrect.Bottom);
+            r.setBottom(r.top() + (bottom - r.top()) / 2 - 1);
+        }
+        return r;
+    }
     return QRect(QPoint(width() - 17, 2), QPoint(width() - 2, height() / 2)).adjusted(0, 0, -1, -1);
 }
 
 QRect TbsSkinSpinEdit::DownButtonRect() const
 {
-    if (const auto* e = FLook.EntryAs<TbsDataSkinSpinEditControl>())
-        return SkinButtonRect(e->downbuttonrect);
+    if (const auto* e = FLook.EntryAs<TbsDataSkinSpinEditControl>()) {
+        QRect r = SkinButtonRect(e->downbuttonrect);
+        if (!FUseSkinSize) {
+            const int top = e->upbuttonrect.Top;
+            const int bottom = height() - (FLook.SkinHeight() - e->downbuttonrect.Bottom);
+            r.setTop(top + (bottom - top) / 2);
+            r.setBottom(bottom - 1);
+        }
+        return r;
+    }
     return QRect(QPoint(width() - 17, height() / 2), QPoint(width() - 2, height() - 2)).adjusted(0, 0, -1, -1);
 }
 
@@ -229,7 +253,9 @@ void TbsSkinSpinEdit::LayoutEditor()
 {
     const int lineHeight = FEditor->fontMetrics().height();
     if (FLook.Skinned()) {
-        const QRect area = FLook.ClientRect(width(), height());
+        QRect area = FLook.ClientRect(width(), height());
+        if (!FUseSkinSize)
+            area.setBottom(area.bottom() + height() - FLook.SkinHeight());
         FEditor->setGeometry(area.left(), area.top() + (area.height() - lineHeight) / 2, std::max(0, area.width()),
                              lineHeight);
         return;
@@ -363,6 +389,46 @@ void TbsSkinSpinEdit::timerEvent(QTimerEvent* event)
     StepPressed();
 }
 
+void TbsSkinSpinEdit::PaintArrow(QPainter& painter, const QRect& r, TButton button, const QColor& color,
+                                 int shift) const
+{
+    // Four rows, 1, 3, 5 and 7 pixels wide.
+    const int cx = r.center().x() + shift;
+    const int top = r.center().y() - 1 + shift;
+    painter.setPen(color);
+    for (int row = 0; row < 4; ++row) {
+        const int half = button == sbUp ? row : 3 - row;
+        painter.drawLine(cx - half, top - 1 + row, cx + half, top - 1 + row);
+    }
+}
+
+void TbsSkinSpinEdit::PaintResizeButton(QPainter& painter, TButton button) const
+{
+    const QRect r = button == sbUp ? UpButtonRect() : DownButtonRect();
+    const auto* e = FButtonLook.EntryAs<TbsDataSkinButtonControl>();
+    if (!e || r.width() <= 0 || r.height() <= 0) {
+        PaintButton(painter, button);
+        return;
+    }
+    const bool pressed = FPressed == button && FHot == button;
+    const bool hot = FHot == button && FPressed == sbNone;
+    TbsRect state = FButtonLook.Geometry().SkinRect;
+    TbsColor color = e->fontcolor;
+    if (!isEnabled()) {
+        color = e->disabledfontcolor;
+    } else if (pressed) {
+        state = e->downskinrect;
+        color = e->downfontcolor;
+    } else if (hot) {
+        state = e->activeskinrect;
+        color = e->activefontcolor;
+    }
+    const QImage face = FButtonLook.Build(state, r.width(), r.height());
+    if (!face.isNull())
+        painter.drawImage(r, face);
+    PaintArrow(painter, r, button, bsColor(color), pressed ? 2 : 0);
+}
+
 void TbsSkinSpinEdit::PaintButton(QPainter& painter, TButton button) const
 {
     const QRect r = button == sbUp ? UpButtonRect() : DownButtonRect();
@@ -389,6 +455,14 @@ void TbsSkinSpinEdit::PaintSkin(QPainter& painter) const
 {
     const auto* e = FLook.EntryAs<TbsDataSkinSpinEditControl>();
     const TbsRect state = Hot() && e && FLook.InPicture(e->activeskinrect) ? e->activeskinrect : FLook.Geometry().SkinRect;
+    if (!FUseSkinSize) {
+        const QImage frame = FLook.Build(state, width(), FLook.SkinHeight());
+        if (!frame.isNull())
+            painter.drawImage(QRect(0, 0, width(), height()), frame);
+        PaintResizeButton(painter, sbUp);
+        PaintResizeButton(painter, sbDown);
+        return;
+    }
     painter.drawImage(0, 0, FLook.Build(state, width(), height()));
     if (!e)
         return;

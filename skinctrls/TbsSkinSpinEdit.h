@@ -49,9 +49,18 @@ public:
     // Drawn from the "spinedit" entry while the skin has one.
     TbsSkinData* SkinData() const override { return FLook.Data(); }
     void SetSkinData(TbsSkinData* skinData) override;
-    void ForgetSkinEntry() override { FLook.Forget(); }
+    void ForgetSkinEntry() override
+    {
+        FLook.Forget();
+        FButtonLook.Forget();
+    }
     void ApplySkin() override;
     bool IsSkinned() const { return FLook.Skinned(); }
+    // Keep the entry's height and draw the entry's own button pictures; off,
+    // the picture is stretched to any height and the arrows are drawn from
+    // the "resizebutton" entry.
+    bool UseSkinSize() const { return FUseSkinSize; }
+    void SetUseSkinSize(bool on);
     // The pointer is over the control or the inner editor has the focus.
     bool Hot() const;
     QRect UpButtonRect() const;
@@ -87,8 +96,13 @@ private:
     // Font, colour and height from the entry, then the layout.
     void Restyle();
     QRect SkinButtonRect(const TbsRect& r) const;
+    // The arrows of a stretched field, from the "resizebutton" entry.
+    void PaintResizeButton(class QPainter& painter, TButton button) const;
+    void PaintArrow(class QPainter& painter, const QRect& r, TButton button, const QColor& color, int shift) const;
 
     TbsSkinLook FLook;
+    TbsSkinLook FButtonLook;
+    bool FUseSkinSize = true;
     QFont FDefaultFont;
     bool FMouseIn = false;
     bool FRestyling = false;

@@ -154,6 +154,17 @@ TEST_F(BuiltinSkin, ControlEntriesHaveTheSizesTheLayoutsUse) {
   ControlEntry<TbsDataSkinMenuButtonControl>("toolmenubutton");
   ControlEntry<TbsDataSkinComboBox>("toolcombobox");
   ControlEntry<TbsDataSkinButtonControl>("resizebutton");
+  // The edit with a button: as high as the edit, its button in the right end
+  // piece (so it moves with the right end), its looks as large as the button.
+  const auto& browse = ControlEntry<TbsDataSkinEditControl>("buttonedit");
+  EXPECT_EQ(browse.skinrect.Height(), 18);
+  EXPECT_EQ(PieceMode(browse), 2);
+  EXPECT_GE(browse.buttonrect.Left, browse.righttoppoint.X);
+  EXPECT_LE(browse.clientrect.Right, browse.buttonrect.Left);
+  for (const TbsRect& r : {browse.activebuttonrect, browse.downbuttonrect, browse.unenabledbuttonrect}) {
+    EXPECT_EQ(r.Width(), browse.buttonrect.Width());
+    EXPECT_EQ(r.Height(), browse.buttonrect.Height());
+  }
 }
 
 TEST_F(BuiltinSkin, EveryRectangleLiesInItsPicture) {

@@ -270,4 +270,35 @@ TEST(SkinEntries, ARichEditEntryWithABrokenRectangleEndsTheLoadWithItsName) {
   }
 }
 
+TEST(SkinEntries, AnEditEntryReadsItsButtonRectanglesAndShrugsOffJunk) {
+  TbsLoadedSkin skin = ParseDescription(
+      "[SKINCONTROLS]\ncount=3\n0=buttonedit:edit\n1=junk:edit\n2=bare:edit\n"
+      "[buttonedit]\nbuttonrect=42,1,59,17\nActiveButtonRect=100,20,117,36\n"
+      "downbuttonrect=30,30,10,10\nunenabledbuttonrect=2147483647,0,-2147483647,9\n"
+      "[junk]\nfontcolor=dark\nfontheight=tall\n"
+      "[bare]\nfontcolor=5\n");
+  const auto& ctl = skin.Content.SkinControls;
+  ASSERT_EQ(ctl.size(), 3u);
+  auto& e = dynamic_cast<TbsDataSkinEditControl&>(*ctl[0]);
+  EXPECT_EQ(e.buttonrect, (TbsRect{42, 1, 59, 17}));
+  EXPECT_EQ(e.activebuttonrect, (TbsRect{100, 20, 117, 36}));
+  // Kept as written: the edit draws only rectangles that lie in its picture.
+  EXPECT_EQ(e.downbuttonrect, (TbsRect{30, 30, 10, 10}));
+  EXPECT_EQ(e.unenabledbuttonrect.Left, 2147483647);
+  for (std::size_t i = 1; i < 3; ++i) {
+    auto& d = dynamic_cast<TbsDataSkinEditControl&>(*ctl[i]);
+    EXPECT_TRUE(d.activebuttonrect.IsEmpty()) << i;
+    EXPECT_TRUE(d.unenabledbuttonrect.IsEmpty()) << i;
+  }
+  // A rectangle that is not four numbers is a broken skin, named as such.
+  for (const char* bad : {"a,b,c,d", "1,2,3,x", "1,2,3"}) {
+    try {
+      ParseDescription(std::string("[SKINCONTROLS]\ncount=1\n0=be:edit\n[be]\nunenabledbuttonrect=") + bad + "\n");
+      ADD_FAILURE() << bad << " was accepted";
+    } catch (const ESkinError& err) {
+      EXPECT_NE(std::string(err.what()).find("unenabledbuttonrect"), std::string::npos) << err.what();
+    }
+  }
+}
+
 }  // namespace

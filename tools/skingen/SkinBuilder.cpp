@@ -18,7 +18,7 @@ constexpr int kCapBtnW = 30, kCapBtnH = 22, kSysBtnW = 24, kCapTop = 4;
 // Picture indexes of the skin.
 enum : int {
   picCaptionButtons, picControls, picSpinEdit, picComboBox, picVScroll, picHScroll,
-  picToolMenuButton, picPopup, picPopupMask, picHint, picCount
+  picToolMenuButton, picPopup, picPopupMask, picHint, picButtonEdit, picCount
 };
 
 QColor CaptionAt(const TSkinPalette& pal, int y) {
@@ -41,11 +41,12 @@ public:
     c.FrameMaskName = "framemask.bmp";
     c.SkinPictureNames = {"captionbuttons.bmp", "controls.bmp", "spinedit.bmp", "combobox.bmp",
                           "vscrollbar.bmp", "hscrollbar.bmp", "toolmenubutton.bmp",
-                          "popup.bmp", "popupmask.bmp", "hint.bmp"};
+                          "popup.bmp", "popupmask.bmp", "hint.bmp", "buttonedit.bmp"};
     Frame();
     CaptionButtons();
     Controls();
     SpinEdit();
+    ButtonEdit();
     ComboBox();
     ScrollBars();
     ToolMenuButton();
@@ -468,6 +469,48 @@ private:
     spin.activedownbuttonrect = R(34, 30, 49, 39);
     spin.downupbuttonrect = R(34, 41, 49, 50);
     spin.downdownbuttonrect = R(34, 50, 49, 59);
+  }
+
+  // "buttonedit": the edit with a browse button at its right end. The
+  // button's place is given in control coordinates; its hover, pressed and
+  // disabled pictures lie in the rows below the field's two looks.
+  void ButtonEdit() {
+    constexpr int w = 60, h = 18, bx = 42;
+    QImage img = Canvas(w, 5 * h, P.Panel);
+    QPainter p(&img);
+    for (int s = 0; s < 5; ++s) {
+      const QRect r(0, s * h, w, h);
+      const bool disabled = s == 4;
+      RoundedBox(p, r, 2.5, disabled ? P.DisabledFill : P.EditFill, disabled ? P.DisabledFill : P.EditFill,
+                 s == 1 ? P.EditFocusBorder : disabled ? P.DisabledBorder : P.EditBorder);
+      const QRect b(bx, s * h + 1, w - bx - 1, h - 2);
+      if (s == 2 || s == 3) {
+        p.save();
+        QPainterPath clip;
+        clip.addRoundedRect(QRectF(r).adjusted(1, 1, -1, -1), 1.5, 1.5);
+        p.setClipPath(clip);
+        FillGradient(p, b, s == 2 ? P.ButtonHoverTop : P.ButtonDownTop,
+                     s == 2 ? P.ButtonHoverBottom : P.ButtonDownBottom);
+        p.restore();
+      }
+      p.fillRect(QRect(bx - 1, s * h + 3, 1, h - 6), disabled ? P.DisabledBorder : P.EditBorder);
+      // Three dots: "choose ...".
+      const QColor dots = disabled ? P.DisabledText : s == 3 ? P.Accent : P.Arrow;
+      const int cy = s * h + h / 2;
+      for (int i = 0; i < 3; ++i) p.fillRect(QRect(b.center().x() - 4 + i * 4, cy, 2, 2), dots);
+    }
+    p.end();
+    FSkin.Content.SkinPictures[picButtonEdit] = img;
+    auto& edit = AddControl<TbsDataSkinEditControl>("buttonedit", picButtonEdit, Rw(0, 0, w, h));
+    Horizontal(edit, 4, w - bx + 1, R(4, 2, bx - 3, h - 2));
+    Fonts(edit, P.Text, 13);
+    edit.activeskinrect = Rw(0, h, w, h);
+    edit.activefontcolor = C(P.Text);
+    edit.disabledfontcolor = C(P.DisabledText);
+    edit.buttonrect = R(bx, 1, w - 1, h - 1);
+    edit.activebuttonrect = R(bx, 2 * h + 1, w - 1, 3 * h - 1);
+    edit.downbuttonrect = R(bx, 3 * h + 1, w - 1, 4 * h - 1);
+    edit.unenabledbuttonrect = R(bx, 4 * h + 1, w - 1, 5 * h - 1);
   }
 
   void ComboBox() {
