@@ -1,6 +1,5 @@
 #include "skinctrls/TbsMessageForm.h"
 
-#include "skinctrls/TbsSkinButton.h"
 #include "skinctrls/TbsSkinMessage.h"
 #include "skinctrls/TbsSkinPanel.h"
 
@@ -28,18 +27,11 @@ void TbsMessageForm::SetClientSize(QSize size)
 
 void TbsMessageForm::keyPressEvent(QKeyEvent* event)
 {
+    // Enter and Escape that no button took do nothing: the box never closes
+    // or answers by the framework's own rules for these keys.
     const int key = event->key();
-    const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
-    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && plain) {
-        if (DefaultButton && DefaultButton->isEnabled())
-            DefaultButton->click();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape)
         return;
-    }
-    if (key == Qt::Key_Escape && plain) {
-        if (EscapeButton && EscapeButton->isEnabled())
-            EscapeButton->click();
-        return;
-    }
     QDialog::keyPressEvent(event);
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 // The window of one message box: a modal dialog whose whole content lives in
 // one client widget of a fixed size, so that a frame can be put around it.
-// Enter presses the default button, Escape the cancel button; closing the
-// window by other means answers "cancel".
+// Enter and Escape press its Default and Cancel buttons as on any form with
+// skinned buttons; closing the window by other means answers "cancel".
 
 #include "skinctrls/TbsSkinMessage.h"
 
@@ -11,7 +11,6 @@
 
 namespace rasp {
 
-class TbsSkinButton;
 class TbsSkinPanel;
 
 class TbsMessageForm : public QDialog {
@@ -24,8 +23,6 @@ public:
     TbsSkinPanel* Client() const { return FClient; }
     void SetClientSize(QSize size);
 
-    TbsSkinButton* DefaultButton = nullptr;
-    TbsSkinButton* EscapeButton = nullptr;
     // True once the window was closed other than by a button.
     bool Closed() const { return FClosed; }
 

@@ -664,12 +664,11 @@ bool TbsOpenDlgForm::eventFilter(QObject* watched, QEvent* event)
 
 void TbsOpenDlgForm::keyPressEvent(QKeyEvent* event)
 {
-    if (event->key() == Qt::Key_Escape) {
-        done(2);
-        return;
-    }
-    // Enter is the list's and the name field's; the dialog has no default button.
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+    // Escape presses the Cancel button and Enter is the list's and the name
+    // field's (the dialog has no Default button); what no control took does
+    // nothing, whatever the framework's dialogs would do with it.
+    const int key = event->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape)
         return;
     QDialog::keyPressEvent(event);
 }

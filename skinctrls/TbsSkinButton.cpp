@@ -1,14 +1,17 @@
 #include "skinctrls/TbsSkinButton.h"
 
 #include "skin/bsSkinControls.h"
+#include "skinctrls/TbsDialogKeys.h"
 #include "skinctrls/bsButtonMorph.h"
 #include "skinctrls/bsSkinFont.h"
 #include "skinctrls/bsSysColors.h"
 
+#include <QAction>
 #include <QDialog>
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QKeySequence>
+#include <QMetaMethod>
 #include <QPainter>
 #include <QShortcutEvent>
 
@@ -69,6 +72,7 @@ void TbsSkinButton::SetCanFocused(bool on)
 {
     FCanFocused = on;
     setFocusPolicy(on ? Qt::StrongFocus : Qt::NoFocus);
+    UpdateHot();
     update();
 }
 
@@ -114,7 +118,85 @@ void TbsSkinButton::SetLayout(TbsButtonLayout l)
 void TbsSkinButton::SetDefault(bool on)
 {
     FDefault = on;
+    // Which button Enter presses depends on this flag and the form's focus alone.
+    FormFocusChanged(window()->focusWidget());
     update();
+}
+
+void TbsSkinButton::SetCancel(bool on) { FCancel = on; }
+
+void TbsSkinButton::FormFocusChanged(QWidget* now)
+{
+    const bool buttonHasIt = qobject_cast<TbsSkinButton*>(now) != nullptr;
+    FDefaultActive = buttonHasIt ? now == this : FDefault;
+    // Only the Default button's look depends on where the focus went (and one
+    // that just stopped being the Default button loses that look).
+    if (FDefault || (FHot && !FMouseIn))
+        UpdateHot();
+}
+
+bool TbsSkinButton::ShowsDefaultLook() const
+{
+    const QWidget* focus = window()->focusWidget();
+    return FDefault && FCanFocused && FDefaultActive && focus && focus != this;
+}
+
+void TbsSkinButton::UpdateHot()
+{
+    const bool hot = isEnabled() && (FMouseIn || ShowsDefaultLook());
+    if (hot == FHot)
+        return;
+    FHot = hot;
+    RepaintOrMorph();
+    update();
+}
+
+bool TbsSkinButton::DialogKey(const QKeyEvent& key)
+{
+    const int k = key.key();
+    if (k == Qt::Key_Return || k == Qt::Key_Enter) {
+        if (!FDefaultActive || !isEnabled() || !isVisible())
+            return false;
+    } else if (k == Qt::Key_Escape) {
+        const auto shifts = Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
+        if (!FCancel || !FCanFocused || !isEnabled() || !isVisible() || (key.modifiers() & shifts))
+            return false;
+    } else {
+        return false;
+    }
+    ButtonClick();
+    return true;
+}
+
+void TbsSkinButton::SetAction(QAction* action)
+{
+    if (action == FAction)
+        return;
+    if (FAction)
+        disconnect(FAction, nullptr, this, nullptr);
+    FAction = action;
+    if (!action)
+        return;
+    connect(action, &QAction::changed, this, [this] { TakeActionValues(false); });
+    TakeActionValues(true);
+}
+
+void TbsSkinButton::TakeActionValues(bool all)
+{
+    if (!FAction)
+        return;
+    const QAction& a = *FAction;
+    // A value the button was given of its own no longer follows the action.
+    if (all || FCaption == FActionValues.Caption)
+        setText(a.text());
+    if (all || toolTip() == FActionValues.Hint)
+        setToolTip(a.toolTip());
+    if (all || !testAttribute(Qt::WA_ForceDisabled) == FActionValues.Enabled)
+        setEnabled(a.isEnabled());
+    // A button without a parent would become a window of its own: never shown this way.
+    if ((all || !isHidden() == FActionValues.Visible) && parentWidget() && isHidden() == a.isVisible())
+        setVisible(a.isVisible());
+    FActionValues = {a.text(), a.toolTip(), a.isEnabled(), a.isVisible()};
 }
 
 void TbsSkinButton::SetDown(bool down)
@@ -140,11 +222,24 @@ void TbsSkinButton::SetDown(bool down)
 void TbsSkinButton::ButtonClick()
 {
     // A button that cannot take the focus never closes a dialog this way.
+    QPointer<QDialog> dialog;
+    bool wasVisible = false;
     if (FCanFocused && FModalResult != 0) {
-        if (auto* dialog = qobject_cast<QDialog*>(window()))
-            dialog->done(FModalResult);
+        dialog = qobject_cast<QDialog*>(window());
+        if (dialog) {
+            wasVisible = dialog->isVisible();
+            dialog->setResult(FModalResult);
+        }
     }
-    emit clicked();
+    // OnClick of its own wins over the action's.
+    if (FAction && !isSignalConnected(QMetaMethod::fromSignal(&TbsSkinButton::clicked)))
+        FAction->trigger();
+    else
+        emit clicked();
+    // As a modal loop would, the dialog closes once the handlers are done,
+    // unless one of them cleared the result or closed it already.
+    if (dialog && dialog->result() != 0 && (dialog->isVisible() || !wasVisible))
+        dialog->done(dialog->result());
 }
 
 bool TbsSkinButton::Morphing() const
@@ -234,6 +329,7 @@ void TbsSkinButton::enterEvent(QEnterEvent* event)
 {
     TbsSkinCustomControl::enterEvent(event);
     FHot = true;
+    FMouseIn = true;
     RepaintOrMorph();
     if (FDown && FRepeatMode && !Grouped())
         FRepeatTimer.start();
@@ -242,9 +338,9 @@ void TbsSkinButton::enterEvent(QEnterEvent* event)
 void TbsSkinButton::leaveEvent(QEvent* event)
 {
     TbsSkinCustomControl::leaveEvent(event);
+    FMouseIn = false;
     // The default button keeps its hot look while another control has the focus.
-    FHot = FDefault && FCanFocused && !hasFocus() && window() && window()->focusWidget() &&
-           !qobject_cast<TbsSkinButton*>(window()->focusWidget());
+    FHot = ShowsDefaultLook();
     RepaintOrMorph();
     if (FDown && FRepeatMode && !Grouped())
         FRepeatTimer.stop();
@@ -366,9 +462,20 @@ void TbsSkinButton::changeEvent(QEvent* event)
         if (!isEnabled()) {
             FRepeatTimer.stop();
             FHot = false;
+        } else {
+            FHot = FMouseIn || ShowsDefaultLook();
         }
         update();
     }
+}
+
+void TbsSkinButton::showEvent(QShowEvent* event)
+{
+    TbsSkinCustomControl::showEvent(event);
+    // A button on a form makes sure the form hears its keys and its focus.
+    if (parentWidget())
+        TbsDialogKeys::Of(window());
+    FormFocusChanged(window()->focusWidget());
 }
 
 void TbsSkinButton::resizeEvent(QResizeEvent* event)

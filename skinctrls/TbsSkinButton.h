@@ -2,12 +2,18 @@
 // Push button of the window's tool strips and dialogs: four looks (normal,
 // active, pressed, disabled) cut from the "button" entry, a blend between
 // normal and active while the pointer comes and goes, repeated clicks while
-// held, and groups of buttons of which one stays down.
+// held, and groups of buttons of which one stays down. A button may stand for
+// an action: it shows the action's caption, state and hint and runs it when
+// clicked. In its form, Enter presses the default-active button and Escape
+// the Cancel button (see TbsDialogKeys).
 
 #include "skinctrls/TbsSkinCustomControl.h"
 
 #include <QImage>
+#include <QPointer>
 #include <QTimer>
+
+class QAction;
 
 class TbsDataSkinButtonControl;
 
@@ -50,11 +56,19 @@ public:
     bool Default() const { return FDefault; }
     void SetDefault(bool on);
     bool Cancel() const { return FCancel; }
-    void SetCancel(bool on) { FCancel = on; }
+    void SetCancel(bool on);
     int ModalResult() const { return FModalResult; }
     void SetModalResult(int result) { FModalResult = result; }
+    // The action the button stands for, not owned; null when none (or when
+    // the action was destroyed). Linking takes the action's text, enabled
+    // state, tool tip and visibility; later changes of the action follow as
+    // long as the button's own value was still the action's.
+    QAction* Action() const { return FAction.data(); }
+    void SetAction(QAction* action);
 
-    // The click: gives the modal result to the dialog, then runs OnClick.
+    // The click: gives the modal result to the dialog, then runs OnClick
+    // (connections to clicked()) or else the linked action; the dialog closes
+    // afterwards unless a handler cleared its result.
     void ButtonClick();
     void click() { ButtonClick(); }
 
@@ -62,6 +76,9 @@ public:
     bool Hot() const { return FHot; }
     double MorphFactor() const { return FMorphFactor; }
     bool Repeating() const { return FRepeatTimer.isActive(); }
+    // The button Enter presses in its form: the focused button, or, while
+    // another kind of control has the focus, the Default button.
+    bool DefaultActive() const { return FDefaultActive; }
 
     void LoadSkinEntry() override;
     void ApplySkin() override;
@@ -93,8 +110,19 @@ protected:
     void focusOutEvent(QFocusEvent* event) override;
     void changeEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
+    friend class TbsDialogKeys;
+    // `now` (a control of the form, or none) took the focus of the form.
+    void FormFocusChanged(QWidget* now);
+    // Enter or Escape that reached the form; true when this button took it.
+    bool DialogKey(const QKeyEvent& key);
+    // The Default button keeps the hot look while a control other than a
+    // button has the focus of its form.
+    bool ShowsDefaultLook() const;
+    void UpdateHot();
+    void TakeActionValues(bool all);
     enum TLook { lkNormal, lkActive, lkDown, lkDisabled };
     // The button entry, looked up afresh: never a pointer into a replaced skin.
     const TbsDataSkinButtonControl* Entry() const;
@@ -130,12 +158,21 @@ private:
     int FModalResult = 0;
 
     bool FHot = false;
+    bool FMouseIn = false;
+    bool FDefaultActive = false;
     bool FMousePressed = false;
     bool FReleaseMarked = false;
     double FMorphFactor = 0;
     int FShortcutId = 0;
     QTimer FRepeatTimer;
     QTimer FMorphTimer;
+
+    QPointer<QAction> FAction;
+    // The action's values as the button last took them.
+    struct TActionValues {
+        QString Caption, Hint;
+        bool Enabled = true, Visible = true;
+    } FActionValues;
 };
 
 }  // namespace rasp

@@ -197,14 +197,14 @@ int TbsSkinMessage::MessageDlg(const QString& msg, TMsgDlgType type, TMsgDlgButt
         byKind[kind] = button;
     }
 
-    box->DefaultButton = byKind[mbOK] ? byKind[mbOK] : byKind[mbYes] ? byKind[mbYes] : byKind[mbRetry];
-    box->EscapeButton = byKind[mbCancel] ? byKind[mbCancel] : byKind[mbNo] ? byKind[mbNo] : byKind[mbOK];
-    if (box->DefaultButton) {
-        box->DefaultButton->SetDefault(true);
-        box->DefaultButton->setFocus();
+    TbsSkinButton* enterButton = byKind[mbOK] ? byKind[mbOK] : byKind[mbYes] ? byKind[mbYes] : byKind[mbRetry];
+    TbsSkinButton* escapeButton = byKind[mbCancel] ? byKind[mbCancel] : byKind[mbNo] ? byKind[mbNo] : byKind[mbOK];
+    if (enterButton) {
+        enterButton->SetDefault(true);
+        enterButton->setFocus();
     }
-    if (box->EscapeButton)
-        box->EscapeButton->SetCancel(true);
+    if (escapeButton)
+        escapeButton->SetCancel(true);
 
     box->move(work.center() - QPoint(box->width() / 2, box->height() / 2));
     const int result = box->exec();
