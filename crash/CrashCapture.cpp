@@ -9,7 +9,6 @@
 #include <poll.h>
 #include <pthread.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/mman.h>
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -54,6 +53,7 @@ struct TCaptureState {
   struct sigaction OldActions[sizeof FaultSignals / sizeof FaultSignals[0]]{};
   std::terminate_handler OldTerminate = nullptr;
   std::vector<std::string> Arguments;
+  std::vector<char*> Argv;  // Arguments for execve, made at start: a restart may run in a signal handler
   std::string StartupFolder;
   std::atomic<TCrashPaintPump> Pump{nullptr};
   TCrashTestHooks TestHooks;
@@ -209,7 +209,6 @@ void OnFreezeSignal(int, siginfo_t*, void* ucontext) {
     request.ThreadId = pid_t(syscall(SYS_gettid));
     CrashCentralHandling(request, true);
     tlInSignal = false;
-    if (request.Restart) RestartOrTerminate(true);
   }
   CrashFreezeReportDone();
   errno = savedErrno;
@@ -405,20 +404,34 @@ bool CrashCentralHandling(TCrashRequest& request, bool inSignal) {
   }
   tlInReport = false;
   LeaveReportLock();
+  // The user ended the program from the dialog: whichever way the failure
+  // came, the program does not go on.
+  if (sent && request.Terminate) EndAfterReport(request.Restart);
   return sent ? request.Result : true;
 }
 
 void RestartOrTerminate(bool restart) {
-  if (restart) {
-    std::vector<char*> argv;
-    for (const std::string& a : S().Arguments) argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    if (!S().StartupFolder.empty()) posix_spawn_file_actions_addchdir_np(&actions, S().StartupFolder.c_str());
-    pid_t child;
-    posix_spawn(&child, "/proc/self/exe", &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
+  // Only async-signal-safe calls: this may run in the fault handler, or in
+  // a thread that another thread interrupted inside malloc.
+  if (restart && S().Argv.size() > 1) {
+    pid_t child = fork();
+    if (child == 0) {
+      // The new copy: a process group of its own, the folder the program
+      // started in, no descriptor of ours but the standard three, and no
+      // signal blocked by the failure.
+      setpgid(0, 0);
+      if (!S().StartupFolder.empty() && chdir(S().StartupFolder.c_str()) != 0) Say("crash reporter: cannot enter the start-up folder.\n");
+      if (close_range(3, ~0u, 0) != 0)
+        for (int fd = 3; fd < 4096; ++fd) close(fd);
+      sigset_t none;
+      sigemptyset(&none);
+      sigprocmask(SIG_SETMASK, &none, nullptr);
+      for (int sig : FaultSignals) signal(sig, SIG_DFL);
+      execve("/proc/self/exe", S().Argv.data(), environ);
+      Say("crash reporter: the program cannot be started again.\n");
+      _exit(127);
+    }
+    if (child < 0) Say("crash reporter: the program cannot be started again.\n");
   }
   _exit(1);
 }
@@ -432,6 +445,8 @@ bool CrashCaptureStart() {
     std::string arg;
     while (std::getline(cmdline, arg, '\0')) s.Arguments.push_back(arg);
   }
+  for (std::string& a : s.Arguments) s.Argv.push_back(a.data());
+  s.Argv.push_back(nullptr);
   char cwd[4096];
   if (getcwd(cwd, sizeof cwd)) s.StartupFolder = cwd;
   ThisStackTop();

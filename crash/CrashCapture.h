@@ -31,6 +31,9 @@ struct TCrashRequest {
   uintptr_t LiveStackPointer = 0;  // where the live stack continues above the copy
   pid_t ThreadId = 0;
   bool Result = true;     // true: the caller runs its default handling
+  // The user chose to end the program in the dialog: it ends (or starts
+  // again, with Restart) once the report is over, whatever the failure.
+  bool Terminate = false;
   bool Restart = false;
 };
 

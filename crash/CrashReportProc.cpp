@@ -332,7 +332,10 @@ bool RunReport(TCrashRequest& req, int& step) {
   if (CrashSteps().SendMail && !report.DuplicateFound && o.EmailSendMode() != esmNoSend) CrashSteps().SendMail(report);
 
   enter(13);
-  if (report.TerminateRequested) req.Restart = o.TerminateBtnOperation() == 1;
+  if (report.TerminateRequested) {
+    req.Terminate = true;
+    req.Restart = o.TerminateBtnOperation() == 1;
+  }
   return false;
 }
 } // namespace

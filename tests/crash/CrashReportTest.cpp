@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <map>
 #include <regex>
 #include <sstream>
 #include <thread>
@@ -50,7 +51,8 @@ std::vector<std::string> ChildEnvironment() {
 }
 
 TRun RunProgram(const std::string& program, const std::vector<std::string>& args, const std::string& cwd,
-                int timeoutSeconds = 30, const std::function<void(pid_t)>& started = {}) {
+                int timeoutSeconds = 30, const std::function<void(pid_t)>& started = {},
+                const std::vector<std::string>& extraEnv = {}) {
   int out[2], err[2];
   EXPECT_EQ(pipe2(out, O_CLOEXEC), 0);
   EXPECT_EQ(pipe2(err, O_CLOEXEC), 0);
@@ -65,6 +67,7 @@ TRun RunProgram(const std::string& program, const std::vector<std::string>& args
   for (auto& a : all) argv.push_back(a.data());
   argv.push_back(nullptr);
   std::vector<std::string> env = ChildEnvironment();
+  env.insert(env.end(), extraEnv.begin(), extraEnv.end());
   std::vector<char*> envp;
   for (auto& e : env) envp.push_back(e.data());
   envp.push_back(nullptr);
@@ -295,6 +298,75 @@ TEST(CrashReportProgramFolder, TheLogLiesBesideTheProgram) {
   ASSERT_TRUE(log.Load());
   EXPECT_EQ(log.Entries().size(), 1u);
   fs::remove_all(dir);
+}
+
+// The stamped program beside the real dialog helper, started from a folder
+// of its own; the helper clicks the terminate button as soon as it shows.
+class CrashRestart : public ::testing::Test {
+protected:
+  void SetUp() override {
+    char templ[] = "/tmp/crashrestartXXXXXX";
+    FDir = mkdtemp(templ);
+    fs::create_directories(FDir + "/bin");
+    fs::create_directories(FDir + "/work");
+    fs::copy_file(CRASH_TEST_APP, FDir + "/bin/crash_test_app");
+    fs::create_symlink(RASP_CRASH_DIALOG_HELPER, FDir + "/bin/rasp-crash-dialog");
+  }
+  void TearDown() override { fs::remove_all(FDir); }
+  TRun Run(int terminateOperation, const std::string& failure) {
+    return RunProgram(FDir + "/bin/crash_test_app",
+                      {"--out", FDir, "--dialog", std::to_string(terminateOperation), "once", failure}, FDir + "/work", 60,
+                      {}, {"RASP_CRASH_DIALOG_PRESS=terminate", "TMPDIR=" + FDir});
+  }
+  // The starts the program noted: pid, process group, folder, arguments.
+  std::vector<std::map<std::string, std::string>> Starts() {
+    std::vector<std::map<std::string, std::string>> starts;
+    std::istringstream in(ReadFile(FDir + "/starts.txt"));
+    for (std::string line; std::getline(in, line);) {
+      std::map<std::string, std::string> start;
+      std::smatch m;
+      EXPECT_TRUE(std::regex_match(line, m, std::regex("pid=(\\d+) pgid=(\\d+) cwd=(.*) args=(.*)"))) << line;
+      start["pid"] = m[1];
+      start["pgid"] = m[2];
+      start["cwd"] = m[3];
+      start["args"] = m[4];
+      starts.push_back(start);
+    }
+    return starts;
+  }
+  std::string FDir;
+};
+
+TEST_F(CrashRestart, TheRestartChoiceStartsTheSameProgramAgain) {
+  // A fault ends the program anyway; a main-loop exception would let it go
+  // on, but the user chose to restart it.
+  for (const char* failure : {"segv", "qtthrow"}) {
+    fs::remove(FDir + "/starts.txt");
+    fs::remove(FDir + "/crash_test_app.cwf");
+    TRun run = Run(1, failure);
+    EXPECT_EQ(run.Status, 1) << failure << run.Err;
+    auto starts = Starts();
+    ASSERT_EQ(starts.size(), 2u) << failure << run.Err;
+    EXPECT_NE(starts[0]["pid"], starts[1]["pid"]);
+    EXPECT_EQ(starts[1]["cwd"], fs::canonical(FDir + "/work").string());
+    EXPECT_EQ(starts[1]["cwd"], starts[0]["cwd"]);
+    EXPECT_EQ(starts[1]["args"], starts[0]["args"]);
+    EXPECT_EQ(starts[1]["args"].rfind(FDir + "/bin/crash_test_app|--out|", 0), 0u) << starts[1]["args"];
+    EXPECT_EQ(starts[1]["pgid"], starts[1]["pid"]) << "a process group of its own";
+    EXPECT_NE(run.Out.find("restarted"), std::string::npos) << run.Out;
+    EXPECT_EQ(run.Out.find("went on"), std::string::npos) << run.Out;
+    TLogFile log(FDir + "/crash_test_app.cwf");
+    ASSERT_TRUE(log.Load());
+    EXPECT_EQ(log.Entries().size(), 1u) << "the new copy did not fail";
+  }
+}
+
+TEST_F(CrashRestart, TheTerminateChoiceEndsAProgramThatWouldGoOn) {
+  TRun run = Run(0, "qtthrow");
+  EXPECT_EQ(run.Status, 1) << run.Err;
+  EXPECT_EQ(Starts().size(), 1u) << run.Out;
+  EXPECT_EQ(run.Out.find("went on"), std::string::npos) << run.Out;
+  EXPECT_EQ(run.Out.find("restarted"), std::string::npos) << run.Out;
 }
 
 TEST(CrashReportWindow, KillSegvOfTheWindowNamesOurSources) {

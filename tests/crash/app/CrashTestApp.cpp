@@ -2,12 +2,15 @@
 // reporter linked in as in tellivo-rasp. Options before the subcommand
 // change the reporter's options:
 //   crash_test_app [--out DIR] [--keep N] [--nodup] [--filter CLASS[=MESSAGE]]
-//                  [--freeze SECONDS] SUBCOMMAND
+//                  [--freeze SECONDS] [--dialog TERMINATE-OPERATION] SUBCOMMAND
+// "once SUBCOMMAND" notes each start of the program in OUT/starts.txt and
+// fails only on the first one; a copy started again says "restarted".
 // Before it fails it prints "line N" with the line of the failing statement.
 #include "crash/CrashLog.h"
 #include "crash/CrashReport.h"
 #include "tests/crash/app/CrashTestWindow.h"
 
+#include <fcntl.h>
 #include <pthread.h>
 #include <signal.h>
 #include <unistd.h>
@@ -87,6 +90,24 @@ void ThrowInStep(int step) {
 }
 void KillBeforeRename() { raise(SIGKILL); }
 
+// One line per start of the program: what a copy started again must share
+// with the first one.
+bool FirstStart(const std::string& folder, int argc, char** argv) {
+  std::string file = folder + "/starts.txt";
+  int fd = open(file.c_str(), O_RDWR | O_CREAT | O_APPEND | O_CLOEXEC, 0600);
+  if (fd < 0) return false;
+  bool first = lseek(fd, 0, SEEK_END) == 0;
+  char cwd[4096] = "";
+  if (!getcwd(cwd, sizeof cwd)) cwd[0] = 0;
+  std::string line = "pid=" + std::to_string(getpid()) + " pgid=" + std::to_string(getpgrp()) + " cwd=" + cwd + " args=";
+  for (int a = 0; a < argc; ++a) line += std::string(a ? "|" : "") + argv[a];
+  line += "\n";
+  ssize_t ignored = write(fd, line.data(), line.size());
+  (void)ignored;
+  close(fd);
+  return first;
+}
+
 // Each loop ends itself by the exit it queued before failing.
 int RunApp(int argc, char** argv, const std::function<void()>& inLoop) {
   return CrashTestRunLoop(argc, argv, inLoop);
@@ -113,6 +134,13 @@ int main(int argc, char** argv) {
       o->ExceptionFilterClasses().Add(f.substr(0, eq));
       o->ExceptionFilterMessages().Add(eq == std::string::npos ? "" : f.substr(eq + 1));
       ++i;
+    } else if (opt == "--dialog") {
+      // The dialog through the helper beside the program, with its
+      // terminate button from the first report on.
+      o->SetShowDialog(true);
+      o->SetErrorsNumberToShowTerminateBtn(0);
+      o->SetTerminateBtnOperation(uint8_t(std::atoi(value)));
+      ++i;
     } else if (opt == "--freeze") {
       o->SetFreezeTimeout(std::atoi(value));
       o->SetFreezeActivate(true);
@@ -120,6 +148,13 @@ int main(int argc, char** argv) {
     }
   }
   std::string cmd = i < argc ? argv[i] : "";
+  if (cmd == "once") {
+    if (!FirstStart(o->OutputPath(), argc, argv)) {
+      std::printf("restarted\n");
+      return 0;
+    }
+    cmd = i + 1 < argc ? argv[i + 1] : "";
+  }
   if (cmd == "segv") CrashTestNullWrite();
   else if (cmd == "overflow") std::printf("%d\n", CrashTestRecurse(0));
   else if (cmd == "throw") CrashTestThrow();
@@ -144,6 +179,12 @@ int main(int argc, char** argv) {
     });
     std::printf("reports %d\n", rasp::CrashReportCount());
     return rc;
+  } else if (cmd == "qtthrow") {
+    RunApp(argc, argv, [] {
+      CrashTestQuitSoon();
+      CrashTestThrow();
+    });
+    std::printf("went on\n");
   } else if (cmd == "qtabort") {
     int rc = RunApp(argc, argv, [] {
       CrashTestQuitSoon();
