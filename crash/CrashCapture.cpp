@@ -4,6 +4,8 @@
 // report thread started in advance and waits for it.
 #include "crash/CrashCapture.h"
 #include "crash/CrashHook.h"
+#include "crash/CrashImmortal.h"
+#include "crash/CrashUnitState.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -37,6 +39,7 @@ constexpr int ReportTimeoutSeconds = 120;
 
 using TCxaThrow = void (*)(void*, std::type_info*, void (*)(void*));
 using TPthreadCreate = int (*)(pthread_t*, const pthread_attr_t*, void* (*)(void*), void*);
+using TExit = void (*)(int);
 
 struct TCaptureState {
   std::atomic<bool> Active{false};
@@ -50,6 +53,7 @@ struct TCaptureState {
   TCrashImportHooks Hooks;
   std::atomic<TCxaThrow> RealCxaThrow{nullptr};
   std::atomic<TPthreadCreate> RealPthreadCreate{nullptr};
+  std::atomic<TExit> RealExit{nullptr};
   struct sigaction OldActions[sizeof FaultSignals / sizeof FaultSignals[0]]{};
   std::terminate_handler OldTerminate = nullptr;
   std::vector<std::string> Arguments;
@@ -62,10 +66,7 @@ struct TCaptureState {
   std::map<pid_t, std::shared_ptr<const std::vector<uint8_t>>> Threads;  // the thread list
 };
 
-TCaptureState& S() {
-  static TCaptureState state;
-  return state;
-}
+TCaptureState& S() { return CrashImmortal<TCaptureState>(); }
 
 // Trivial thread-locals only: the fault handler reads them.
 thread_local bool tlInSignal = false;
@@ -339,6 +340,14 @@ extern "C" int RaspCrashPthreadCreate(pthread_t* thread, const pthread_attr_t* a
   return rc;
 }
 
+// exit called from anywhere in the program: its shutdown begins here, before
+// the first atexit handler runs.
+extern "C" [[noreturn]] void RaspCrashExit(int status) {
+  CrashUnitFinalBegins();
+  S().RealExit.load()(status);
+  __builtin_unreachable();
+}
+
 TCrashRaiseState& CrashThreadRaise() {
   thread_local TCrashRaiseState state;
   return state;
@@ -466,6 +475,7 @@ bool CrashCaptureStart() {
         s.Hooks.HookImport(wanted, "__cxa_throw", reinterpret_cast<uintptr_t>(&RaspCrashCxaThrow)));
     s.RealPthreadCreate = reinterpret_cast<TPthreadCreate>(
         s.Hooks.HookImport(wanted, "pthread_create", reinterpret_cast<uintptr_t>(&RaspCrashPthreadCreate)));
+    s.RealExit = reinterpret_cast<TExit>(s.Hooks.HookImport(wanted, "exit", reinterpret_cast<uintptr_t>(&RaspCrashExit)));
   } catch (const EProcNull&) {
     s.Hooks.RestoreAll();
     return false;
@@ -479,7 +489,7 @@ bool CrashCaptureStart() {
   pthread_detach(reportThread);
   while (!s.ReportThread.load()) Nap(100000);
 
-  static TAltStack mainAltStack;
+  CrashImmortal<TAltStack>();  // the main thread's
   struct sigaction action{};
   action.sa_sigaction = OnFaultSignal;
   action.sa_flags = SA_SIGINFO | SA_ONSTACK | SA_NODEFER;

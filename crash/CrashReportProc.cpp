@@ -3,6 +3,7 @@
 #include "crash/CrashCallEncoding.h"
 #include "crash/CrashCapture.h"
 #include "crash/CrashFormat.h"
+#include "crash/CrashImmortal.h"
 #include "crash/CrashMemory.h"
 #include "platform/paths/WritableFolder.h"
 
@@ -41,8 +42,7 @@ TReporter& R() {
   // therefore be made first and destroyed last.
   static const TCrashLoadedModule& running = CrashRunningModule();
   (void)running;
-  static TReporter reporter;
-  return reporter;
+  return CrashImmortal<TReporter>();
 }
 
 std::string Demangle(const char* name) {

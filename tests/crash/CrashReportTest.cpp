@@ -112,9 +112,9 @@ protected:
   }
   void TearDown() override { fs::remove_all(FDir); }
 
-  TRun App(std::vector<std::string> args) {
+  TRun App(std::vector<std::string> args, const std::vector<std::string>& env = {}) {
     args.insert(args.begin(), {"--out", FDir});
-    return RunProgram(CRASH_TEST_APP, args, FDir);
+    return RunProgram(CRASH_TEST_APP, args, FDir, 30, {}, env);
   }
   std::vector<std::string> Entries() {
     TLogFile log(FDir + "/crash_test_app.cwf");
@@ -246,6 +246,46 @@ TEST_F(CrashReport, FreezeIsReportedOncePerTimeout) {
   EXPECT_EQ(Field(entries[0], "2.4"), "EFrozenApplication");
   EXPECT_EQ(Field(entries[0], "2.5"), "The application seems to be frozen.");
   EXPECT_NE(run.Out.find("reports 1"), std::string::npos);
+}
+
+// Start-up lasts until main, shutdown begins when main returns or exit is
+// called; a failure in either is reported like one in main.
+TEST_F(CrashReport, StartUpAndShutdownFailuresAreReported) {
+  TRun run = App({"ok"});
+  EXPECT_EQ(run.Status, 0) << run.Err;
+  EXPECT_NE(run.Out.find("static: in unit init 1, in unit final 0, reporter 1"), std::string::npos) << run.Out;
+  EXPECT_NE(run.Out.find("main: in unit init 0, in unit final 0, reporter 1"), std::string::npos) << run.Out;
+  EXPECT_NE(run.Out.find("destructor: in unit init 0, in unit final 1, reporter 1"), std::string::npos) << run.Out;
+  EXPECT_TRUE(Entries().empty());
+  // Before main the options of the command line do not apply yet: the log
+  // lies beside the program.
+  fs::copy_file(CRASH_TEST_APP, FDir + "/crash_test_app");
+
+  struct TCase {
+    const char* At;
+    const char* Type;
+    const char* Routine;
+    const char* Phase;
+  } cases[] = {
+      {"startup-segv", "EAccessViolation", "CrashTestNullWrite", "static: in unit init 1"},
+      {"startup-throw", "std::logic_error", "CrashTestStaticThrow", "static: in unit init 1"},
+      {"shutdown-segv", "EAccessViolation", "CrashTestNullWrite", "destructor: in unit init 0, in unit final 1"},
+      {"shutdown-throw", "std::logic_error", "CrashTestStaticThrow", "destructor: in unit init 0, in unit final 1"},
+      {"exit-segv", "EAccessViolation", "CrashTestNullWrite", "atexit: in unit init 0, in unit final 1"},
+      // After the reporter's own static is gone: the reporter is still there.
+      {"late-shutdown-segv", "EAccessViolation", "CrashTestNullWrite", "late finaliser: in unit init 0, in unit final 1, reporter 1"},
+  };
+  for (const TCase& c : cases) {
+    fs::remove(FDir + "/crash_test_app.cwf");
+    run = RunProgram(FDir + "/crash_test_app", {"ok"}, FDir, 30, {}, {std::string("CRASH_TEST_AT=") + c.At});
+    EXPECT_EQ(run.Status, 1) << c.At << run.Err;
+    EXPECT_NE(run.Out.find(c.Phase), std::string::npos) << c.At << run.Out;
+    EXPECT_EQ(run.Out.find("main:") == std::string::npos, std::string(c.At).rfind("startup", 0) == 0) << c.At;
+    auto entries = Entries();
+    ASSERT_EQ(entries.size(), 1u) << c.At << run.Err;
+    EXPECT_EQ(Field(entries[0], "2.4"), c.Type) << c.At;
+    EXPECT_TRUE(HasRow(entries[0], c.Routine, FailingLine(run))) << c.At << entries[0];
+  }
 }
 
 TEST_F(CrashReport, TrimmingAndDuplicates) {

@@ -6,8 +6,13 @@
 // "once SUBCOMMAND" notes each start of the program in OUT/starts.txt and
 // fails only on the first one; a copy started again says "restarted".
 // Before it fails it prints "line N" with the line of the failing statement.
+// CRASH_TEST_AT=startup-segv|startup-throw (a static initialiser),
+// shutdown-segv|shutdown-throw (a static destructor), exit-segv (an atexit
+// handler) or late-shutdown-segv (a finaliser that runs after every static
+// destructor, the reporter's own included) fails outside main instead.
 #include "crash/CrashLog.h"
 #include "crash/CrashReport.h"
+#include "crash/CrashUnitState.h"
 #include "tests/crash/app/CrashTestWindow.h"
 
 #include <fcntl.h>
@@ -37,12 +42,56 @@ void Line(int line) {
   std::fflush(stdout);
 }
 
+bool FailAt(const char* when) {
+  const char* at = std::getenv("CRASH_TEST_AT");
+  return at && std::strcmp(at, when) == 0;
+}
+
+void SayPhase(const char* where) {
+  std::printf("%s: in unit init %d, in unit final %d, reporter %d\n", where, int(rasp::CrashInUnitInit()),
+              int(rasp::CrashInUnitFinal()), int(rasp::CrashReporterActive()));
+  std::fflush(stdout);
+}
+
 } // namespace
 
 __attribute__((noinline)) void CrashTestNullWrite() {
   Line(__LINE__ + 1);
   *NullPointer = 42;
 }
+
+__attribute__((noinline)) void CrashTestStaticThrow() {
+  Line(__LINE__ + 1);
+  throw std::logic_error("Thrown outside main");
+}
+
+namespace {
+
+// Made in the program's static initialisation, destroyed in its shutdown.
+struct TCrashTestStatic {
+  TCrashTestStatic() {
+    SayPhase("static");
+    if (FailAt("startup-segv")) CrashTestNullWrite();
+    if (FailAt("startup-throw")) CrashTestStaticThrow();
+  }
+  ~TCrashTestStatic() {
+    SayPhase("destructor");
+    if (FailAt("shutdown-segv")) CrashTestNullWrite();
+    if (FailAt("shutdown-throw")) CrashTestStaticThrow();  // out of a destructor: std::terminate
+  }
+};
+TCrashTestStatic CrashTestStatic;
+
+// Run by the loader's finalisation, after every atexit handler and static
+// destructor, as the libraries' own finalisers are.
+__attribute__((destructor)) void CrashTestLateFinaliser() {
+  if (FailAt("late-shutdown-segv")) {
+    SayPhase("late finaliser");
+    CrashTestNullWrite();
+  }
+}
+
+} // namespace
 
 namespace {
 
@@ -148,6 +197,14 @@ int main(int argc, char** argv) {
     }
   }
   std::string cmd = i < argc ? argv[i] : "";
+  SayPhase("main");
+  if (FailAt("exit-segv")) {
+    std::atexit([] {
+      SayPhase("atexit");
+      CrashTestNullWrite();
+    });
+    std::exit(0);
+  }
   if (cmd == "once") {
     if (!FirstStart(o->OutputPath(), argc, argv)) {
       std::printf("restarted\n");
@@ -212,6 +269,7 @@ int main(int argc, char** argv) {
   } else if (cmd == "kill-in-rewrite") {
     rasp::SetCrashLogBeforeRenameProbe(KillBeforeRename);
     CrashTestNullWrite();
+  } else if (cmd == "ok") {
   } else if (cmd == "idle") {
     std::printf("ready\n");
     std::fflush(stdout);
