@@ -1,5 +1,6 @@
 #include "app/RaspApplication.h"
 
+#include "app/CrashReportPump.h"
 #include "crash/CrashReporterApi.h"
 
 #include <QDirIterator>
@@ -12,7 +13,13 @@
 
 namespace rasp {
 
-TRaspApplication::TRaspApplication(int& argc, char** argv) : QApplication(argc, argv)
+TRaspApplication::TRaspApplication(int& argc, char** argv)
+    : QApplication(argc, argv), FReportPump([this] {
+          if (OnReportBeep)
+              OnReportBeep();
+          else
+              QApplication::beep();
+      })
 {
     setApplicationName(QStringLiteral("Tellivo Rasp"));
     // No display name: Qt would append it to every window title the window
@@ -60,8 +67,8 @@ void TRaspApplication::ConnectCrashReporter()
         });
     }, Qt::QueuedConnection);
     SetCrashPaintPump([] {
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::Paint);
+        if (auto* app = qobject_cast<TRaspApplication*>(QCoreApplication::instance()))
+            app->FReportPump.Run();
     });
     if (QScreen* screen = primaryScreen())
         SetCrashScreenSize(screen->size().width(), screen->size().height());
@@ -111,6 +118,12 @@ void TRaspApplication::HandleException(std::exception_ptr error)
         return;
     }
     const std::string text = ExceptionText(error);
+    // A failure while this thread waits for a report of its own: a box of
+    // ours would run a loop of its own in the middle of the report.
+    if (CrashInReport()) {
+        std::fprintf(stderr, "%s\n", text.c_str());
+        return;
+    }
     // An error raised while the box for an earlier one is open (its own event
     // loop runs) must not stack a second box on top.
     if (FShowing) {

@@ -430,6 +430,7 @@ TCrashModuleOptionsEx* CrashRunningOptions() {
   return running ? running->Options.get() : nullptr;
 }
 int CrashReportCount() { return R().ReportCount.load(); }
+bool CrashInReport() { return CrashThreadInReport(); }
 
 void SetCrashFocus(const std::string& formClass, const std::string& formText, const std::string& controlClass,
                    const std::string& controlText) {

@@ -193,6 +193,21 @@ TEST_F(CrashReport, ThrowInAQtEventHandlerIsReportedAndTheProgramGoesOn) {
   EXPECT_EQ(run.Err.find("Nobody catches this"), std::string::npos) << "no error box of its own";
 }
 
+// While the report runs, the window paints but takes no input: keys that
+// type and button presses beep, and nothing reaches the window afterwards.
+TEST_F(CrashReport, InputDuringTheReportBeepsAndIsDropped) {
+  TRun run = App({"input"});
+  EXPECT_EQ(run.Status, 0) << run.Err;
+  std::smatch m;
+  ASSERT_TRUE(std::regex_search(run.Out, m, std::regex("reports (\\d+) keys (\\d+) clicks (\\d+) beeps (\\d+) paints in report (\\d+)")))
+      << run.Out << run.Err;
+  EXPECT_EQ(m[1], "1");
+  EXPECT_EQ(m[2], "0") << "keys reached the window";
+  EXPECT_EQ(m[3], "0") << "clicks reached the window";
+  EXPECT_EQ(m[4], "4") << "a, Enter, the left and the right button";
+  EXPECT_NE(m[5], "0") << "the window did not paint during the report";
+}
+
 TEST_F(CrashReport, EAbortIsNeverReported) {
   TRun run = App({"qtabort"});
   EXPECT_EQ(run.Status, 0) << run.Err;

@@ -269,6 +269,11 @@ int main(int argc, char** argv) {
   } else if (cmd == "kill-in-rewrite") {
     rasp::SetCrashLogBeforeRenameProbe(KillBeforeRename);
     CrashTestNullWrite();
+  } else if (cmd == "input") {
+    rasp::TCrashTestHooks hooks;
+    hooks.InReportStep = CrashTestInputWhileReporting;
+    rasp::SetCrashTestHooks(hooks);
+    return CrashTestInputDuringReport(argc, argv);
   } else if (cmd == "ok") {
   } else if (cmd == "idle") {
     std::printf("ready\n");
