@@ -357,7 +357,7 @@ TEST(CrashReportProgramFolder, TheLogLiesBesideTheProgram) {
 
 // The stamped program beside the real dialog helper, started from a folder
 // of its own; the helper clicks the terminate button as soon as it shows.
-class CrashRestart : public ::testing::Test {
+class CrashWithDialog : public ::testing::Test {
 protected:
   void SetUp() override {
     char templ[] = "/tmp/crashrestartXXXXXX";
@@ -392,7 +392,7 @@ protected:
   std::string FDir;
 };
 
-TEST_F(CrashRestart, TheRestartChoiceStartsTheSameProgramAgain) {
+TEST_F(CrashWithDialog, TheRestartChoiceStartsTheSameProgramAgain) {
   // A fault ends the program anyway; a main-loop exception would let it go
   // on, but the user chose to restart it.
   for (const char* failure : {"segv", "qtthrow"}) {
@@ -416,12 +416,36 @@ TEST_F(CrashRestart, TheRestartChoiceStartsTheSameProgramAgain) {
   }
 }
 
-TEST_F(CrashRestart, TheTerminateChoiceEndsAProgramThatWouldGoOn) {
+TEST_F(CrashWithDialog, TheTerminateChoiceEndsAProgramThatWouldGoOn) {
   TRun run = Run(0, "qtthrow");
   EXPECT_EQ(run.Status, 1) << run.Err;
   EXPECT_EQ(Starts().size(), 1u) << run.Out;
   EXPECT_EQ(run.Out.find("went on"), std::string::npos) << run.Out;
   EXPECT_EQ(run.Out.find("restarted"), std::string::npos) << run.Out;
+}
+
+// On a real X server: the dialog of the report covers the window; once it
+// has gone, the window has painted itself again where the dialog was.
+TEST_F(CrashWithDialog, TheWindowRepaintsWhereTheDialogWasOnScreen) {
+  if (std::system("command -v xvfb-run > /dev/null && command -v import > /dev/null") != 0)
+    GTEST_SKIP() << "needs xvfb-run and ImageMagick's import";
+  TRun run = RunProgram("/usr/bin/xvfb-run",
+                        {"-a", "-s", "-screen 0 480x360x24", "env", "QT_QPA_PLATFORM=xcb", "RASP_CRASH_DIALOG_AUTOCLOSE=300",
+                         FDir + "/bin/crash_test_app", "--out", FDir, "--dialog", "0", "repaint"},
+                        FDir + "/work", 60);
+  EXPECT_EQ(run.Status, 0) << run.Out << run.Err;
+  std::string ppm = ReadFile(FDir + "/shot.ppm");
+  std::smatch m;
+  ASSERT_TRUE(std::regex_search(ppm, m, std::regex("^P6\\s+(\\d+)\\s+(\\d+)\\s+255\\s"))) << run.Out << run.Err;
+  size_t w = std::stoul(m[1]), h = std::stoul(m[2]), at = size_t(m.length(0));
+  ASSERT_EQ(ppm.size(), at + w * h * 3);
+  size_t red = 0;
+  for (size_t i = at; i + 2 < ppm.size(); i += 3)
+    red += uint8_t(ppm[i]) == 255 && ppm[i + 1] == 0 && ppm[i + 2] == 0;
+  EXPECT_EQ(red, w * h) << "pixels not repainted: " << w * h - red;
+  TLogFile log(FDir + "/crash_test_app.cwf");
+  ASSERT_TRUE(log.Load());
+  EXPECT_EQ(log.Entries().size(), 1u);
 }
 
 TEST(CrashReportWindow, KillSegvOfTheWindowNamesOurSources) {

@@ -274,6 +274,11 @@ int main(int argc, char** argv) {
     hooks.InReportStep = CrashTestInputWhileReporting;
     rasp::SetCrashTestHooks(hooks);
     return CrashTestInputDuringReport(argc, argv);
+  } else if (cmd == "repaint") {
+    rasp::TCrashTestHooks hooks;
+    hooks.InReportStep = CrashTestShotWhileReporting;
+    rasp::SetCrashTestHooks(hooks);
+    return CrashTestRepaintDuringReport(argc, argv, o->OutputPath() + "/shot.ppm");
   } else if (cmd == "ok") {
   } else if (cmd == "idle") {
     std::printf("ready\n");

@@ -7,12 +7,14 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
 #include <QThread>
 #include <QTimer>
 #include <QWidget>
 
 #include <atomic>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <stdexcept>
 #include <unistd.h>
@@ -88,6 +90,30 @@ int CrashTestInputDuringReport(int argc, char** argv) {
   std::printf("reports %d keys %d clicks %d beeps %d paints in report %d\n", rasp::CrashReportCount(),
               Counts.Keys.load(), Counts.Clicks.load(), Counts.Beeps.load(), Counts.PaintsInReport.load());
   return rc;
+}
+
+namespace {
+std::string ShotFile;
+}
+
+// After the dialog step: what the user sees where the dialog was.
+void CrashTestShotWhileReporting(int step) {
+  if (step != 11) return;
+  usleep(700000);
+  std::string command = "import -window root -depth 8 '" + ShotFile + "'";
+  if (std::system(command.c_str()) != 0) std::printf("no screenshot\n");
+}
+
+int CrashTestRepaintDuringReport(int argc, char** argv, const std::string& shotFile) {
+  ShotFile = shotFile;
+  rasp::TRaspApplication app(argc, argv);
+  TCountingWidget w;
+  w.setWindowFlag(Qt::FramelessWindowHint);
+  w.setGeometry(app.primaryScreen()->geometry());
+  w.show();
+  QTimer::singleShot(500, &app, [] { throw std::runtime_error("Failed with the window open"); });
+  QTimer::singleShot(1000, &app, [] { QCoreApplication::exit(0); });
+  return app.exec();
 }
 
 __attribute__((noinline)) void CrashTestStartQThread() {

@@ -2,6 +2,7 @@
 // The test program's window loop: the real application object, which hands
 // exceptions of the loop to the crash reporter.
 #include <functional>
+#include <string>
 
 int CrashTestRunLoop(int argc, char** argv, const std::function<void()>& inLoop);
 void CrashTestStartQThread();
@@ -10,6 +11,10 @@ void CrashTestStartQThread();
 int CrashTestInputDuringReport(int argc, char** argv);
 // The report step hook that sends that input.
 void CrashTestInputWhileReporting(int step);
+// A red window over the whole screen whose loop fails once; once the
+// report's dialog has gone, the screen is saved as PPM to shotFile.
+int CrashTestRepaintDuringReport(int argc, char** argv, const std::string& shotFile);
+void CrashTestShotWhileReporting(int step);
 // Queues the end of the loop.
 void CrashTestQuitSoon();
 // Runs fn from the loop once the current event is done.
