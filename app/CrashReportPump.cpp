@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QThread>
 
 namespace rasp {
 
@@ -16,6 +17,7 @@ void TCrashReportPump::Run()
     QCoreApplication* app = QCoreApplication::instance();
     if (!app)
         return;
+    FLoopLevel = QThread::currentThread()->loopLevel();
     app->installEventFilter(this);
     // Window-system events (expose, resize, input) and the program's posted
     // events are delivered, the input to this filter only; timers and
@@ -26,6 +28,10 @@ void TCrashReportPump::Run()
 
 bool TCrashReportPump::eventFilter(QObject*, QEvent* event)
 {
+    // A dialog of the program's own opened meanwhile runs its loop inside
+    // ours: it takes its input, or it could never be closed.
+    if (QThread::currentThread()->loopLevel() > FLoopLevel)
+        return false;
     bool beep = false;
     switch (event->type()) {
     case QEvent::KeyPress:

@@ -3,7 +3,9 @@
 // windows keep painting, but the user's input does not reach them. A typed
 // character or a press of the left, right or middle button is answered
 // with a beep; every input event is dropped, so nothing typed or clicked
-// during the report runs afterwards. Timers wait for the report to end.
+// during the report runs afterwards. Timers wait for the report to end; the
+// program's posted calls run (a failure among them is reported after the
+// current report).
 #include <QObject>
 
 #include <functional>
@@ -24,6 +26,7 @@ protected:
 
 private:
     std::function<void()> FBeep;
+    int FLoopLevel = 0;
 };
 
 }  // namespace rasp

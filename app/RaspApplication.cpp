@@ -102,9 +102,21 @@ bool TRaspApplication::notify(QObject* receiver, QEvent* event)
 
 void TRaspApplication::HandleException(std::exception_ptr error)
 {
+    // A failure of the program's own work that ran while this thread waits
+    // for a report: it gets its own report once that one is over.
+    if (CrashInReport()) {
+        FFailedDuringReport.push_back(error);
+        return;
+    }
     // The crash reporter sees it first; the box is shown only when it
     // declines (not active, or an exception that is not a failure).
-    if (!ExceptionManager(error))
+    const bool declined = ExceptionManager(error);
+    while (!FFailedDuringReport.empty()) {
+        std::exception_ptr next = FFailedDuringReport.front();
+        FFailedDuringReport.erase(FFailedDuringReport.begin());
+        HandleException(next);
+    }
+    if (!declined)
         return;
     // An abort stops an operation on purpose: nothing to tell.
     try {
@@ -118,12 +130,6 @@ void TRaspApplication::HandleException(std::exception_ptr error)
         return;
     }
     const std::string text = ExceptionText(error);
-    // A failure while this thread waits for a report of its own: a box of
-    // ours would run a loop of its own in the middle of the report.
-    if (CrashInReport()) {
-        std::fprintf(stderr, "%s\n", text.c_str());
-        return;
-    }
     // An error raised while the box for an earlier one is open (its own event
     // loop runs) must not stack a second box on top.
     if (FShowing) {

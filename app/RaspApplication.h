@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QIcon>
 #include <functional>
+#include <vector>
 
 namespace rasp {
 
@@ -37,6 +38,7 @@ private:
     void ConnectCrashReporter();
     TbsSkinMessage FErrorBox;
     TCrashReportPump FReportPump;
+    std::vector<std::exception_ptr> FFailedDuringReport;
     bool FShowing = false;
 };
 

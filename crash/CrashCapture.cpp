@@ -407,9 +407,13 @@ bool CrashCentralHandling(TCrashRequest& request, bool inSignal) {
     }
   }
   if (!inSignal) {
+    // Only the reported exception's raise is done with: one raised while
+    // this thread waited is reported next, from where it was raised.
     TCrashRaiseState& raise = CrashThreadRaise();
-    raise.Object = nullptr;
-    raise.Context.Valid = false;
+    if (!request.Info || raise.Object == request.Info->Object) {
+      raise.Object = nullptr;
+      raise.Context.Valid = false;
+    }
   }
   tlInReport = false;
   LeaveReportLock();
@@ -505,15 +509,6 @@ bool CrashCaptureStart() {
   pthread_atfork(nullptr, nullptr, [] { S().Active = false; });
   s.Active = true;
   return true;
-}
-
-void CrashCaptureStop() {
-  TCaptureState& s = S();
-  if (!s.Active.exchange(false)) return;
-  CrashFreezeStop();
-  std::set_terminate(s.OldTerminate);
-  for (size_t i = 0; i < std::size(FaultSignals); ++i) sigaction(FaultSignals[i], &s.OldActions[i], nullptr);
-  s.Hooks.RestoreAll();
 }
 
 } // namespace rasp

@@ -66,9 +66,8 @@ std::shared_ptr<const std::vector<uint8_t>> CrashCreatorStack(pid_t thread);
 // The end of the stack mapping that holds `sp` (the top of that stack).
 uintptr_t CrashStackTopOf(uintptr_t sp);
 
-// Capture start-up and shutdown.
+// Capture start-up (it stays in place until the process ends).
 bool CrashCaptureStart();
-void CrashCaptureStop();
 void CrashFreezeSwitch(bool run);
 void CrashFreezeStop();
 // The freeze watchdog asks the main thread for its context with this signal.

@@ -468,13 +468,4 @@ void CrashReporterStart() {
   }
 }
 
-void CrashReporterStop() {
-  TReporter& rep = R();
-  if (!rep.Active.exchange(false)) return;
-  SetCrashFreezeWatchdogSwitch(nullptr);
-  CrashCaptureStop();
-  // The module list stays: a report thread blocked in its pipe may still
-  // hold on to it while the process ends.
-}
-
 } // namespace rasp

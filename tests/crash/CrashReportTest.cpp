@@ -190,6 +190,9 @@ TEST_F(CrashReport, ThrowInAQtEventHandlerIsReportedAndTheProgramGoesOn) {
   ASSERT_EQ(entries.size(), 2u) << run.Err;
   EXPECT_EQ(Field(entries[0], "2.4"), "std::runtime_error");
   EXPECT_TRUE(HasRow(entries[0], "CrashTestThrow", FailingLine(run))) << entries[0];
+  // The second one ran while the first report was on: reported after it,
+  // from where it was raised.
+  EXPECT_TRUE(HasRow(entries[1], "CrashTestThrow", FailingLine(run))) << entries[1];
   EXPECT_EQ(run.Err.find("Nobody catches this"), std::string::npos) << "no error box of its own";
 }
 
