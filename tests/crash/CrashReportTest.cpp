@@ -202,13 +202,14 @@ TEST_F(CrashReport, InputDuringTheReportBeepsAndIsDropped) {
   TRun run = App({"input"});
   EXPECT_EQ(run.Status, 0) << run.Err;
   std::smatch m;
-  ASSERT_TRUE(std::regex_search(run.Out, m, std::regex("reports (\\d+) keys (\\d+) clicks (\\d+) beeps (\\d+) paints in report (\\d+)")))
+  ASSERT_TRUE(std::regex_search(run.Out, m, std::regex("reports (\\d+) keys (\\d+) clicks (\\d+) beeps (\\d+) paints in report (\\d+) ticks in report (\\d+)")))
       << run.Out << run.Err;
   EXPECT_EQ(m[1], "1");
   EXPECT_EQ(m[2], "0") << "keys reached the window";
   EXPECT_EQ(m[3], "0") << "clicks reached the window";
   EXPECT_EQ(m[4], "4") << "a, Enter, the left and the right button";
   EXPECT_NE(m[5], "0") << "the window did not paint during the report";
+  EXPECT_EQ(m[6], "0") << "a timer ran during the report";
 }
 
 TEST_F(CrashReport, EAbortIsNeverReported) {

@@ -31,7 +31,7 @@ int CrashTestRunLoop(int argc, char** argv, const std::function<void()>& inLoop)
 namespace {
 
 struct TInputCounts {
-  std::atomic<int> Keys{0}, Clicks{0}, Beeps{0}, PaintsInReport{0};
+  std::atomic<int> Keys{0}, Clicks{0}, Beeps{0}, PaintsInReport{0}, TicksInReport{0};
   std::atomic<bool> InReport{false};
 };
 TInputCounts Counts;
@@ -84,11 +84,17 @@ int CrashTestInputDuringReport(int argc, char** argv) {
   w.resize(200, 100);
   w.show();
   InputTarget = &w;
+  QTimer ticker;
+  QObject::connect(&ticker, &QTimer::timeout, [] {
+    if (Counts.InReport) ++Counts.TicksInReport;
+  });
+  ticker.start(20);
   QTimer::singleShot(100, &app, [] { throw std::runtime_error("Failed with the window open"); });
   QTimer::singleShot(600, &app, [] { QCoreApplication::exit(0); });
   int rc = app.exec();
-  std::printf("reports %d keys %d clicks %d beeps %d paints in report %d\n", rasp::CrashReportCount(),
-              Counts.Keys.load(), Counts.Clicks.load(), Counts.Beeps.load(), Counts.PaintsInReport.load());
+  std::printf("reports %d keys %d clicks %d beeps %d paints in report %d ticks in report %d\n",
+              rasp::CrashReportCount(), Counts.Keys.load(), Counts.Clicks.load(), Counts.Beeps.load(),
+              Counts.PaintsInReport.load(), Counts.TicksInReport.load());
   return rc;
 }
 
