@@ -373,9 +373,11 @@ protected:
   }
   void TearDown() override { fs::remove_all(FDir); }
   TRun Run(int terminateOperation, const std::string& failure) {
-    return RunProgram(FDir + "/bin/crash_test_app",
-                      {"--out", FDir, "--dialog", std::to_string(terminateOperation), "once", failure}, FDir + "/work", 60,
-                      {}, {"RASP_CRASH_DIALOG_PRESS=terminate", "TMPDIR=" + FDir});
+    std::vector<std::string> args{"--out", FDir, "--dialog", std::to_string(terminateOperation)};
+    if (failure == "freeze") args.insert(args.end(), {"--freeze", "1"});
+    args.insert(args.end(), {"once", failure});
+    return RunProgram(FDir + "/bin/crash_test_app", args, FDir + "/work", 60, {},
+                      {"RASP_CRASH_DIALOG_PRESS=terminate", "TMPDIR=" + FDir});
   }
   // The starts the program noted: pid, process group, folder, arguments.
   std::vector<std::map<std::string, std::string>> Starts() {
@@ -397,9 +399,9 @@ protected:
 };
 
 TEST_F(CrashWithDialog, TheRestartChoiceStartsTheSameProgramAgain) {
-  // A fault ends the program anyway; a main-loop exception would let it go
-  // on, but the user chose to restart it.
-  for (const char* failure : {"segv", "qtthrow"}) {
+  // A fault ends the program anyway; after a main-loop exception or a
+  // freeze it would go on, but the user chose to restart it.
+  for (const char* failure : {"segv", "qtthrow", "freeze"}) {
     fs::remove(FDir + "/starts.txt");
     fs::remove(FDir + "/crash_test_app.cwf");
     TRun run = Run(1, failure);
@@ -414,6 +416,7 @@ TEST_F(CrashWithDialog, TheRestartChoiceStartsTheSameProgramAgain) {
     EXPECT_EQ(starts[1]["pgid"], starts[1]["pid"]) << "a process group of its own";
     EXPECT_NE(run.Out.find("restarted"), std::string::npos) << run.Out;
     EXPECT_EQ(run.Out.find("went on"), std::string::npos) << run.Out;
+    EXPECT_EQ(run.Out.find("reports"), std::string::npos) << run.Out;
     TLogFile log(FDir + "/crash_test_app.cwf");
     ASSERT_TRUE(log.Load());
     EXPECT_EQ(log.Entries().size(), 1u) << "the new copy did not fail";
