@@ -1,5 +1,6 @@
 #include "app/RaspApplication.h"
 
+#include "app/CrashReportPump.h"
 #include "crash/CrashReporterApi.h"
 
 #include <QDirIterator>
@@ -12,7 +13,13 @@
 
 namespace rasp {
 
-TRaspApplication::TRaspApplication(int& argc, char** argv) : QApplication(argc, argv)
+TRaspApplication::TRaspApplication(int& argc, char** argv)
+    : QApplication(argc, argv), FReportPump([this] {
+          if (OnReportBeep)
+              OnReportBeep();
+          else
+              QApplication::beep();
+      })
 {
     setApplicationName(QStringLiteral("Tellivo Rasp"));
     // No display name: Qt would append it to every window title the window
@@ -60,8 +67,8 @@ void TRaspApplication::ConnectCrashReporter()
         });
     }, Qt::QueuedConnection);
     SetCrashPaintPump([] {
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::Paint);
+        if (auto* app = qobject_cast<TRaspApplication*>(QCoreApplication::instance()))
+            app->FReportPump.Run();
     });
     if (QScreen* screen = primaryScreen())
         SetCrashScreenSize(screen->size().width(), screen->size().height());
@@ -95,9 +102,21 @@ bool TRaspApplication::notify(QObject* receiver, QEvent* event)
 
 void TRaspApplication::HandleException(std::exception_ptr error)
 {
+    // A failure of the program's own work that ran while this thread waits
+    // for a report: it gets its own report once that one is over.
+    if (CrashInReport()) {
+        FFailedDuringReport.push_back(error);
+        return;
+    }
     // The crash reporter sees it first; the box is shown only when it
     // declines (not active, or an exception that is not a failure).
-    if (!ExceptionManager(error))
+    const bool declined = ExceptionManager(error);
+    while (!FFailedDuringReport.empty()) {
+        std::exception_ptr next = FFailedDuringReport.front();
+        FFailedDuringReport.erase(FFailedDuringReport.begin());
+        HandleException(next);
+    }
+    if (!declined)
         return;
     // An abort stops an operation on purpose: nothing to tell.
     try {

@@ -4,12 +4,13 @@
 // report thread started in advance and waits for it.
 #include "crash/CrashCapture.h"
 #include "crash/CrashHook.h"
+#include "crash/CrashImmortal.h"
+#include "crash/CrashUnitState.h"
 
 #include <fcntl.h>
 #include <poll.h>
 #include <pthread.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/mman.h>
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -38,6 +39,7 @@ constexpr int ReportTimeoutSeconds = 120;
 
 using TCxaThrow = void (*)(void*, std::type_info*, void (*)(void*));
 using TPthreadCreate = int (*)(pthread_t*, const pthread_attr_t*, void* (*)(void*), void*);
+using TExit = void (*)(int);
 
 struct TCaptureState {
   std::atomic<bool> Active{false};
@@ -51,9 +53,11 @@ struct TCaptureState {
   TCrashImportHooks Hooks;
   std::atomic<TCxaThrow> RealCxaThrow{nullptr};
   std::atomic<TPthreadCreate> RealPthreadCreate{nullptr};
+  std::atomic<TExit> RealExit{nullptr};
   struct sigaction OldActions[sizeof FaultSignals / sizeof FaultSignals[0]]{};
   std::terminate_handler OldTerminate = nullptr;
   std::vector<std::string> Arguments;
+  std::vector<char*> Argv;  // Arguments for execve, made at start: a restart may run in a signal handler
   std::string StartupFolder;
   std::atomic<TCrashPaintPump> Pump{nullptr};
   TCrashTestHooks TestHooks;
@@ -62,10 +66,7 @@ struct TCaptureState {
   std::map<pid_t, std::shared_ptr<const std::vector<uint8_t>>> Threads;  // the thread list
 };
 
-TCaptureState& S() {
-  static TCaptureState state;
-  return state;
-}
+TCaptureState& S() { return CrashImmortal<TCaptureState>(); }
 
 // Trivial thread-locals only: the fault handler reads them.
 thread_local bool tlInSignal = false;
@@ -209,7 +210,6 @@ void OnFreezeSignal(int, siginfo_t*, void* ucontext) {
     request.ThreadId = pid_t(syscall(SYS_gettid));
     CrashCentralHandling(request, true);
     tlInSignal = false;
-    if (request.Restart) RestartOrTerminate(true);
   }
   CrashFreezeReportDone();
   errno = savedErrno;
@@ -340,6 +340,14 @@ extern "C" int RaspCrashPthreadCreate(pthread_t* thread, const pthread_attr_t* a
   return rc;
 }
 
+// exit called from anywhere in the program: its shutdown begins here, before
+// the first atexit handler runs.
+extern "C" [[noreturn]] void RaspCrashExit(int status) {
+  CrashUnitFinalBegins();
+  S().RealExit.load()(status);
+  __builtin_unreachable();
+}
+
 TCrashRaiseState& CrashThreadRaise() {
   thread_local TCrashRaiseState state;
   return state;
@@ -399,26 +407,44 @@ bool CrashCentralHandling(TCrashRequest& request, bool inSignal) {
     }
   }
   if (!inSignal) {
+    // Only the reported exception's raise is done with: one raised while
+    // this thread waited is reported next, from where it was raised.
     TCrashRaiseState& raise = CrashThreadRaise();
-    raise.Object = nullptr;
-    raise.Context.Valid = false;
+    if (!request.Info || raise.Object == request.Info->Object) {
+      raise.Object = nullptr;
+      raise.Context.Valid = false;
+    }
   }
   tlInReport = false;
   LeaveReportLock();
+  // The user ended the program from the dialog: whichever way the failure
+  // came, the program does not go on.
+  if (sent && request.Terminate) EndAfterReport(request.Restart);
   return sent ? request.Result : true;
 }
 
 void RestartOrTerminate(bool restart) {
-  if (restart) {
-    std::vector<char*> argv;
-    for (const std::string& a : S().Arguments) argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    if (!S().StartupFolder.empty()) posix_spawn_file_actions_addchdir_np(&actions, S().StartupFolder.c_str());
-    pid_t child;
-    posix_spawn(&child, "/proc/self/exe", &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
+  // Only async-signal-safe calls: this may run in the fault handler, or in
+  // a thread that another thread interrupted inside malloc.
+  if (restart && S().Argv.size() > 1) {
+    pid_t child = fork();
+    if (child == 0) {
+      // The new copy: a process group of its own, the folder the program
+      // started in, no descriptor of ours but the standard three, and no
+      // signal blocked by the failure.
+      setpgid(0, 0);
+      if (!S().StartupFolder.empty() && chdir(S().StartupFolder.c_str()) != 0) Say("crash reporter: cannot enter the start-up folder.\n");
+      if (close_range(3, ~0u, 0) != 0)
+        for (int fd = 3; fd < 4096; ++fd) close(fd);
+      sigset_t none;
+      sigemptyset(&none);
+      sigprocmask(SIG_SETMASK, &none, nullptr);
+      for (int sig : FaultSignals) signal(sig, SIG_DFL);
+      execve("/proc/self/exe", S().Argv.data(), environ);
+      Say("crash reporter: the program cannot be started again.\n");
+      _exit(127);
+    }
+    if (child < 0) Say("crash reporter: the program cannot be started again.\n");
   }
   _exit(1);
 }
@@ -432,6 +458,8 @@ bool CrashCaptureStart() {
     std::string arg;
     while (std::getline(cmdline, arg, '\0')) s.Arguments.push_back(arg);
   }
+  for (std::string& a : s.Arguments) s.Argv.push_back(a.data());
+  s.Argv.push_back(nullptr);
   char cwd[4096];
   if (getcwd(cwd, sizeof cwd)) s.StartupFolder = cwd;
   ThisStackTop();
@@ -451,6 +479,7 @@ bool CrashCaptureStart() {
         s.Hooks.HookImport(wanted, "__cxa_throw", reinterpret_cast<uintptr_t>(&RaspCrashCxaThrow)));
     s.RealPthreadCreate = reinterpret_cast<TPthreadCreate>(
         s.Hooks.HookImport(wanted, "pthread_create", reinterpret_cast<uintptr_t>(&RaspCrashPthreadCreate)));
+    s.RealExit = reinterpret_cast<TExit>(s.Hooks.HookImport(wanted, "exit", reinterpret_cast<uintptr_t>(&RaspCrashExit)));
   } catch (const EProcNull&) {
     s.Hooks.RestoreAll();
     return false;
@@ -464,7 +493,7 @@ bool CrashCaptureStart() {
   pthread_detach(reportThread);
   while (!s.ReportThread.load()) Nap(100000);
 
-  static TAltStack mainAltStack;
+  CrashImmortal<TAltStack>();  // the main thread's
   struct sigaction action{};
   action.sa_sigaction = OnFaultSignal;
   action.sa_flags = SA_SIGINFO | SA_ONSTACK | SA_NODEFER;
@@ -480,15 +509,6 @@ bool CrashCaptureStart() {
   pthread_atfork(nullptr, nullptr, [] { S().Active = false; });
   s.Active = true;
   return true;
-}
-
-void CrashCaptureStop() {
-  TCaptureState& s = S();
-  if (!s.Active.exchange(false)) return;
-  CrashFreezeStop();
-  std::set_terminate(s.OldTerminate);
-  for (size_t i = 0; i < std::size(FaultSignals); ++i) sigaction(FaultSignals[i], &s.OldActions[i], nullptr);
-  s.Hooks.RestoreAll();
 }
 
 } // namespace rasp

@@ -31,6 +31,9 @@ struct TCrashRequest {
   uintptr_t LiveStackPointer = 0;  // where the live stack continues above the copy
   pid_t ThreadId = 0;
   bool Result = true;     // true: the caller runs its default handling
+  // The user chose to end the program in the dialog: it ends (or starts
+  // again, with Restart) once the report is over, whatever the failure.
+  bool Terminate = false;
   bool Restart = false;
 };
 
@@ -63,9 +66,8 @@ std::shared_ptr<const std::vector<uint8_t>> CrashCreatorStack(pid_t thread);
 // The end of the stack mapping that holds `sp` (the top of that stack).
 uintptr_t CrashStackTopOf(uintptr_t sp);
 
-// Capture start-up and shutdown.
+// Capture start-up (it stays in place until the process ends).
 bool CrashCaptureStart();
-void CrashCaptureStop();
 void CrashFreezeSwitch(bool run);
 void CrashFreezeStop();
 // The freeze watchdog asks the main thread for its context with this signal.

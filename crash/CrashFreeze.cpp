@@ -2,6 +2,7 @@
 // thread and, when the GUI thread has not run it for FreezeTimeout
 // seconds, has the main thread report where it hangs.
 #include "crash/CrashCapture.h"
+#include "crash/CrashImmortal.h"
 
 #include <pthread.h>
 #include <signal.h>
@@ -34,8 +35,7 @@ struct TFreeze {
 };
 
 TFreeze& F() {
-  static TFreeze freeze;
-  return freeze;
+  return CrashImmortal<TFreeze>();
 }
 
 void Sleep(int ms) {

@@ -6,5 +6,6 @@ namespace {
 struct TCrashStepsUnit {
   TCrashStepsUnit() { rasp::CrashInstallReportSteps(); }
 };
-TCrashStepsUnit CrashStepsUnit;
+// Before the program's own static initialisers, like the reporter itself.
+__attribute__((init_priority(101))) TCrashStepsUnit CrashStepsUnit;
 } // namespace

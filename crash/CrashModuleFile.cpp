@@ -1,6 +1,7 @@
 #include "crash/CrashModuleFile.h"
 
 #include "crash/CrashElf.h"
+#include "crash/CrashImmortal.h"
 
 #include <elf.h>
 #include <fcntl.h>
@@ -78,13 +79,15 @@ std::vector<TCrashLoadedModule> CrashLoadedModules() {
 }
 
 const TCrashLoadedModule& CrashRunningModule() {
-  static const TCrashLoadedModule running = [] {
-    auto here = reinterpret_cast<uintptr_t>(&Anchor);
-    for (TCrashLoadedModule& m : CrashLoadedModules())
-      if (m.Contains(here)) return m;
-    return TCrashLoadedModule{};
-  }();
-  return running;
+  struct TRunning {
+    TCrashLoadedModule Module = [] {
+      auto here = reinterpret_cast<uintptr_t>(&Anchor);
+      for (TCrashLoadedModule& m : CrashLoadedModules())
+        if (m.Contains(here)) return m;
+      return TCrashLoadedModule{};
+    }();
+  };
+  return CrashImmortal<TRunning>().Module;
 }
 
 static int64_t LocalDosTime(time_t t) {

@@ -43,9 +43,10 @@ bool CrashReporterActive();
 // The options of the running module, or null while the reporter is inactive.
 TCrashModuleOptionsEx* CrashRunningOptions();
 
-// Start-up and shutdown (run by the static initialiser of rasp_crash_init).
+// Start-up (run by the static initialiser of rasp_crash_init). There is no
+// stop: the reporter stays in place until the process ends, so that a
+// failure late in the shutdown is reported too (crash/CrashUnitState.h).
 void CrashReporterStart();
-void CrashReporterStop();
 
 // Ends the process with exit status 1 without running finalisation, after
 // starting a new copy with the same arguments when asked to.

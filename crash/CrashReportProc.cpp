@@ -3,6 +3,7 @@
 #include "crash/CrashCallEncoding.h"
 #include "crash/CrashCapture.h"
 #include "crash/CrashFormat.h"
+#include "crash/CrashImmortal.h"
 #include "crash/CrashMemory.h"
 #include "platform/paths/WritableFolder.h"
 
@@ -41,8 +42,7 @@ TReporter& R() {
   // therefore be made first and destroyed last.
   static const TCrashLoadedModule& running = CrashRunningModule();
   (void)running;
-  static TReporter reporter;
-  return reporter;
+  return CrashImmortal<TReporter>();
 }
 
 std::string Demangle(const char* name) {
@@ -332,7 +332,10 @@ bool RunReport(TCrashRequest& req, int& step) {
   if (CrashSteps().SendMail && !report.DuplicateFound && o.EmailSendMode() != esmNoSend) CrashSteps().SendMail(report);
 
   enter(13);
-  if (report.TerminateRequested) req.Restart = o.TerminateBtnOperation() == 1;
+  if (report.TerminateRequested) {
+    req.Terminate = true;
+    req.Restart = o.TerminateBtnOperation() == 1;
+  }
   return false;
 }
 } // namespace
@@ -427,6 +430,7 @@ TCrashModuleOptionsEx* CrashRunningOptions() {
   return running ? running->Options.get() : nullptr;
 }
 int CrashReportCount() { return R().ReportCount.load(); }
+bool CrashInReport() { return CrashThreadInReport(); }
 
 void SetCrashFocus(const std::string& formClass, const std::string& formText, const std::string& controlClass,
                    const std::string& controlText) {
@@ -462,15 +466,6 @@ void CrashReporterStart() {
     std::fprintf(stderr, "crash reporter: not started: %s\n", e.what());
     rep.Modules.reset();
   }
-}
-
-void CrashReporterStop() {
-  TReporter& rep = R();
-  if (!rep.Active.exchange(false)) return;
-  SetCrashFreezeWatchdogSwitch(nullptr);
-  CrashCaptureStop();
-  // The module list stays: a report thread blocked in its pipe may still
-  // hold on to it while the process ends.
 }
 
 } // namespace rasp

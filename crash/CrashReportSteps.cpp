@@ -4,6 +4,7 @@
 #include "crash/CrashDialogClient.h"
 #include "crash/CrashDialogRows.h"
 #include "crash/CrashFormat.h"
+#include "crash/CrashImmortal.h"
 #include "crash/CrashOptionsEx.h"
 #include "crash/CrashReport.h"
 #include "crash/CrashReporterApi.h"
@@ -30,8 +31,7 @@ struct TDialogState {
 };
 
 TDialogState& State() {
-  static TDialogState state;
-  return state;
+  return CrashImmortal<TDialogState>();
 }
 
 

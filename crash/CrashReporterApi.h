@@ -25,9 +25,11 @@ private:
 bool ExceptionManager(std::exception_ptr error);
 
 int CrashReportCount();
+// True in a thread that waits for its own report to end.
+bool CrashInReport();
 
-// Handles pending paint events only; the main thread runs it while it
-// waits for a report.
+// Keeps the windows painted and drops the user's input; the main thread
+// runs it every 10 ms while it waits for a report.
 using TCrashPaintPump = void (*)();
 void SetCrashPaintPump(TCrashPaintPump pump);
 // Posts a no-op to the GUI thread that calls CrashFreezeAnswer when it runs.

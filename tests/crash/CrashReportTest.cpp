@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <map>
 #include <regex>
 #include <sstream>
 #include <thread>
@@ -50,7 +51,8 @@ std::vector<std::string> ChildEnvironment() {
 }
 
 TRun RunProgram(const std::string& program, const std::vector<std::string>& args, const std::string& cwd,
-                int timeoutSeconds = 30, const std::function<void(pid_t)>& started = {}) {
+                int timeoutSeconds = 30, const std::function<void(pid_t)>& started = {},
+                const std::vector<std::string>& extraEnv = {}) {
   int out[2], err[2];
   EXPECT_EQ(pipe2(out, O_CLOEXEC), 0);
   EXPECT_EQ(pipe2(err, O_CLOEXEC), 0);
@@ -65,6 +67,7 @@ TRun RunProgram(const std::string& program, const std::vector<std::string>& args
   for (auto& a : all) argv.push_back(a.data());
   argv.push_back(nullptr);
   std::vector<std::string> env = ChildEnvironment();
+  env.insert(env.end(), extraEnv.begin(), extraEnv.end());
   std::vector<char*> envp;
   for (auto& e : env) envp.push_back(e.data());
   envp.push_back(nullptr);
@@ -109,9 +112,9 @@ protected:
   }
   void TearDown() override { fs::remove_all(FDir); }
 
-  TRun App(std::vector<std::string> args) {
+  TRun App(std::vector<std::string> args, const std::vector<std::string>& env = {}) {
     args.insert(args.begin(), {"--out", FDir});
-    return RunProgram(CRASH_TEST_APP, args, FDir);
+    return RunProgram(CRASH_TEST_APP, args, FDir, 30, {}, env);
   }
   std::vector<std::string> Entries() {
     TLogFile log(FDir + "/crash_test_app.cwf");
@@ -187,7 +190,26 @@ TEST_F(CrashReport, ThrowInAQtEventHandlerIsReportedAndTheProgramGoesOn) {
   ASSERT_EQ(entries.size(), 2u) << run.Err;
   EXPECT_EQ(Field(entries[0], "2.4"), "std::runtime_error");
   EXPECT_TRUE(HasRow(entries[0], "CrashTestThrow", FailingLine(run))) << entries[0];
+  // The second one ran while the first report was on: reported after it,
+  // from where it was raised.
+  EXPECT_TRUE(HasRow(entries[1], "CrashTestThrow", FailingLine(run))) << entries[1];
   EXPECT_EQ(run.Err.find("Nobody catches this"), std::string::npos) << "no error box of its own";
+}
+
+// While the report runs, the window paints but takes no input: keys that
+// type and button presses beep, and nothing reaches the window afterwards.
+TEST_F(CrashReport, InputDuringTheReportBeepsAndIsDropped) {
+  TRun run = App({"input"});
+  EXPECT_EQ(run.Status, 0) << run.Err;
+  std::smatch m;
+  ASSERT_TRUE(std::regex_search(run.Out, m, std::regex("reports (\\d+) keys (\\d+) clicks (\\d+) beeps (\\d+) paints in report (\\d+) ticks in report (\\d+)")))
+      << run.Out << run.Err;
+  EXPECT_EQ(m[1], "1");
+  EXPECT_EQ(m[2], "0") << "keys reached the window";
+  EXPECT_EQ(m[3], "0") << "clicks reached the window";
+  EXPECT_EQ(m[4], "4") << "a, Enter, the left and the right button";
+  EXPECT_NE(m[5], "0") << "the window did not paint during the report";
+  EXPECT_EQ(m[6], "0") << "a timer ran during the report";
 }
 
 TEST_F(CrashReport, EAbortIsNeverReported) {
@@ -245,6 +267,46 @@ TEST_F(CrashReport, FreezeIsReportedOncePerTimeout) {
   EXPECT_NE(run.Out.find("reports 1"), std::string::npos);
 }
 
+// Start-up lasts until main, shutdown begins when main returns or exit is
+// called; a failure in either is reported like one in main.
+TEST_F(CrashReport, StartUpAndShutdownFailuresAreReported) {
+  TRun run = App({"ok"});
+  EXPECT_EQ(run.Status, 0) << run.Err;
+  EXPECT_NE(run.Out.find("static: in unit init 1, in unit final 0, reporter 1"), std::string::npos) << run.Out;
+  EXPECT_NE(run.Out.find("main: in unit init 0, in unit final 0, reporter 1"), std::string::npos) << run.Out;
+  EXPECT_NE(run.Out.find("destructor: in unit init 0, in unit final 1, reporter 1"), std::string::npos) << run.Out;
+  EXPECT_TRUE(Entries().empty());
+  // Before main the options of the command line do not apply yet: the log
+  // lies beside the program.
+  fs::copy_file(CRASH_TEST_APP, FDir + "/crash_test_app");
+
+  struct TCase {
+    const char* At;
+    const char* Type;
+    const char* Routine;
+    const char* Phase;
+  } cases[] = {
+      {"startup-segv", "EAccessViolation", "CrashTestNullWrite", "static: in unit init 1"},
+      {"startup-throw", "std::logic_error", "CrashTestStaticThrow", "static: in unit init 1"},
+      {"shutdown-segv", "EAccessViolation", "CrashTestNullWrite", "destructor: in unit init 0, in unit final 1"},
+      {"shutdown-throw", "std::logic_error", "CrashTestStaticThrow", "destructor: in unit init 0, in unit final 1"},
+      {"exit-segv", "EAccessViolation", "CrashTestNullWrite", "atexit: in unit init 0, in unit final 1"},
+      // After the reporter's own static is gone: the reporter is still there.
+      {"late-shutdown-segv", "EAccessViolation", "CrashTestNullWrite", "late finaliser: in unit init 0, in unit final 1, reporter 1"},
+  };
+  for (const TCase& c : cases) {
+    fs::remove(FDir + "/crash_test_app.cwf");
+    run = RunProgram(FDir + "/crash_test_app", {"ok"}, FDir, 30, {}, {std::string("CRASH_TEST_AT=") + c.At});
+    EXPECT_EQ(run.Status, 1) << c.At << run.Err;
+    EXPECT_NE(run.Out.find(c.Phase), std::string::npos) << c.At << run.Out;
+    EXPECT_EQ(run.Out.find("main:") == std::string::npos, std::string(c.At).rfind("startup", 0) == 0) << c.At;
+    auto entries = Entries();
+    ASSERT_EQ(entries.size(), 1u) << c.At << run.Err;
+    EXPECT_EQ(Field(entries[0], "2.4"), c.Type) << c.At;
+    EXPECT_TRUE(HasRow(entries[0], c.Routine, FailingLine(run))) << c.At << entries[0];
+  }
+}
+
 TEST_F(CrashReport, TrimmingAndDuplicates) {
   for (int i = 0; i < 4; ++i) EXPECT_EQ(App({"--keep", "3", "segv"}).Status, 1);
   EXPECT_EQ(Entries().size(), 3u);
@@ -295,6 +357,102 @@ TEST(CrashReportProgramFolder, TheLogLiesBesideTheProgram) {
   ASSERT_TRUE(log.Load());
   EXPECT_EQ(log.Entries().size(), 1u);
   fs::remove_all(dir);
+}
+
+// The stamped program beside the real dialog helper, started from a folder
+// of its own; the helper clicks the terminate button as soon as it shows.
+class CrashWithDialog : public ::testing::Test {
+protected:
+  void SetUp() override {
+    char templ[] = "/tmp/crashrestartXXXXXX";
+    FDir = mkdtemp(templ);
+    fs::create_directories(FDir + "/bin");
+    fs::create_directories(FDir + "/work");
+    fs::copy_file(CRASH_TEST_APP, FDir + "/bin/crash_test_app");
+    fs::create_symlink(RASP_CRASH_DIALOG_HELPER, FDir + "/bin/rasp-crash-dialog");
+  }
+  void TearDown() override { fs::remove_all(FDir); }
+  TRun Run(int terminateOperation, const std::string& failure) {
+    std::vector<std::string> args{"--out", FDir, "--dialog", std::to_string(terminateOperation)};
+    if (failure == "freeze") args.insert(args.end(), {"--freeze", "1"});
+    args.insert(args.end(), {"once", failure});
+    return RunProgram(FDir + "/bin/crash_test_app", args, FDir + "/work", 60, {},
+                      {"RASP_CRASH_DIALOG_PRESS=terminate", "TMPDIR=" + FDir});
+  }
+  // The starts the program noted: pid, process group, folder, arguments.
+  std::vector<std::map<std::string, std::string>> Starts() {
+    std::vector<std::map<std::string, std::string>> starts;
+    std::istringstream in(ReadFile(FDir + "/starts.txt"));
+    for (std::string line; std::getline(in, line);) {
+      std::map<std::string, std::string> start;
+      std::smatch m;
+      EXPECT_TRUE(std::regex_match(line, m, std::regex("pid=(\\d+) pgid=(\\d+) cwd=(.*) args=(.*)"))) << line;
+      start["pid"] = m[1];
+      start["pgid"] = m[2];
+      start["cwd"] = m[3];
+      start["args"] = m[4];
+      starts.push_back(start);
+    }
+    return starts;
+  }
+  std::string FDir;
+};
+
+TEST_F(CrashWithDialog, TheRestartChoiceStartsTheSameProgramAgain) {
+  // A fault ends the program anyway; after a main-loop exception or a
+  // freeze it would go on, but the user chose to restart it.
+  for (const char* failure : {"segv", "qtthrow", "freeze"}) {
+    fs::remove(FDir + "/starts.txt");
+    fs::remove(FDir + "/crash_test_app.cwf");
+    TRun run = Run(1, failure);
+    EXPECT_EQ(run.Status, 1) << failure << run.Err;
+    auto starts = Starts();
+    ASSERT_EQ(starts.size(), 2u) << failure << run.Err;
+    EXPECT_NE(starts[0]["pid"], starts[1]["pid"]);
+    EXPECT_EQ(starts[1]["cwd"], fs::canonical(FDir + "/work").string());
+    EXPECT_EQ(starts[1]["cwd"], starts[0]["cwd"]);
+    EXPECT_EQ(starts[1]["args"], starts[0]["args"]);
+    EXPECT_EQ(starts[1]["args"].rfind(FDir + "/bin/crash_test_app|--out|", 0), 0u) << starts[1]["args"];
+    EXPECT_EQ(starts[1]["pgid"], starts[1]["pid"]) << "a process group of its own";
+    EXPECT_NE(run.Out.find("restarted"), std::string::npos) << run.Out;
+    EXPECT_EQ(run.Out.find("went on"), std::string::npos) << run.Out;
+    EXPECT_EQ(run.Out.find("reports"), std::string::npos) << run.Out;
+    TLogFile log(FDir + "/crash_test_app.cwf");
+    ASSERT_TRUE(log.Load());
+    EXPECT_EQ(log.Entries().size(), 1u) << "the new copy did not fail";
+  }
+}
+
+TEST_F(CrashWithDialog, TheTerminateChoiceEndsAProgramThatWouldGoOn) {
+  TRun run = Run(0, "qtthrow");
+  EXPECT_EQ(run.Status, 1) << run.Err;
+  EXPECT_EQ(Starts().size(), 1u) << run.Out;
+  EXPECT_EQ(run.Out.find("went on"), std::string::npos) << run.Out;
+  EXPECT_EQ(run.Out.find("restarted"), std::string::npos) << run.Out;
+}
+
+// On a real X server: the dialog of the report covers the window; once it
+// has gone, the window has painted itself again where the dialog was.
+TEST_F(CrashWithDialog, TheWindowRepaintsWhereTheDialogWasOnScreen) {
+  if (std::system("command -v xvfb-run > /dev/null && command -v import > /dev/null") != 0)
+    GTEST_SKIP() << "needs xvfb-run and ImageMagick's import";
+  TRun run = RunProgram("/usr/bin/xvfb-run",
+                        {"-a", "-s", "-screen 0 480x360x24", "env", "QT_QPA_PLATFORM=xcb", "RASP_CRASH_DIALOG_AUTOCLOSE=300",
+                         FDir + "/bin/crash_test_app", "--out", FDir, "--dialog", "0", "repaint"},
+                        FDir + "/work", 60);
+  EXPECT_EQ(run.Status, 0) << run.Out << run.Err;
+  std::string ppm = ReadFile(FDir + "/shot.ppm");
+  std::smatch m;
+  ASSERT_TRUE(std::regex_search(ppm, m, std::regex("^P6\\s+(\\d+)\\s+(\\d+)\\s+255\\s"))) << run.Out << run.Err;
+  size_t w = std::stoul(m[1]), h = std::stoul(m[2]), at = size_t(m.length(0));
+  ASSERT_EQ(ppm.size(), at + w * h * 3);
+  size_t red = 0;
+  for (size_t i = at; i + 2 < ppm.size(); i += 3)
+    red += uint8_t(ppm[i]) == 255 && ppm[i + 1] == 0 && ppm[i + 2] == 0;
+  EXPECT_EQ(red, w * h) << "pixels not repainted: " << w * h - red;
+  TLogFile log(FDir + "/crash_test_app.cwf");
+  ASSERT_TRUE(log.Load());
+  EXPECT_EQ(log.Entries().size(), 1u);
 }
 
 TEST(CrashReportWindow, KillSegvOfTheWindowNamesOurSources) {

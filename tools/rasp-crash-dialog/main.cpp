@@ -11,6 +11,7 @@
 #include "tools/rasp-crash-dialog/CrashStepsDialog.h"
 
 #include <QApplication>
+#include <QPushButton>
 #include <QSocketNotifier>
 #include <QTimer>
 
@@ -35,7 +36,8 @@ bool HaveDisplay() {
 }
 
 // Closes a dialog that never reached the screen, and (for tests) one that
-// did, after RASP_CRASH_DIALOG_AUTOCLOSE ms.
+// did, after RASP_CRASH_DIALOG_AUTOCLOSE ms. RASP_CRASH_DIALOG_PRESS=terminate
+// clicks the exception dialog's terminate button once it shows (tests).
 void Watch(rasp::TCrashStyledDialog& dlg) {
   QObject::connect(&dlg, &rasp::TCrashStyledDialog::firstPaint, &dlg, [&dlg] {
     Say("shown\n");
@@ -134,6 +136,15 @@ int main(int argc, char** argv) {
   }
   rasp::TCrashExceptionDialog dlg(request);
   Watch(dlg);
+  // Tests take the terminate (restart) choice as a user would: by clicking
+  // the button, which is there only when the report's options show it.
+  if (const char* press = std::getenv("RASP_CRASH_DIALOG_PRESS"); press && std::string(press) == "terminate")
+    QObject::connect(&dlg, &rasp::TCrashStyledDialog::firstPaint, &dlg, [&dlg] {
+      QTimer::singleShot(0, &dlg, [&dlg] {
+        if (dlg.TerminateButton()->isVisible())
+          dlg.TerminateButton()->click();
+      });
+    });
   QApplication::beep();
   dlg.exec();
   result = dlg.Result();

@@ -2,12 +2,20 @@
 // reporter linked in as in tellivo-rasp. Options before the subcommand
 // change the reporter's options:
 //   crash_test_app [--out DIR] [--keep N] [--nodup] [--filter CLASS[=MESSAGE]]
-//                  [--freeze SECONDS] SUBCOMMAND
+//                  [--freeze SECONDS] [--dialog TERMINATE-OPERATION] SUBCOMMAND
+// "once SUBCOMMAND" notes each start of the program in OUT/starts.txt and
+// fails only on the first one; a copy started again says "restarted".
 // Before it fails it prints "line N" with the line of the failing statement.
+// CRASH_TEST_AT=startup-segv|startup-throw (a static initialiser),
+// shutdown-segv|shutdown-throw (a static destructor), exit-segv (an atexit
+// handler) or late-shutdown-segv (a finaliser that runs after every static
+// destructor, the reporter's own included) fails outside main instead.
 #include "crash/CrashLog.h"
 #include "crash/CrashReport.h"
+#include "crash/CrashUnitState.h"
 #include "tests/crash/app/CrashTestWindow.h"
 
+#include <fcntl.h>
 #include <pthread.h>
 #include <signal.h>
 #include <unistd.h>
@@ -34,12 +42,56 @@ void Line(int line) {
   std::fflush(stdout);
 }
 
+bool FailAt(const char* when) {
+  const char* at = std::getenv("CRASH_TEST_AT");
+  return at && std::strcmp(at, when) == 0;
+}
+
+void SayPhase(const char* where) {
+  std::printf("%s: in unit init %d, in unit final %d, reporter %d\n", where, int(rasp::CrashInUnitInit()),
+              int(rasp::CrashInUnitFinal()), int(rasp::CrashReporterActive()));
+  std::fflush(stdout);
+}
+
 } // namespace
 
 __attribute__((noinline)) void CrashTestNullWrite() {
   Line(__LINE__ + 1);
   *NullPointer = 42;
 }
+
+__attribute__((noinline)) void CrashTestStaticThrow() {
+  Line(__LINE__ + 1);
+  throw std::logic_error("Thrown outside main");
+}
+
+namespace {
+
+// Made in the program's static initialisation, destroyed in its shutdown.
+struct TCrashTestStatic {
+  TCrashTestStatic() {
+    SayPhase("static");
+    if (FailAt("startup-segv")) CrashTestNullWrite();
+    if (FailAt("startup-throw")) CrashTestStaticThrow();
+  }
+  ~TCrashTestStatic() {
+    SayPhase("destructor");
+    if (FailAt("shutdown-segv")) CrashTestNullWrite();
+    if (FailAt("shutdown-throw")) CrashTestStaticThrow();  // out of a destructor: std::terminate
+  }
+};
+TCrashTestStatic CrashTestStatic;
+
+// Run by the loader's finalisation, after every atexit handler and static
+// destructor, as the libraries' own finalisers are.
+__attribute__((destructor)) void CrashTestLateFinaliser() {
+  if (FailAt("late-shutdown-segv")) {
+    SayPhase("late finaliser");
+    CrashTestNullWrite();
+  }
+}
+
+} // namespace
 
 namespace {
 
@@ -87,6 +139,24 @@ void ThrowInStep(int step) {
 }
 void KillBeforeRename() { raise(SIGKILL); }
 
+// One line per start of the program: what a copy started again must share
+// with the first one.
+bool FirstStart(const std::string& folder, int argc, char** argv) {
+  std::string file = folder + "/starts.txt";
+  int fd = open(file.c_str(), O_RDWR | O_CREAT | O_APPEND | O_CLOEXEC, 0600);
+  if (fd < 0) return false;
+  bool first = lseek(fd, 0, SEEK_END) == 0;
+  char cwd[4096] = "";
+  if (!getcwd(cwd, sizeof cwd)) cwd[0] = 0;
+  std::string line = "pid=" + std::to_string(getpid()) + " pgid=" + std::to_string(getpgrp()) + " cwd=" + cwd + " args=";
+  for (int a = 0; a < argc; ++a) line += std::string(a ? "|" : "") + argv[a];
+  line += "\n";
+  ssize_t ignored = write(fd, line.data(), line.size());
+  (void)ignored;
+  close(fd);
+  return first;
+}
+
 // Each loop ends itself by the exit it queued before failing.
 int RunApp(int argc, char** argv, const std::function<void()>& inLoop) {
   return CrashTestRunLoop(argc, argv, inLoop);
@@ -113,6 +183,13 @@ int main(int argc, char** argv) {
       o->ExceptionFilterClasses().Add(f.substr(0, eq));
       o->ExceptionFilterMessages().Add(eq == std::string::npos ? "" : f.substr(eq + 1));
       ++i;
+    } else if (opt == "--dialog") {
+      // The dialog through the helper beside the program, with its
+      // terminate button from the first report on.
+      o->SetShowDialog(true);
+      o->SetErrorsNumberToShowTerminateBtn(0);
+      o->SetTerminateBtnOperation(uint8_t(std::atoi(value)));
+      ++i;
     } else if (opt == "--freeze") {
       o->SetFreezeTimeout(std::atoi(value));
       o->SetFreezeActivate(true);
@@ -120,6 +197,21 @@ int main(int argc, char** argv) {
     }
   }
   std::string cmd = i < argc ? argv[i] : "";
+  SayPhase("main");
+  if (FailAt("exit-segv")) {
+    std::atexit([] {
+      SayPhase("atexit");
+      CrashTestNullWrite();
+    });
+    std::exit(0);
+  }
+  if (cmd == "once") {
+    if (!FirstStart(o->OutputPath(), argc, argv)) {
+      std::printf("restarted\n");
+      return 0;
+    }
+    cmd = i + 1 < argc ? argv[i + 1] : "";
+  }
   if (cmd == "segv") CrashTestNullWrite();
   else if (cmd == "overflow") std::printf("%d\n", CrashTestRecurse(0));
   else if (cmd == "throw") CrashTestThrow();
@@ -144,6 +236,12 @@ int main(int argc, char** argv) {
     });
     std::printf("reports %d\n", rasp::CrashReportCount());
     return rc;
+  } else if (cmd == "qtthrow") {
+    RunApp(argc, argv, [] {
+      CrashTestQuitSoon();
+      CrashTestThrow();
+    });
+    std::printf("went on\n");
   } else if (cmd == "qtabort") {
     int rc = RunApp(argc, argv, [] {
       CrashTestQuitSoon();
@@ -171,6 +269,17 @@ int main(int argc, char** argv) {
   } else if (cmd == "kill-in-rewrite") {
     rasp::SetCrashLogBeforeRenameProbe(KillBeforeRename);
     CrashTestNullWrite();
+  } else if (cmd == "input") {
+    rasp::TCrashTestHooks hooks;
+    hooks.InReportStep = CrashTestInputWhileReporting;
+    rasp::SetCrashTestHooks(hooks);
+    return CrashTestInputDuringReport(argc, argv);
+  } else if (cmd == "repaint") {
+    rasp::TCrashTestHooks hooks;
+    hooks.InReportStep = CrashTestShotWhileReporting;
+    rasp::SetCrashTestHooks(hooks);
+    return CrashTestRepaintDuringReport(argc, argv, o->OutputPath() + "/shot.ppm");
+  } else if (cmd == "ok") {
   } else if (cmd == "idle") {
     std::printf("ready\n");
     std::fflush(stdout);
