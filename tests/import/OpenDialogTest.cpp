@@ -7,6 +7,8 @@
 #include "skin/bsSkinMenus.h"
 #include "skin/bsSkinPopupMenu.h"
 #include "skinctrls/TbsSkinButton.h"
+#include "skinctrls/TbsSkinComboBox.h"
+#include "skinctrls/TbsPopupListBox.h"
 #include "skinctrls/TbsSkinEdit.h"
 #include "skinctrls/bsEditMenu.h"
 #include "skinctrls/TbsSkinMenuSpeedButton.h"
@@ -18,7 +20,6 @@
 
 #include <QAction>
 #include <QClipboard>
-#include <QComboBox>
 #include <QWindow>
 #include <QDir>
 #include <QFile>
@@ -102,6 +103,23 @@ protected:
         ASSERT_NE(b, nullptr);
         QTest::mouseClick(b, Qt::LeftButton, {}, b->rect().center());
     }
+    // Opens the box with a press, moves into its list and lets go over the item.
+    static void PickInBox(TbsSkinComboBox* box, int index) {
+        ASSERT_NE(box, nullptr);
+        QTest::mousePress(box, Qt::LeftButton, {}, box->ItemArea().center());
+        ASSERT_TRUE(box->DroppedDown());
+        TbsPopupListBox* list = box->ListBox();
+        list->SetTopIndex(index);
+        const QPoint over = list->mapToGlobal(list->ItemRect(index).center());
+        const QPoint local = box->mapFromGlobal(over);
+        QMouseEvent move(QEvent::MouseMove, QPointF(local), QPointF(over), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(box, &move);
+        QMouseEvent release(QEvent::MouseButtonRelease, QPointF(local), QPointF(over), Qt::LeftButton, Qt::NoButton,
+                            Qt::NoModifier);
+        QApplication::sendEvent(box, &release);
+        EXPECT_FALSE(box->DroppedDown());
+        EXPECT_EQ(box->ItemIndex(), index);
+    }
     static bool WaitUntil(const std::function<bool()>& cond, int ms = 3000) {
         QElapsedTimer t;
         t.start();
@@ -133,7 +151,7 @@ TEST_F(OpenDialog, AllFilesListsEveryFileAfterTheFoldersCaseBlind) {
     TbsSkinOpenDialog dlg;
     EXPECT_FALSE(Run(dlg, [&](TbsOpenDlgForm& form) {
         EXPECT_EQ(form.windowTitle(), "Open file");
-        auto* type = form.findChild<QComboBox*>("cbxFileType");
+        auto* type = form.findChild<TbsSkinComboBox*>("cbxFileType");
         ASSERT_EQ(type->count(), 1);
         EXPECT_EQ(type->itemText(0), "All files");
         EXPECT_EQ(Names(form),
@@ -146,14 +164,14 @@ TEST_F(OpenDialog, TypeBoxMasksAndATypedMaskThatLeavesTheTypeBox) {
     TbsSkinOpenDialog dlg;
     dlg.Filter = "Text|*.txt;*.log|All|*.*";
     EXPECT_FALSE(Run(dlg, [&](TbsOpenDlgForm& form) {
-        auto* type = form.findChild<QComboBox*>("cbxFileType");
+        auto* type = form.findChild<TbsSkinComboBox*>("cbxFileType");
         ASSERT_EQ(type->count(), 2);
         EXPECT_EQ(Names(form), (QStringList{"Alpha", "zeta", "A.TXT", "b.txt", "notes.log"}));
-        type->setCurrentIndex(1);
+        PickInBox(type, 1);
         EXPECT_EQ(Names(form).size(), 8);
         TypeName(form, "*.DOC");
         EXPECT_EQ(Names(form), (QStringList{"Alpha", "zeta", "report.doc"}));
-        EXPECT_EQ(type->currentIndex(), 1);
+        EXPECT_EQ(type->ItemIndex(), 1);
         EXPECT_TRUE(form.isVisible());
         TypeName(form, "*.png;*.log");
         EXPECT_EQ(Names(form), (QStringList{"Alpha", "zeta", "notes.log", "pic.png"}));
@@ -198,7 +216,7 @@ TEST_F(OpenDialog, CancelEscapeAndCloseLeaveTheNameButKeepIndexAndSize) {
         EXPECT_EQ(form.Folder(), root.filePath("zeta"));
         EXPECT_EQ(form.findChild<QLineEdit*>("edtFileName")->text(), "inner.txt");
         EXPECT_EQ(form.Client()->size(), QSize(450, 290));
-        form.findChild<QComboBox*>("cbxFileType")->setCurrentIndex(1);
+        PickInBox(form.findChild<TbsSkinComboBox*>("cbxFileType"), 1);
         form.resize(520, 330);
         Press(form, "btnCancel");
     }));
@@ -207,7 +225,7 @@ TEST_F(OpenDialog, CancelEscapeAndCloseLeaveTheNameButKeepIndexAndSize) {
     EXPECT_EQ(QSize(dlg.DialogWidth, dlg.DialogHeight), QSize(520, 330));
     EXPECT_FALSE(Run(dlg, [&](TbsOpenDlgForm& form) {
         EXPECT_EQ(form.Client()->size(), QSize(520, 330));
-        EXPECT_EQ(form.findChild<QComboBox*>("cbxFileType")->currentIndex(), 1);
+        EXPECT_EQ(form.findChild<TbsSkinComboBox*>("cbxFileType")->ItemIndex(), 1);
         QTest::keyClick(form.findChild<QLineEdit*>("edtFileName"), Qt::Key_Escape);
         EXPECT_FALSE(form.isVisible());
     }));
@@ -239,8 +257,9 @@ TEST_F(OpenDialog, FoldersOpenGoUpBackAndNewFolder) {
         Press(form, "btnNewFolder");  // exists: nothing more
         TypeName(form, root.filePath("zeta") + "/");  // a typed folder opens
         EXPECT_EQ(form.Folder(), root.filePath("zeta"));
-        auto* box = form.findChild<QComboBox*>("cbxFolder");
-        EXPECT_EQ(box->itemData(box->currentIndex()).toString(), root.filePath("zeta"));
+        auto* box = form.findChild<TbsSkinComboBox*>("cbxFolder");
+        EXPECT_EQ(form.FolderBoxPaths().value(box->ItemIndex()), root.filePath("zeta"));
+        EXPECT_EQ(box->Text().trimmed(), "zeta");
         ClickItem(form, "inner.txt", true);  // a double-click chooses at once
     }));
     EXPECT_EQ(dlg.FileName, root.filePath("zeta/inner.txt"));
