@@ -243,6 +243,11 @@ TbsOpenDlgForm::TbsOpenDlgForm(QWidget* parent, TbsSkinData* ctrlSkin, bool chec
         if (FNameField->IsSkinned() && FNameField->UseSkinFont())
             FNameField->setFixedHeight(FNameField->SkinHeight());
     }
+    // The boxes keep their skin's height; the layout must place them at it.
+    for (TbsSkinComboBox* box : {FFolderBox, FTypeBox})
+        box->setFixedHeight(box->IsSkinned() && box->Geometry().SkinRect.Height() > 0
+                                ? std::min(box->Geometry().SkinRect.Height(), 25)
+                                : 21);
     FMessages->SetParentWidget(this);
     FMessages->SetCtrlSkinData(FCtrlSkin);
     SetViewStyle(vsList);

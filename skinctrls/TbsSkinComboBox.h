@@ -45,6 +45,10 @@ public:
     void SetAutoComplete(bool on) { FAutoComplete = on; }
     int ListBoxWidth() const { return FListBoxWidth; }
     void SetListBoxWidth(int w) { FListBoxWidth = w; }
+    // A translucent list (255 is opaque), optionally faded in when it opens.
+    bool AlphaBlend = false;
+    int AlphaBlendValue = 0;
+    bool AlphaBlendAnimation = false;
 
     void DropDown();
     void CloseUp(bool accept);
@@ -107,6 +111,7 @@ private:
     int FAutoScroll = 0;  // -1 up, +1 down
     bool FEditChanging = false;
     QBasicTimer FScrollTimer;
+    QBasicTimer FFadeTimer;
     QString FTyped;
     QElapsedTimer FLastKey;
 };

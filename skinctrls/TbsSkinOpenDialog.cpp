@@ -4,6 +4,8 @@
 #include "skin/bsSkinForm.h"
 #include "skinctrls/TbsOpenDlgForm.h"
 #include "skinctrls/TbsSkinMessage.h"
+#include "skinctrls/TbsSkinComboBox.h"
+#include "skin/bsSkinMenus.h"
 #include "skinctrls/bsFileNames.h"
 
 #include <QCoreApplication>
@@ -50,6 +52,17 @@ void TbsSkinOpenDialog::FrameTheForm(TbsOpenDlgForm& form)
         frame = bsAttachSkinFrame(&form, parent());
     }
     const int alpha = std::clamp(AlphaBlendValue, 0, 255);
+    const int ctrlAlpha = std::clamp(CtrlAlphaBlendValue, 0, 255);
+    for (TbsSkinComboBox* box : form.findChildren<TbsSkinComboBox*>()) {
+        box->AlphaBlend = CtrlAlphaBlend;
+        box->AlphaBlendValue = ctrlAlpha;
+        box->AlphaBlendAnimation = CtrlAlphaBlendAnimation;
+    }
+    if (frame && frame->SkinMenuDriver()) {
+        frame->SkinMenuDriver()->AlphaBlend = CtrlAlphaBlend;
+        frame->SkinMenuDriver()->AlphaBlendValue = ctrlAlpha;
+        frame->SkinMenuDriver()->AlphaBlendAnimation = CtrlAlphaBlendAnimation;
+    }
     if (frame) {
         frame->Limits.MinWidth = std::max(0, DialogMinWidth);
         frame->Limits.MinHeight = std::max(0, DialogMinHeight);

@@ -47,6 +47,10 @@ public:
     bool AlphaBlend = false;
     int AlphaBlendValue = 225;
     bool AlphaBlendAnimation = false;
+    // The same for the lists the boxes drop down and for the frame's menus.
+    bool CtrlAlphaBlend = false;
+    int CtrlAlphaBlendValue = 225;
+    bool CtrlAlphaBlendAnimation = false;
     // Save mode: the confirm button says "Save" and takes a typed name; the
     // type's extension is added to a name without it.
     bool SaveMode = false;

@@ -498,6 +498,8 @@ TEST_F(OpenDialog, TheSkinnedBoxesTakeTheirEntriesAndTheFrameItsMinimumSize) {
     dlg.DialogMinHeight = 400;
     dlg.AlphaBlend = true;
     dlg.AlphaBlendValue = 200;
+    dlg.CtrlAlphaBlend = true;
+    dlg.CtrlAlphaBlendValue = 170;
     Run(dlg, [&](TbsOpenDlgForm& form) {
         auto* folders = form.findChild<TbsSkinComboBox*>("cbxFolder");
         auto* types = form.findChild<TbsSkinComboBox*>("cbxFileType");
@@ -517,7 +519,12 @@ TEST_F(OpenDialog, TheSkinnedBoxesTakeTheirEntriesAndTheFrameItsMinimumSize) {
         // The client is the window less the frame's borders.
         const TbsMargins m = frame->NonClient();
         EXPECT_EQ(form.Client()->width(), form.width() - m.Left - m.Right);
-        PickInBox(types, 0);
+        QTest::mousePress(types, Qt::LeftButton, {}, types->ItemArea().center());
+        ASSERT_TRUE(types->DroppedDown());
+        EXPECT_NEAR(types->ListBox()->windowOpacity(), 170 / 255.0, 0.01);
+        types->CloseUp(false);
+        QTest::mouseRelease(types, Qt::LeftButton, {}, types->ItemArea().center());
+        EXPECT_EQ(folders->height(), folders->Geometry().SkinRect.Height());
         EXPECT_EQ(form.ListMask(), "*.*");
     });
     EXPECT_GE(dlg.DialogWidth, 600 - 20);
