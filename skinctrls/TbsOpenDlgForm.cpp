@@ -6,13 +6,14 @@
 #include "skinctrls/TbsFileListModel.h"
 #include "skinctrls/TbsSkinButton.h"
 #include "skinctrls/TbsSkinClient.h"
+#include "skinctrls/TbsSkinComboBox.h"
 #include "skinctrls/TbsSkinEdit.h"
 #include "skinctrls/TbsSkinMenuSpeedButton.h"
+#include "skinctrls/TbsSkinMessage.h"
 #include "skinctrls/TbsSkinPanel.h"
 #include "skinctrls/TbsSkinStdLabel.h"
 #include "skinctrls/bsFileNames.h"
 
-#include <QComboBox>
 #include <QDir>
 #include <QFileIconProvider>
 #include <QFileInfo>
@@ -27,7 +28,12 @@
 #include <QPainterPath>
 #include <QStackedWidget>
 #include <QTreeView>
+#include <QScopedValueRollback>
 #include <QVBoxLayout>
+#include <QTimer>
+#include <QDateTime>
+#include <QLocale>
+#include <climits>
 #include <cerrno>
 #include <cstring>
 #include <sys/stat.h>
@@ -147,9 +153,9 @@ QIcon ItemIcon(bool folder)
 }  // namespace
 
 TbsOpenDlgForm::TbsOpenDlgForm(QWidget* parent, TbsSkinData* ctrlSkin, bool checkFileExists,
-                               bool multiSelection)
+                               bool multiSelection, bool saveMode)
     : QDialog(parent), FCtrlSkin(ctrlSkin), FCheckFileExists(checkFileExists), FClient(new QWidget(this)),
-      FModel(new TbsFileListModel(this))
+      FModel(new TbsFileListModel(this)), FMessages(new TbsSkinMessage(this)), FSaveMode(saveMode)
 {
     setObjectName(QStringLiteral("TbsOpenDlgForm"));
     setModal(true);
@@ -202,6 +208,8 @@ TbsOpenDlgForm::TbsOpenDlgForm(QWidget* parent, TbsSkinData* ctrlSkin, bool chec
     FStatus->setObjectName(QStringLiteral("lblStatus"));
     FStatus->setWordWrap(true);
     FStatus->setAlignment(Qt::AlignCenter);
+    // A long path in the note must not widen the dialog.
+    FStatus->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     FStatus->hide();
     middleLayout->addWidget(FStatus);
     middleLayout->addWidget(FViews, 1);
@@ -235,8 +243,44 @@ TbsOpenDlgForm::TbsOpenDlgForm(QWidget* parent, TbsSkinData* ctrlSkin, bool chec
         if (FNameField->IsSkinned() && FNameField->UseSkinFont())
             FNameField->setFixedHeight(FNameField->SkinHeight());
     }
+    // The boxes keep their skin's height; the layout must place them at it.
+    for (TbsSkinComboBox* box : {FFolderBox, FTypeBox})
+        box->setFixedHeight(box->IsSkinned() && box->Geometry().SkinRect.Height() > 0
+                                ? std::min(box->Geometry().SkinRect.Height(), 25)
+                                : 21);
+    FMessages->SetParentWidget(this);
+    FMessages->SetCtrlSkinData(FCtrlSkin);
     SetViewStyle(vsList);
     FNameField->setFocus();
+}
+
+void TbsOpenDlgForm::SetOpacity(int alpha, bool fadeIn)
+{
+    FAlphaTarget = std::clamp(alpha, 0, 255);
+    if (!fadeIn) {
+        setWindowOpacity(FAlphaTarget / 255.0);
+        return;
+    }
+    if (!FFade) {
+        FFade = new QTimer(this);
+        FFade->setInterval(10);
+        connect(FFade, &QTimer::timeout, this, [this] {
+            FAlpha = std::min(FAlphaTarget, FAlpha + 15);
+            setWindowOpacity(FAlpha / 255.0);
+            if (FAlpha >= FAlphaTarget)
+                FFade->stop();
+        });
+    }
+}
+
+void TbsOpenDlgForm::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (FFade) {
+        FAlpha = 0;
+        setWindowOpacity(0.0);
+        FFade->start();
+    }
 }
 
 TbsOpenDlgForm::~TbsOpenDlgForm() = default;
@@ -259,14 +303,20 @@ void TbsOpenDlgForm::BuildToolBar(QWidget* bar)
     auto* lookIn = new TbsSkinStdLabel(bar, Text("FLV_LOOKIN", QStringLiteral("Look in: ")));
     lookIn->setObjectName(QStringLiteral("lblLookIn"));
     row->addWidget(lookIn, 0, Qt::AlignVCenter);
-    FFolderBox = new QComboBox(bar);
+    FFolderBox = new TbsSkinComboBox(bar);
     FFolderBox->setObjectName(QStringLiteral("cbxFolder"));
-    FFolderBox->setMaxVisibleItems(10);
+    // A skin may draw tool bar boxes apart from the others.
+    const bool toolEntry = FCtrlSkin && FCtrlSkin->IndexOfControl("toolcombobox") >= 0;
+    FFolderBox->SetSkinDataName(toolEntry ? QStringLiteral("toolcombobox") : QStringLiteral("combobox"));
+    FFolderBox->SetDropDownCount(10);
     row->addWidget(FFolderBox, 1, Qt::AlignVCenter);
-    connect(FFolderBox, &QComboBox::activated, this, [this](int i) {
-        const QString folder = FFolderBox->itemData(i).toString();
-        if (!folder.isEmpty() && folder != Folder())
-            OpenFolder(folder);
+    // Every selection clicks, the keyboard's too: each one opens its folder.
+    connect(FFolderBox, &TbsSkinComboBox::Click, this, [this] {
+        const int i = FFolderBox->ItemIndex();
+        if (FQuiet || i < 0 || i >= FFolderPaths.size())
+            return;
+        if (FFolderPaths[i] != Folder())
+            OpenFolder(FFolderPaths[i]);
     });
     row->addSpacing(10);
     auto addButton = [&](const char* name, int glyph, const char* hintKey, const QString& hint, int width) {
@@ -328,10 +378,11 @@ void TbsOpenDlgForm::BuildBottom(QWidget* bottom)
     FNameField->setObjectName(QStringLiteral("edtFileName"));
     FNameField->setFixedHeight(21);
     FNameField->installEventFilter(this);
-    FTypeBox = new QComboBox(bottom);
+    FTypeBox = new TbsSkinComboBox(bottom);
     FTypeBox->setObjectName(QStringLiteral("cbxFileType"));
     FTypeBox->setFixedHeight(21);
-    FOpen = new TbsSkinButton(bottom, Text("MSG_BTN_OPEN", QStringLiteral("&Open")));
+    FOpen = new TbsSkinButton(bottom, FSaveMode ? Text("MSG_BTN_SAVE", QStringLiteral("&Save"))
+                                                : Text("MSG_BTN_OPEN", QStringLiteral("&Open")));
     FOpen->setObjectName(QStringLiteral("btnOpen"));
     FCancel = new TbsSkinButton(bottom, Text("MSG_BTN_CANCEL", QStringLiteral("Cancel")));
     FCancel->setObjectName(QStringLiteral("btnCancel"));
@@ -348,9 +399,7 @@ void TbsOpenDlgForm::BuildBottom(QWidget* bottom)
     grid->addWidget(FTypeBox, 1, 1, Qt::AlignTop);
     grid->addWidget(FCancel, 1, 3, Qt::AlignTop);
     connect(FOpen, &TbsSkinButton::clicked, this, [this] { Confirm(); });
-    connect(FTypeBox, &QComboBox::currentIndexChanged, this, [this](int i) {
-        FModel->SetMask(i >= 0 && i < FMasks.size() ? FMasks[i] : QStringLiteral("*.*"));
-    });
+    connect(FTypeBox, &TbsSkinComboBox::Click, this, [this] { TypeChosen(); });
 }
 
 const QString& TbsOpenDlgForm::Folder() const { return FModel->Folder(); }
@@ -360,18 +409,33 @@ bool TbsOpenDlgForm::OpenFolder(const QString& folder, bool addToHistory)
     QString path = folder;
     while (path.size() > 1 && path.endsWith(QLatin1Char('/')))
         path.chop(1);
-    setCursor(Qt::WaitCursor);
-    const bool ok = FModel->SetFolder(path);
-    unsetCursor();
-    if (addToHistory && (FHistory.isEmpty() || FHistory.back() != path))
-        FHistory << path;
-    ShowStatus(ok ? QString()
-                  : QStringLiteral("The folder \"%1\" cannot be read: %2.")
-                        .arg(bsDisplayFileName(path), FModel->ErrorText()));
-    UpdateFolderBox();
-    if (FModel->rowCount() > 0)
-        CurrentView()->setCurrentIndex(FModel->index(0, 0));
+    const bool changed = path != Folder();
+    bool ok = false;
+    {
+        // The list's own selection changes while it is filled are part of
+        // this one change of folder.
+        QScopedValueRollback quiet(FQuiet, true);
+        setCursor(Qt::WaitCursor);
+        ok = FModel->SetFolder(path);
+        unsetCursor();
+        if (addToHistory && (FHistory.isEmpty() || FHistory.back() != path))
+            FHistory << path;
+        ShowStatus(ok ? QString()
+                      : QStringLiteral("The folder \"%1\" cannot be read: %2.")
+                            .arg(bsShortFileName(path), FModel->ErrorText()));
+        UpdateFolderBox();
+        if (FModel->rowCount() > 0)
+            CurrentView()->setCurrentIndex(FModel->index(0, 0));
+    }
+    if (changed)
+        FolderChanged();
     return ok;
+}
+
+void TbsOpenDlgForm::FolderChanged()
+{
+    if (OnFolderChange)
+        OnFolderChange(this);
 }
 
 void TbsOpenDlgForm::ShowStatus(const QString& text)
@@ -390,15 +454,16 @@ void TbsOpenDlgForm::UpdateFolderBox()
         if (f == QLatin1String("/"))
             break;
     }
-    QSignalBlocker quiet(FFolderBox);
-    FFolderBox->clear();
-    const QIcon folderIcon = ItemIcon(true);
+    QScopedValueRollback quiet(FQuiet, true);
+    QStringList items;
     for (int depth = 0; depth < chain.size(); ++depth) {
         const QString& f = chain[depth];
         const QString name = f == QLatin1String("/") ? f : f.mid(f.lastIndexOf(QLatin1Char('/')) + 1);
-        FFolderBox->addItem(folderIcon, QString(depth * 2, QLatin1Char(' ')) + bsDisplayFileName(name), f);
+        items << QString(depth * 2, QLatin1Char(' ')) + bsDisplayFileName(name);
     }
-    FFolderBox->setCurrentIndex(static_cast<int>(chain.size()) - 1);
+    FFolderPaths = chain;
+    FFolderBox->SetItems(items);
+    FFolderBox->SetItemIndex(static_cast<int>(chain.size()) - 1);
 }
 
 void TbsOpenDlgForm::GoBack()
@@ -424,7 +489,7 @@ void TbsOpenDlgForm::NewFolder()
         return;
     if (::mkdir(bsEncodeFileName(path).constData(), 0777) != 0) {
         ShowStatus(QStringLiteral("The folder \"%1\" could not be created: %2.")
-                       .arg(bsDisplayFileName(path), QString::fromLocal8Bit(std::strerror(errno))));
+                       .arg(bsShortFileName(path), QString::fromLocal8Bit(std::strerror(errno))));
         return;
     }
     Refresh();
@@ -435,7 +500,8 @@ void TbsOpenDlgForm::Refresh()
     const bool ok = FModel->Refresh();
     ShowStatus(ok ? QString()
                   : QStringLiteral("The folder \"%1\" cannot be read: %2.")
-                        .arg(bsDisplayFileName(Folder()), FModel->ErrorText()));
+                        .arg(bsShortFileName(Folder()), FModel->ErrorText()));
+    QScopedValueRollback quiet(FQuiet, true);
     if (FModel->rowCount() > 0)
         CurrentView()->setCurrentIndex(FModel->index(0, 0));
 }
@@ -496,15 +562,34 @@ void TbsOpenDlgForm::SetFilter(const QString& filter, int index)
 {
     QStringList descriptions;
     ParseFilter(filter, descriptions, FMasks);
-    QSignalBlocker quiet(FTypeBox);
-    FTypeBox->clear();
-    FTypeBox->addItems(descriptions);
-    const int i = index >= 0 && index < FTypeBox->count() ? index : (FTypeBox->count() > 0 ? 0 : -1);
-    FTypeBox->setCurrentIndex(i);
-    FModel->SetMask(i >= 0 ? FMasks[i] : QStringLiteral("*.*"));
+    {
+        QScopedValueRollback quiet(FQuiet, true);
+        FTypeBox->SetItems(descriptions);
+        const int i = index >= 0 && index < FTypeBox->count() ? index : (FTypeBox->count() > 0 ? 0 : -1);
+        FTypeBox->SetItemIndex(i);
+    }
+    FModel->SetMask(FilterMask());
 }
 
-int TbsOpenDlgForm::FilterIndex() const { return FTypeBox->currentIndex(); }
+void TbsOpenDlgForm::TypeChosen()
+{
+    if (FQuiet)
+        return;
+    QScopedValueRollback quiet(FQuiet, true);
+    FModel->SetMask(FilterMask());
+    if (FModel->rowCount() > 0)
+        CurrentView()->setCurrentIndex(FModel->index(0, 0));
+}
+
+QString TbsOpenDlgForm::FilterMask() const
+{
+    if (FMasks.isEmpty())
+        return QStringLiteral("*.*");
+    const int i = FTypeBox->ItemIndex();
+    return i >= 0 && i < FMasks.size() ? FMasks[i] : FMasks.back();
+}
+
+int TbsOpenDlgForm::FilterIndex() const { return FTypeBox->ItemIndex(); }
 
 QString TbsOpenDlgForm::ListMask() const { return FModel->Mask(); }
 
@@ -548,6 +633,8 @@ void TbsOpenDlgForm::SelectionChanged()
     const int row = CurrentRow();
     if (row >= 0 && !FModel->IsFolder(row))
         FNameField->setText(bsDisplayFileName(FModel->NameAt(row)));
+    if (!FQuiet)
+        FolderChanged();
 }
 
 void TbsOpenDlgForm::ActivateRow(int row, bool chooseFile)
@@ -566,6 +653,10 @@ void TbsOpenDlgForm::ActivateRow(int row, bool chooseFile)
 
 void TbsOpenDlgForm::Confirm()
 {
+    if (FSaveMode) {
+        ConfirmSave();
+        return;
+    }
     const QList<int> files = SelectedRows();
     if (FCheckFileExists) {
         if (files.isEmpty() || FNameField->text().isEmpty())
@@ -576,7 +667,7 @@ void TbsOpenDlgForm::Confirm()
         for (const QString& f : chosen) {
             if (!FileExists(f)) {
                 FResult.clear();
-                ShowStatus(QStringLiteral("The file \"%1\" no longer exists.").arg(bsDisplayFileName(f)));
+                ShowStatus(QStringLiteral("The file \"%1\" no longer exists.").arg(bsShortFileName(f)));
                 return;
             }
         }
@@ -594,6 +685,67 @@ void TbsOpenDlgForm::Confirm()
         FResult = {Folder() + QLatin1Char('/') + FNameField->text()};
     }
     done(1);
+}
+
+void TbsOpenDlgForm::ConfirmSave()
+{
+    const QString typed = FNameField->text();
+    if (typed.isEmpty() || typed.contains(QLatin1Char('*')))
+        return;
+    const QString path = QDir::isAbsolutePath(typed)            ? QDir::cleanPath(typed)
+                         : Folder() == QLatin1String("/")      ? Folder() + typed
+                                                                : Folder() + QLatin1Char('/') + typed;
+    const QString problem = SaveProblem(path);
+    if (!problem.isEmpty()) {
+        ShowStatus(problem);
+        return;
+    }
+    // A folder's name opens the folder rather than naming the file.
+    if (FolderExists(path)) {
+        OpenFolder(QDir::cleanPath(path));
+        return;
+    }
+    FResult = {path};
+    done(1);
+}
+
+QString TbsOpenDlgForm::SaveProblem(const QString& path) const
+{
+    const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+    const QString name = path.mid(slash + 1);
+    const QString folder = slash <= 0 ? QStringLiteral("/") : path.left(slash);
+    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
+        return QStringLiteral("\"%1\" is not a file name.").arg(bsShortFileName(FNameField->text()));
+    if (bsEncodeFileName(name).size() > NAME_MAX || bsEncodeFileName(path).size() >= PATH_MAX)
+        return QStringLiteral("The name \"%1\" is too long.").arg(bsShortFileName(path));
+    if (!FolderExists(folder))
+        return QStringLiteral("The folder \"%1\" does not exist.").arg(bsShortFileName(folder));
+    return {};
+}
+
+void TbsOpenDlgForm::ShowProperties()
+{
+    const int row = CurrentRow();
+    if (row < 0)
+        return;
+    const QString path = FModel->PathAt(row);
+    struct stat st {};
+    QString text;
+    if (::stat(bsEncodeFileName(path).constData(), &st) != 0) {
+        text = QStringLiteral("\"%1\" cannot be examined: %2.")
+                   .arg(bsShortFileName(path), QString::fromLocal8Bit(std::strerror(errno)));
+        FMessages->MessageDlg(text, mtError, {mbOK}, 0);
+        return;
+    }
+    const bool folder = S_ISDIR(st.st_mode);
+    const QString modified = QLocale().toString(QDateTime::fromSecsSinceEpoch(st.st_mtime), QLocale::ShortFormat);
+    text = QStringLiteral("Name: %1\nLocation: %2\nType: %3\n")
+               .arg(bsShortFileName(FModel->NameAt(row)), bsShortFileName(Folder()),
+                    folder ? QStringLiteral("Folder") : QStringLiteral("File"));
+    if (!folder)
+        text += QStringLiteral("Size: %1 bytes\n").arg(static_cast<qint64>(st.st_size));
+    text += QStringLiteral("Modified: %1\nPermissions: %2").arg(modified).arg(st.st_mode & 07777, 4, 8, QLatin1Char('0'));
+    FMessages->MessageDlg(text, mtInformation, {mbOK}, 0);
 }
 
 bool TbsOpenDlgForm::SelectName(const QString& name)
@@ -642,6 +794,10 @@ bool TbsOpenDlgForm::eventFilter(QObject* watched, QEvent* event)
         return false;
     }
     if (watched == FListView || watched == FDetails) {
+        if (enter && (key->modifiers() & Qt::AltModifier)) {
+            ShowProperties();
+            return true;
+        }
         if (enter) {
             const int row = CurrentRow();
             if (row >= 0 && FModel->IsFolder(row))

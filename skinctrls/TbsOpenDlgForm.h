@@ -8,7 +8,8 @@
 #include <QPointer>
 #include <QStringList>
 
-class QComboBox;
+#include <functional>
+
 class QLabel;
 class QLineEdit;
 class QAbstractItemView;
@@ -16,6 +17,7 @@ class QListView;
 class QStackedWidget;
 class QTreeView;
 class QModelIndex;
+class QTimer;
 class TbsSkinData;
 class TbsSkinPopupMenu;
 
@@ -23,6 +25,8 @@ namespace rasp {
 
 class TbsFileListModel;
 class TbsSkinButton;
+class TbsSkinComboBox;
+class TbsSkinMessage;
 class TbsSkinEdit;
 class TbsSkinStdLabel;
 
@@ -31,10 +35,18 @@ enum TbsViewStyle { vsIcon, vsSmallIcon, vsList, vsReport };
 class TbsOpenDlgForm : public QDialog {
     Q_OBJECT
 public:
-    TbsOpenDlgForm(QWidget* parent, TbsSkinData* ctrlSkin, bool checkFileExists, bool multiSelection);
+    TbsOpenDlgForm(QWidget* parent, TbsSkinData* ctrlSkin, bool checkFileExists, bool multiSelection,
+                   bool saveMode = false);
     ~TbsOpenDlgForm() override;
 
     QWidget* Client() const { return FClient; }
+    bool SaveMode() const { return FSaveMode; }
+
+    // Called after every change of folder and of the list's selection.
+    std::function<void(TbsOpenDlgForm*)> OnFolderChange;
+    // Speaks to the user (the properties of an item, a name that cannot be
+    // saved); tests answer it through its hook.
+    TbsSkinMessage* Messages() const { return FMessages; }
 
     // Opens a folder; false (and a note in the list) when it cannot be read.
     bool OpenFolder(const QString& folder, bool addToHistory = true);
@@ -51,6 +63,10 @@ public:
     int FilterIndex() const;
     // The mask the list shows now (the type box's, or one typed).
     QString ListMask() const;
+    // The type box's mask ("*.*" when it has no items).
+    QString FilterMask() const;
+    // The folders the look-in box lists, top level first.
+    const QStringList& FolderBoxPaths() const { return FFolderPaths; }
     void SetFileNameText(const QString& name);
 
     // The chosen files once the dialog closed with 1.
@@ -60,6 +76,11 @@ public:
 
     // The confirm button.
     void Confirm();
+    // Alt+Enter: the properties of the list's present item.
+    void ShowProperties();
+    // Translucency of the window without a skinned frame (which has its
+    // own); with `fadeIn` it rises from clear to `alpha` when shown.
+    void SetOpacity(int alpha, bool fadeIn);
     // Selects the item of that name (as a click would); false when it is not listed.
     bool SelectName(const QString& name);
 
@@ -69,6 +90,7 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     QString Text(const char* key, const QString& builtIn) const;
@@ -77,9 +99,14 @@ private:
     void UpdateFolderBox();
     void ActivateRow(int row, bool chooseFile);
     void SelectionChanged();
+    void FolderChanged();
+    void TypeChosen();
     int CurrentRow() const;
     QList<int> SelectedRows() const;
     void NameFieldEnter();
+    void ConfirmSave();
+    // Why a path cannot be saved to, or empty.
+    QString SaveProblem(const QString& path) const;
     void ShowStatus(const QString& text);
     QAbstractItemView* CurrentView() const;
 
@@ -91,13 +118,20 @@ private:
     QListView* FListView;
     QTreeView* FDetails;
     QLabel* FStatus;
-    QComboBox* FFolderBox;
+    TbsSkinComboBox* FFolderBox;
     TbsSkinEdit* FNameField;
-    QComboBox* FTypeBox;
+    TbsSkinComboBox* FTypeBox;
+    TbsSkinMessage* FMessages;
     TbsSkinButton* FOpen;
     TbsSkinButton* FCancel;
     TbsSkinPopupMenu* FViewMenu;
+    bool FSaveMode;
+    // Set while the dialog fills its boxes or the list itself: no notifications.
+    bool FQuiet = false;
+    QStringList FFolderPaths;
     QStringList FMasks;
+    QTimer* FFade = nullptr;
+    int FAlpha = 255, FAlphaTarget = 255;
     QStringList FHistory;
     QStringList FResult;
     TbsViewStyle FViewStyle = vsList;

@@ -315,6 +315,13 @@ void TbsSkinComboBox::DropDown()
     }
     FList->SetItemIndex(FList->ItemIndex());
     FList->setGeometry(at.x(), at.y(), w, h);
+    FFadeTimer.stop();
+    if (AlphaBlendAnimation) {
+        FList->setWindowOpacity(0.0);
+        FFadeTimer.start(1, this);
+    } else {
+        FList->setWindowOpacity(AlphaBlend ? std::clamp(AlphaBlendValue, 0, 255) / 255.0 : 1.0);
+    }
     FList->show();
     FList->raise();
     // A press anywhere else closes the list without a change.
@@ -331,6 +338,7 @@ void TbsSkinComboBox::CloseUp(bool accept)
         return;
     }
     qApp->removeEventFilter(this);
+    FFadeTimer.stop();
     FList->hide();
     if (FList->ItemIndex() < 0)
         FList->SetItemIndex(FSavedIndex);
@@ -464,6 +472,14 @@ void TbsSkinComboBox::leaveEvent(QEvent* event)
 
 void TbsSkinComboBox::timerEvent(QTimerEvent* event)
 {
+    if (event->timerId() == FFadeTimer.timerId()) {
+        const double target = AlphaBlend ? std::clamp(AlphaBlendValue, 0, 255) / 255.0 : 1.0;
+        const double next = std::min(target, FList->windowOpacity() + 2 / 255.0);
+        FList->setWindowOpacity(next);
+        if (next >= target)
+            FFadeTimer.stop();
+        return;
+    }
     if (event->timerId() != FScrollTimer.timerId())
         return TbsSkinCustomControl::timerEvent(event);
     const int next = std::clamp(FList->ItemIndex() + FAutoScroll, 0, count() - 1);

@@ -46,6 +46,10 @@ public:
     void SetAutoComplete(bool on) { FAutoComplete = on; }
     int ListBoxWidth() const { return FListBoxWidth; }
     void SetListBoxWidth(int w) { FListBoxWidth = w; }
+    // A translucent list (255 is opaque), optionally faded in when it opens.
+    bool AlphaBlend = false;
+    int AlphaBlendValue = 0;
+    bool AlphaBlendAnimation = false;
 
     // Items in alphabetical order, letter case ignored; the selected item
     // stays selected when the order changes.
@@ -124,6 +128,7 @@ private:
     int FAutoScroll = 0;  // -1 up, +1 down
     bool FEditChanging = false;
     QBasicTimer FScrollTimer;
+    QBasicTimer FFadeTimer;
     QString FTyped;
     QElapsedTimer FLastKey;
 };

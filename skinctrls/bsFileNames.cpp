@@ -90,4 +90,16 @@ QString bsDisplayFileName(const QString& name)
     return out;
 }
 
+QString bsShortFileName(const QString& name)
+{
+    constexpr qsizetype Head = 30, Tail = 47;
+    const QString shown = bsDisplayFileName(name);
+    if (shown.size() <= Head + Tail + 3)
+        return shown;
+    // Never between the two halves of a surrogate pair.
+    const qsizetype head = shown[Head - 1].isHighSurrogate() ? Head + 1 : Head;
+    const qsizetype tail = shown[shown.size() - Tail].isLowSurrogate() ? Tail + 1 : Tail;
+    return shown.left(head) + QStringLiteral("...") + shown.right(tail);
+}
+
 }  // namespace rasp

@@ -13,5 +13,8 @@ QString bsDecodeFileName(const QByteArray& bytes);
 QByteArray bsEncodeFileName(const QString& name);
 // The text to show: carried bytes appear as the replacement character.
 QString bsDisplayFileName(const QString& name);
+// The same, cut in the middle to at most about 80 characters: a path in a
+// message must not make the message wider than the screen.
+QString bsShortFileName(const QString& name);
 
 }  // namespace rasp

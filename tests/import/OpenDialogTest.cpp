@@ -7,18 +7,24 @@
 #include "skin/bsSkinMenus.h"
 #include "skin/bsSkinPopupMenu.h"
 #include "skinctrls/TbsSkinButton.h"
+#include "skinctrls/TbsSkinComboBox.h"
+#include "skinctrls/TbsPopupListBox.h"
 #include "skinctrls/TbsSkinEdit.h"
 #include "skinctrls/bsEditMenu.h"
 #include "skinctrls/TbsSkinMenuSpeedButton.h"
 #include "skinctrls/TbsSkinOpenDialog.h"
 #include "skinctrls/bsFileNames.h"
+#include "skinctrls/TbsSkinMessage.h"
+#include "skin/bsBuiltinSkin.h"
+#include "skin/bsCompressedStoredSkin.h"
+#include "skin/bsSkinData.h"
+#include "skin/bsSkinForm.h"
 #include "tests/import/GuiTestApp.h"
 
 #include <gtest/gtest.h>
 
 #include <QAction>
 #include <QClipboard>
-#include <QComboBox>
 #include <QWindow>
 #include <QDir>
 #include <QFile>
@@ -102,6 +108,23 @@ protected:
         ASSERT_NE(b, nullptr);
         QTest::mouseClick(b, Qt::LeftButton, {}, b->rect().center());
     }
+    // Opens the box with a press, moves into its list and lets go over the item.
+    static void PickInBox(TbsSkinComboBox* box, int index) {
+        ASSERT_NE(box, nullptr);
+        QTest::mousePress(box, Qt::LeftButton, {}, box->ItemArea().center());
+        ASSERT_TRUE(box->DroppedDown());
+        TbsPopupListBox* list = box->ListBox();
+        list->SetTopIndex(index);
+        const QPoint over = list->mapToGlobal(list->ItemRect(index).center());
+        const QPoint local = box->mapFromGlobal(over);
+        QMouseEvent move(QEvent::MouseMove, QPointF(local), QPointF(over), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(box, &move);
+        QMouseEvent release(QEvent::MouseButtonRelease, QPointF(local), QPointF(over), Qt::LeftButton, Qt::NoButton,
+                            Qt::NoModifier);
+        QApplication::sendEvent(box, &release);
+        EXPECT_FALSE(box->DroppedDown());
+        EXPECT_EQ(box->ItemIndex(), index);
+    }
     static bool WaitUntil(const std::function<bool()>& cond, int ms = 3000) {
         QElapsedTimer t;
         t.start();
@@ -133,7 +156,7 @@ TEST_F(OpenDialog, AllFilesListsEveryFileAfterTheFoldersCaseBlind) {
     TbsSkinOpenDialog dlg;
     EXPECT_FALSE(Run(dlg, [&](TbsOpenDlgForm& form) {
         EXPECT_EQ(form.windowTitle(), "Open file");
-        auto* type = form.findChild<QComboBox*>("cbxFileType");
+        auto* type = form.findChild<TbsSkinComboBox*>("cbxFileType");
         ASSERT_EQ(type->count(), 1);
         EXPECT_EQ(type->itemText(0), "All files");
         EXPECT_EQ(Names(form),
@@ -146,14 +169,14 @@ TEST_F(OpenDialog, TypeBoxMasksAndATypedMaskThatLeavesTheTypeBox) {
     TbsSkinOpenDialog dlg;
     dlg.Filter = "Text|*.txt;*.log|All|*.*";
     EXPECT_FALSE(Run(dlg, [&](TbsOpenDlgForm& form) {
-        auto* type = form.findChild<QComboBox*>("cbxFileType");
+        auto* type = form.findChild<TbsSkinComboBox*>("cbxFileType");
         ASSERT_EQ(type->count(), 2);
         EXPECT_EQ(Names(form), (QStringList{"Alpha", "zeta", "A.TXT", "b.txt", "notes.log"}));
-        type->setCurrentIndex(1);
+        PickInBox(type, 1);
         EXPECT_EQ(Names(form).size(), 8);
         TypeName(form, "*.DOC");
         EXPECT_EQ(Names(form), (QStringList{"Alpha", "zeta", "report.doc"}));
-        EXPECT_EQ(type->currentIndex(), 1);
+        EXPECT_EQ(type->ItemIndex(), 1);
         EXPECT_TRUE(form.isVisible());
         TypeName(form, "*.png;*.log");
         EXPECT_EQ(Names(form), (QStringList{"Alpha", "zeta", "notes.log", "pic.png"}));
@@ -198,7 +221,7 @@ TEST_F(OpenDialog, CancelEscapeAndCloseLeaveTheNameButKeepIndexAndSize) {
         EXPECT_EQ(form.Folder(), root.filePath("zeta"));
         EXPECT_EQ(form.findChild<QLineEdit*>("edtFileName")->text(), "inner.txt");
         EXPECT_EQ(form.Client()->size(), QSize(450, 290));
-        form.findChild<QComboBox*>("cbxFileType")->setCurrentIndex(1);
+        PickInBox(form.findChild<TbsSkinComboBox*>("cbxFileType"), 1);
         form.resize(520, 330);
         Press(form, "btnCancel");
     }));
@@ -207,7 +230,7 @@ TEST_F(OpenDialog, CancelEscapeAndCloseLeaveTheNameButKeepIndexAndSize) {
     EXPECT_EQ(QSize(dlg.DialogWidth, dlg.DialogHeight), QSize(520, 330));
     EXPECT_FALSE(Run(dlg, [&](TbsOpenDlgForm& form) {
         EXPECT_EQ(form.Client()->size(), QSize(520, 330));
-        EXPECT_EQ(form.findChild<QComboBox*>("cbxFileType")->currentIndex(), 1);
+        EXPECT_EQ(form.findChild<TbsSkinComboBox*>("cbxFileType")->ItemIndex(), 1);
         QTest::keyClick(form.findChild<QLineEdit*>("edtFileName"), Qt::Key_Escape);
         EXPECT_FALSE(form.isVisible());
     }));
@@ -239,8 +262,9 @@ TEST_F(OpenDialog, FoldersOpenGoUpBackAndNewFolder) {
         Press(form, "btnNewFolder");  // exists: nothing more
         TypeName(form, root.filePath("zeta") + "/");  // a typed folder opens
         EXPECT_EQ(form.Folder(), root.filePath("zeta"));
-        auto* box = form.findChild<QComboBox*>("cbxFolder");
-        EXPECT_EQ(box->itemData(box->currentIndex()).toString(), root.filePath("zeta"));
+        auto* box = form.findChild<TbsSkinComboBox*>("cbxFolder");
+        EXPECT_EQ(form.FolderBoxPaths().value(box->ItemIndex()), root.filePath("zeta"));
+        EXPECT_EQ(box->Text().trimmed(), "zeta");
         ClickItem(form, "inner.txt", true);  // a double-click chooses at once
     }));
     EXPECT_EQ(dlg.FileName, root.filePath("zeta/inner.txt"));
@@ -403,6 +427,283 @@ TEST_F(OpenDialog, NamesThatAreNotValidTextAreListedAndOpen) {
     std::string text;
     in >> text;
     EXPECT_EQ(text, "bytes");
+}
+
+TEST_F(OpenDialog, FolderAndTypeAreChosenThroughTheSkinnedBoxes) {
+    TbsSkinOpenDialog dlg;
+    dlg.Filter = "Text|*.txt;*.log|All|*.*|Dangling description";
+    dlg.FileName = root.filePath("zeta/inner.txt");
+    EXPECT_TRUE(Run(dlg, [&](TbsOpenDlgForm& form) {
+        auto* folders = form.findChild<TbsSkinComboBox*>("cbxFolder");
+        auto* types = form.findChild<TbsSkinComboBox*>("cbxFileType");
+        ASSERT_TRUE(folders && types);
+        EXPECT_EQ(folders->SkinDataName(), "combobox");  // no skin, so no tool entry either
+        EXPECT_EQ(folders->DropDownCount(), 10);
+        // The chain from the top down to the present folder, indented by depth.
+        const QStringList paths = form.FolderBoxPaths();
+        ASSERT_GE(paths.size(), 3);
+        EXPECT_EQ(paths.front(), "/");
+        EXPECT_EQ(paths.back(), root.filePath("zeta"));
+        EXPECT_EQ(folders->count(), paths.size());
+        EXPECT_EQ(folders->ItemIndex(), paths.size() - 1);
+        EXPECT_EQ(folders->itemText(int(paths.size()) - 1),
+                  QString(2 * (int(paths.size()) - 1), ' ') + "zeta");
+        PickInBox(folders, int(paths.size()) - 2);
+        EXPECT_EQ(form.Folder(), QDir(root.path()).absolutePath());
+        EXPECT_EQ(Names(form), (QStringList{"Alpha", "zeta", "A.TXT", "b.txt", "notes.log"}));
+        EXPECT_EQ(form.History().back(), form.Folder());
+        EXPECT_EQ(form.FolderBoxPaths().back(), form.Folder());
+        // The trailing description without a mask is dropped.
+        ASSERT_EQ(types->count(), 2);
+        EXPECT_EQ(types->Text(), "Text");
+        PickInBox(types, 1);
+        EXPECT_EQ(types->Text(), "All");
+        EXPECT_EQ(form.ListMask(), "*.*");
+        EXPECT_EQ(Names(form).size(), 8);
+        // The keyboard selects too, and the folder stays.
+        types->setFocus();
+        QTest::keyClick(types, Qt::Key_Up);
+        EXPECT_EQ(types->ItemIndex(), 0);
+        EXPECT_EQ(Names(form).size(), 5);
+        EXPECT_EQ(form.Folder(), QDir(root.path()).absolutePath());
+        // Back in zeta through the box's keyboard, then a typed path still opens.
+        ClickItem(form, "zeta", true);
+        folders->setFocus();
+        QTest::keyClick(folders, Qt::Key_Up);
+        EXPECT_EQ(form.Folder(), QDir(root.path()).absolutePath());
+        TypeName(form, root.filePath("Alpha"));
+        EXPECT_EQ(form.Folder(), root.filePath("Alpha"));
+        EXPECT_EQ(folders->Text().trimmed(), "Alpha");
+    }) == false);
+    EXPECT_EQ(dlg.FilterIndex, 1);
+}
+
+// The built-in skin, as the window carries it.
+struct TBuiltinSkin {
+    TBuiltinSkin() {
+        bsAssignBuiltinSkin(Stored);
+        Data.SetCompressedStoredSkin(&Stored);
+    }
+    TbsCompressedStoredSkin Stored;
+    TbsSkinData Data;
+};
+
+TEST_F(OpenDialog, TheSkinnedBoxesTakeTheirEntriesAndTheFrameItsMinimumSize) {
+    TBuiltinSkin skin;
+    ASSERT_GE(skin.Data.IndexOfControl("toolcombobox"), 0);
+    TbsSkinOpenDialog dlg;
+    dlg.SetSkinData(&skin.Data);
+    dlg.SetCtrlSkinData(&skin.Data);
+    dlg.DialogMinWidth = 600;
+    dlg.DialogMinHeight = 400;
+    dlg.AlphaBlend = true;
+    dlg.AlphaBlendValue = 200;
+    dlg.CtrlAlphaBlend = true;
+    dlg.CtrlAlphaBlendValue = 170;
+    Run(dlg, [&](TbsOpenDlgForm& form) {
+        auto* folders = form.findChild<TbsSkinComboBox*>("cbxFolder");
+        auto* types = form.findChild<TbsSkinComboBox*>("cbxFileType");
+        EXPECT_EQ(folders->SkinDataName(), "toolcombobox");
+        EXPECT_EQ(types->SkinDataName(), "combobox");
+        EXPECT_TRUE(folders->IsSkinned());
+        EXPECT_TRUE(types->IsSkinned());
+        TbsSkinForm* frame = bsFindSkinForm(&form);
+        ASSERT_NE(frame, nullptr);
+        EXPECT_TRUE(frame->SkinSupport());
+        EXPECT_GE(form.width(), 600);
+        EXPECT_GE(form.height(), 400);
+        EXPECT_NEAR(form.windowOpacity(), 200 / 255.0, 0.01);
+        form.resize(200, 150);
+        EXPECT_GE(form.width(), 600);
+        EXPECT_GE(form.height(), 400);
+        // The client is the window less the frame's borders.
+        const TbsMargins m = frame->NonClient();
+        EXPECT_EQ(form.Client()->width(), form.width() - m.Left - m.Right);
+        QTest::mousePress(types, Qt::LeftButton, {}, types->ItemArea().center());
+        ASSERT_TRUE(types->DroppedDown());
+        EXPECT_NEAR(types->ListBox()->windowOpacity(), 170 / 255.0, 0.01);
+        types->CloseUp(false);
+        QTest::mouseRelease(types, Qt::LeftButton, {}, types->ItemArea().center());
+        EXPECT_EQ(folders->height(), folders->Geometry().SkinRect.Height());
+        EXPECT_EQ(form.ListMask(), "*.*");
+    });
+    EXPECT_GE(dlg.DialogWidth, 600 - 20);
+    // Without a frame the window itself keeps the limits; a size below them grows.
+    TbsSkinOpenDialog plain;
+    plain.DialogMinWidth = 520;
+    plain.DialogMinHeight = 350;
+    plain.DialogWidth = 300;
+    plain.DialogHeight = 200;
+    Run(plain, [&](TbsOpenDlgForm& form) {
+        EXPECT_EQ(bsFindSkinForm(&form), nullptr);
+        EXPECT_EQ(form.size(), QSize(520, 350));
+        form.resize(100, 100);
+        EXPECT_EQ(form.size(), QSize(520, 350));
+        EXPECT_DOUBLE_EQ(form.windowOpacity(), 1.0);
+    });
+    EXPECT_EQ(QSize(plain.DialogWidth, plain.DialogHeight), QSize(520, 350));
+}
+
+TEST_F(OpenDialog, FolderChangeIsCalledOncePerChangeOfFolderOrSelection) {
+    TbsSkinOpenDialog dlg;
+    dlg.Filter = "Text|*.txt|All|*.*";
+    QStringList seen;
+    dlg.OnFolderChange = [&](TbsOpenDlgForm* form) { seen << form->Folder(); };
+    const QString top = QDir(root.path()).absolutePath();
+    Run(dlg, [&](TbsOpenDlgForm& form) {
+        EXPECT_EQ(seen, QStringList{top});  // the starting folder
+        seen.clear();
+        ClickItem(form, "zeta", true);
+        // The press selected "zeta" (one), the double-click opened it (one).
+        EXPECT_EQ(seen, (QStringList{top, root.filePath("zeta")}));
+        seen.clear();
+        QTest::keyClick(View(form), Qt::Key_Backspace);
+        Press(form, "btnBack");
+        PickInBox(form.findChild<TbsSkinComboBox*>("cbxFolder"), int(form.FolderBoxPaths().size()) - 2);
+        EXPECT_EQ(seen, (QStringList{top, root.filePath("zeta"), top}));
+        seen.clear();
+        // Not changes of folder: reading it again, another type, the same folder.
+        QTest::keyClick(View(form), Qt::Key_F5);
+        PickInBox(form.findChild<TbsSkinComboBox*>("cbxFileType"), 1);
+        form.OpenFolder(top);
+        EXPECT_TRUE(seen.isEmpty()) << seen.join(',').toStdString();
+        ClickItem(form, "b.txt");
+        ClickItem(form, "notes.log");
+        EXPECT_EQ(seen, (QStringList{top, top}));
+        seen.clear();
+        // A folder that cannot be read is still where the dialog is.
+        form.OpenFolder(root.filePath("nowhere"));
+        EXPECT_EQ(seen, QStringList{root.filePath("nowhere")});
+    });
+}
+
+TEST_F(OpenDialog, AltEnterShowsTheItemsProperties) {
+    TbsSkinOpenDialog dlg;
+    Run(dlg, [&](TbsOpenDlgForm& form) {
+        std::vector<TMessageRequest> asked;
+        form.Messages()->SetAnswerHook([&](const TMessageRequest& r) {
+            asked.push_back(r);
+            return mrOk;
+        });
+        ClickItem(form, "report.doc");
+        QTest::keyClick(View(form), Qt::Key_Return, Qt::AltModifier);
+        ASSERT_EQ(asked.size(), 1u);
+        EXPECT_EQ(asked[0].Type, mtInformation);
+        EXPECT_TRUE(asked[0].Text.contains("Name: report.doc\n")) << asked[0].Text.toStdString();
+        EXPECT_TRUE(asked[0].Text.contains("Type: File\nSize: 1 bytes\n")) << asked[0].Text.toStdString();
+        EXPECT_TRUE(form.isVisible());  // not taken as Open
+        ClickItem(form, "Alpha");
+        QTest::keyClick(View(form), Qt::Key_Return, Qt::AltModifier);
+        ASSERT_EQ(asked.size(), 2u);
+        EXPECT_TRUE(asked[1].Text.contains("Type: Folder\n"));
+        EXPECT_FALSE(asked[1].Text.contains("Size:"));
+        EXPECT_EQ(form.Folder(), QDir(root.path()).absolutePath());  // nor opened
+        QDir(root.filePath("Alpha")).removeRecursively();  // vanished while shown
+        QTest::keyClick(View(form), Qt::Key_Return, Qt::AltModifier);
+        ASSERT_EQ(asked.size(), 3u);
+        EXPECT_EQ(asked[2].Type, mtError);
+        EXPECT_TRUE(asked[2].Text.contains("cannot be examined")) << asked[2].Text.toStdString();
+    });
+}
+
+TEST_F(OpenDialog, SaveModeTakesTypedNamesAndAddsTheTypesExtension) {
+    TbsSkinOpenDialog dlg;
+    dlg.SaveMode = true;
+    dlg.Title = "Save file";
+    dlg.Filter = "Text|*.txt;*.log|All|*.*";
+    EXPECT_TRUE(Run(dlg, [&](TbsOpenDlgForm& form) {
+        EXPECT_EQ(form.findChild<TbsSkinButton*>("btnOpen")->text(), "&Save");
+        Press(form, "btnOpen");  // an empty name does nothing
+        EXPECT_TRUE(form.isVisible());
+        TypeName(form, "*.log");  // a mask narrows the list
+        EXPECT_TRUE(form.isVisible());
+        EXPECT_EQ(Names(form), (QStringList{"Alpha", "zeta", "notes.log"}));
+        TypeName(form, "zeta");  // a folder's name opens it
+        EXPECT_TRUE(form.isVisible());
+        EXPECT_EQ(form.Folder(), root.filePath("zeta"));
+        TypeName(form, "draft");
+    }));
+    // Neither an existing file nor a selection is needed; the type's extension is added.
+    EXPECT_EQ(dlg.FileName, root.filePath("zeta/draft.txt"));
+    EXPECT_FALSE(QFile::exists(dlg.FileName));
+    EXPECT_EQ(dlg.FilterIndex, 1);
+
+    dlg.FileName = root.filePath("b.txt");
+    EXPECT_TRUE(Run(dlg, [&](TbsOpenDlgForm& form) {
+        EXPECT_EQ(form.findChild<QLineEdit*>("edtFileName")->text(), "b.txt");
+        Press(form, "btnOpen");  // an existing file is taken as it is
+    }));
+    EXPECT_EQ(dlg.FileName, root.filePath("b.txt"));
+
+    EXPECT_TRUE(Run(dlg, [&](TbsOpenDlgForm& form) { TypeName(form, "Notes.TXT"); }));
+    EXPECT_EQ(dlg.FileName, root.filePath("Notes.TXT"));  // the extension differs only in case
+    EXPECT_TRUE(Run(dlg, [&](TbsOpenDlgForm& form) { TypeName(form, "page.html"); }));
+    EXPECT_EQ(dlg.FileName, root.filePath("page.html.txt"));
+    EXPECT_TRUE(Run(dlg, [&](TbsOpenDlgForm& form) {
+        PickInBox(form.findChild<TbsSkinComboBox*>("cbxFileType"), 1);
+        TypeName(form, "page.html");
+    }));
+    EXPECT_EQ(dlg.FileName, root.filePath("page.html"));  // "*.*" adds nothing
+    EXPECT_EQ(dlg.FilterIndex, 2);
+
+    // Cancel leaves the name.
+    EXPECT_FALSE(Run(dlg, [&](TbsOpenDlgForm& form) {
+        TypeName(form, "other", false);
+        Press(form, "btnCancel");
+    }));
+    EXPECT_EQ(dlg.FileName, root.filePath("page.html"));
+}
+
+TEST_F(OpenDialog, SaveModeRefusesNamesThatCannotBeSavedWithANote) {
+    TbsSkinOpenDialog dlg;
+    dlg.SaveMode = true;
+    dlg.Filter = "All|*.*";
+    EXPECT_FALSE(Run(dlg, [&](TbsOpenDlgForm& form) {
+        TypeName(form, "missing/x.txt");
+        EXPECT_TRUE(form.isVisible());
+        EXPECT_TRUE(form.StatusText().contains("does not exist")) << form.StatusText().toStdString();
+        TypeName(form, QString(300, 'n') + ".txt");
+        EXPECT_TRUE(form.isVisible());
+        EXPECT_TRUE(form.StatusText().contains("too long")) << form.StatusText().toStdString();
+        EXPECT_LT(form.StatusText().size(), 200);
+        TypeName(form, "..");
+        EXPECT_TRUE(form.isVisible());
+        EXPECT_TRUE(form.StatusText().contains("not a file name"));
+        // The folder went away while the dialog showed it.
+        ClickItem(form, "zeta", true);
+        QDir(root.filePath("zeta")).removeRecursively();
+        TypeName(form, "late.txt");
+        EXPECT_TRUE(form.isVisible());
+        EXPECT_TRUE(form.StatusText().contains("does not exist"));
+        EXPECT_FALSE(QFile::exists(root.filePath("zeta/late.txt")));
+        Press(form, "btnCancel");
+    }));
+}
+
+TEST_F(OpenDialog, AVeryLongPathGivesAShortNoteAndKeepsTheDialogsSize) {
+    TbsSkinOpenDialog dlg;
+    Run(dlg, [&](TbsOpenDlgForm& form) {
+        const QSize before = form.size();
+        QString deep = root.path();
+        while (deep.size() < 5000) deep += "/" + QString(200, 'd');
+        EXPECT_FALSE(form.OpenFolder(deep));
+        EXPECT_TRUE(form.StatusText().contains("cannot be read")) << form.StatusText().toStdString();
+        EXPECT_LT(form.StatusText().size(), 200);
+        QApplication::processEvents();
+        EXPECT_EQ(form.size(), before);
+        // Typed, it is neither opened nor taken.
+        auto* edit = form.findChild<QLineEdit*>("edtFileName");
+        edit->setText(deep);
+        QTest::keyClick(edit, Qt::Key_Return);
+        EXPECT_TRUE(form.isVisible());
+        // A file where a folder should be.
+        EXPECT_FALSE(form.OpenFolder(root.filePath("b.txt/inner")));
+        EXPECT_TRUE(form.StatusText().contains("cannot be read"));
+        form.GoBack();
+        form.GoBack();
+        EXPECT_TRUE(form.StatusText().isEmpty());
+        EXPECT_EQ(form.Folder(), QDir(root.path()).absolutePath());
+    });
 }
 
 TEST(FileNames, EveryByteStringSurvivesTheTripToTextAndBack) {

@@ -11,6 +11,8 @@
 #include "skinctrls/TbsMessageForm.h"
 #include "skinctrls/TbsOpenDlgForm.h"
 #include "skinctrls/TbsSkinOpenDialog.h"
+#include "skinctrls/TbsSkinComboBox.h"
+#include "skinctrls/TbsPopupListBox.h"
 #include "skinctrls/bsSkinFont.h"
 
 #include <QApplication>
@@ -233,6 +235,41 @@ void ShootDialogs(TfrmMain& window, const QString& skin)
         form->OpenFolder(files.path());
         form->SelectName("article two.rtf");
         Shoot(form, "open-dialog-list-" + skin + ".png");
+        // The look-in and type boxes are the skin's combo boxes: the screen
+        // shows exactly what they draw.
+        auto* folders = form->findChild<TbsSkinComboBox*>("cbxFolder");
+        auto* types = form->findChild<TbsSkinComboBox*>("cbxFileType");
+        ASSERT_TRUE(folders && types);
+        EXPECT_TRUE(folders->IsSkinned());
+        EXPECT_TRUE(types->IsSkinned());
+        EXPECT_EQ(folders->SkinDataName(), window.bsSkinData1->IndexOfControl("toolcombobox") >= 0
+                                               ? QStringLiteral("toolcombobox")
+                                               : QStringLiteral("combobox"));
+        {
+            const QImage screen = form->screen()->grabWindow(0).toImage().convertToFormat(QImage::Format_RGB32);
+            for (TbsSkinComboBox* box : {folders, types}) {
+                const QImage drawn = box->grab().toImage().convertToFormat(QImage::Format_RGB32);
+                const QImage shown = screen.copy(QRect(box->mapToGlobal(QPoint(0, 0)), box->size()));
+                ASSERT_EQ(shown.size(), drawn.size());
+                int differ = 0;
+                for (int y = 0; y < drawn.height(); ++y)
+                    for (int x = 0; x < drawn.width(); ++x)
+                        differ += shown.pixel(x, y) != drawn.pixel(x, y);
+                EXPECT_EQ(differ, 0) << box->objectName().toStdString();
+            }
+        }
+        // The folder box's list open over the dialog.
+        QTest::mouseClick(folders, Qt::LeftButton, {}, folders->ItemArea().center());
+        EXPECT_TRUE(folders->DroppedDown());
+        QTest::qWait(250);
+        {
+            const QRect both = form->frameGeometry().united(folders->ListBox()->geometry());
+            const QImage screen = form->screen()->grabWindow(0).toImage();
+            const QString shots = QString::fromLocal8Bit(qgetenv("RASP_SHOT_DIR"));
+            if (!shots.isEmpty())
+                screen.copy(both).save(QDir(shots).filePath("open-dialog-folders-" + skin + ".png"));
+        }
+        folders->CloseUp(false);
         form->SetViewStyle(vsReport);
         Shoot(form, "open-dialog-details-" + skin + ".png");
         EXPECT_TRUE(form->findChild<TbsSkinButton*>("btnOpen")->IsSkinned());
