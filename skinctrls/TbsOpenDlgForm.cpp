@@ -462,6 +462,8 @@ void TbsOpenDlgForm::UpdateFolderBox()
         items << QString(depth * 2, QLatin1Char(' ')) + bsDisplayFileName(name);
     }
     FFolderPaths = chain;
+    // Every folder of the chain shows the folder picture.
+    FFolderBox->SetImages(QList<QImage>(chain.size(), ItemIcon(true).pixmap(16, 16).toImage()));
     FFolderBox->SetItems(items);
     FFolderBox->SetItemIndex(static_cast<int>(chain.size()) - 1);
 }

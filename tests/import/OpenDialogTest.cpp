@@ -445,6 +445,10 @@ TEST_F(OpenDialog, FolderAndTypeAreChosenThroughTheSkinnedBoxes) {
         EXPECT_EQ(paths.front(), "/");
         EXPECT_EQ(paths.back(), root.filePath("zeta"));
         EXPECT_EQ(folders->count(), paths.size());
+        // Every folder of the chain shows the folder picture.
+        ASSERT_EQ(folders->Images().size(), folders->count());
+        for (int i = 0; i < folders->count(); ++i)
+            EXPECT_FALSE(bsItemImage(folders->Images(), folders->ImageIndex(), i).isNull());
         EXPECT_EQ(folders->ItemIndex(), paths.size() - 1);
         EXPECT_EQ(folders->itemText(int(paths.size()) - 1),
                   QString(2 * (int(paths.size()) - 1), ' ') + "zeta");
