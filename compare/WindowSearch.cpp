@@ -83,7 +83,11 @@ std::int32_t TWindowSearch::FirstAllowed(std::int32_t first, std::int32_t length
     if (from > to) return -1;
     const TOccurrenceIndex::TRange range = FOccurrences.Occurrences(first, length);
     if (range.Empty()) return -1;
-    if (range.Table != nullptr && FColours2.HasFlat() && length <= TOccurrenceIndex::kMaxHashedLength)
+    // Hashed tables and single-stretch scans are read with the flat colours;
+    // the suffix array's own tables (asked only when the walk's window was
+    // not the one named) take the general way, marks included.
+    if (range.Table != nullptr && FColours2.HasFlat() && length <= TOccurrenceIndex::kMaxHashedLength &&
+        (range.Table == FOccurrences.HashedTable(length) || !FOccurrences.HasSuffixArray()))
         return FirstAllowedFlat(range, length, from, to, allowed);
     const auto forbidden = static_cast<TColourMask>(~allowed);
     const bool whiteOnly = allowed == kWhiteClass;

@@ -42,8 +42,10 @@ std::string Describe(const std::u16string& text) {
 
 // hashed, eager: -1 lets the texts choose between hashed tables and the
 // suffix array, and when the suffix array's tables are built.
+// builtFor: the window the lookup is built for, when it is not the walk's own
+// (a caller of single searches may ask any window).
 void CheckPair(const std::u16string& text1, const std::u16string& text2, int length, int kind, int hashed = -1,
-               int eager = -1) {
+               int eager = -1, int builtFor = -1) {
     SCOPED_TRACE("article1='" + Describe(text1) + "' article2='" + Describe(text2) +
                  "' length=" + std::to_string(length) + " kind=" + std::to_string(kind));
     TArticleComparer engine;
@@ -52,9 +54,11 @@ void CheckPair(const std::u16string& text1, const std::u16string& text2, int len
     // Word windows of a few words: hashed tables, or the suffix array alone.
     engine.FHashedLookupTables = hashed >= 0 ? hashed != 0 : (text1.size() * 7 + text2.size()) % 3 != 0;
     // The lookup is built for the walk's window and unit: set them first.
+    engine.FMinLength = builtFor >= 1 ? builtFor : length;
+    engine.FUnitKind = builtFor >= 1 ? ukWords : kind;
+    Load(engine, text1, text2);
     engine.FMinLength = length;
     engine.FUnitKind = kind;
-    Load(engine, text1, text2);
 
     reference::TLiteralComparer literal;
     literal.Text1 = text1;
@@ -96,7 +100,9 @@ TEST(FindMatchDifferential, RandomArticlePairs) {
             random.Below(2) == 0 ? random.Variant(text1, vocabulary) : random.Article(vocabulary, 30);
         const int length = 1 + random.Below(8);
         const int kind = random.Below(3);
-        ASSERT_NO_FATAL_FAILURE(CheckPair(text1, text2, length, kind));
+        // Now and then the lookup is built for another window than the one asked.
+        const int builtFor = round % 7 == 0 ? 1 + random.Below(8) : -1;
+        ASSERT_NO_FATAL_FAILURE(CheckPair(text1, text2, length, kind, -1, -1, builtFor));
         highlightedPairs += text1 != text2 ? 1 : 0;
     }
     EXPECT_GT(highlightedPairs, 4000);
@@ -121,7 +127,8 @@ TEST(FindMatchDifferential, AdversarialShapes) {
         const std::u16string text2 = random.Below(3) == 0 ? random.Variant(text1, {u"a", u"b"})
                                                           : random.Adversarial(90);
         const int length = random.Below(4) == 0 ? 1 + random.Below(64) : 1 + random.Below(12);
-        ASSERT_NO_FATAL_FAILURE(CheckPair(text1, text2, length, random.Below(3)));
+        const int builtFor = round % 5 == 0 ? 1 + random.Below(6) : -1;
+        ASSERT_NO_FATAL_FAILURE(CheckPair(text1, text2, length, random.Below(3), -1, -1, builtFor));
     }
 }
 
