@@ -40,6 +40,27 @@ std::string Describe(const std::u16string& text) {
     return out;
 }
 
+// The literal search set up for a walk over the two texts.
+reference::TLiteralComparer LiteralFor(const std::u16string& text1, const std::u16string& text2, int length,
+                                       int kind) {
+    reference::TLiteralComparer literal;
+    literal.Text1 = text1;
+    literal.Text2 = text2;
+    TListSentences sentences2;
+    TListParagraphs paragraphs2;
+    SplitArticle(text1, literal.Words1, literal.Sentences1, literal.Paragraphs1);
+    SplitArticle(text2, literal.Words2, sentences2, paragraphs2);
+    literal.MinLength = length;
+    literal.UnitKind = kind;
+    return literal;
+}
+
+// The whole literal walk: the colours it leaves are the expected ones.
+void WalkLiterally(reference::TLiteralComparer& literal) {
+    int cursor = -1, start = 0, end = 0, resume = -1, m0 = 0, m1 = 0;
+    while (literal.NextWindow(cursor, start, end)) literal.FindMatch(start, end, resume, m0, m1);
+}
+
 // hashed, eager: -1 lets the texts choose between hashed tables and the
 // suffix array, and when the suffix array's tables are built.
 // builtFor: the window the lookup is built for, when it is not the walk's own
@@ -60,15 +81,7 @@ void CheckPair(const std::u16string& text1, const std::u16string& text2, int len
     engine.FMinLength = length;
     engine.FUnitKind = kind;
 
-    reference::TLiteralComparer literal;
-    literal.Text1 = text1;
-    literal.Text2 = text2;
-    TListSentences sentences2;
-    TListParagraphs paragraphs2;
-    SplitArticle(text1, literal.Words1, literal.Sentences1, literal.Paragraphs1);
-    SplitArticle(text2, literal.Words2, sentences2, paragraphs2);
-    literal.MinLength = length;
-    literal.UnitKind = kind;
+    reference::TLiteralComparer literal = LiteralFor(text1, text2, length, kind);
 
     int cursorE = -1, cursorL = -1, resumeE = -1, resumeL = -1;
     for (;;) {
@@ -177,17 +190,8 @@ TEST(FindMatchDifferential, RecolouringReachesOccurrencesStartingBeforeTheMatch)
     for (const int hashed : {1, 0}) {
         ASSERT_NO_FATAL_FAILURE(CheckPair(text1, text2, 3, ukWords, hashed));
         // The whole walk, the suffix search from the first window on.
-        reference::TLiteralComparer literal;
-        literal.Text1 = text1;
-        literal.Text2 = text2;
-        TListSentences sentences2;
-        TListParagraphs paragraphs2;
-        SplitArticle(text1, literal.Words1, literal.Sentences1, literal.Paragraphs1);
-        SplitArticle(text2, literal.Words2, sentences2, paragraphs2);
-        literal.MinLength = 3;
-        literal.UnitKind = ukWords;
-        int cursor = -1, start = 0, end = 0, resume = -1, m0 = 0, m1 = 0;
-        while (literal.NextWindow(cursor, start, end)) literal.FindMatch(start, end, resume, m0, m1);
+        reference::TLiteralComparer literal = LiteralFor(text1, text2, 3, ukWords);
+        WalkLiterally(literal);
         TArticleComparer walk;
         walk.FText1 = text1;
         walk.FText2 = text2;
@@ -229,17 +233,8 @@ TEST(FindMatchDifferential, WholeCommandRendersLikeTheLiteralRuns) {
         p.comparer.FHashedLookupTables = random.Below(3) != 0;
         const TCompareOutcome outcome = p.Compare(length, kind);
 
-        reference::TLiteralComparer literal;
-        literal.Text1 = text1;
-        literal.Text2 = text2;
-        TListSentences sentences2;
-        TListParagraphs paragraphs2;
-        SplitArticle(text1, literal.Words1, literal.Sentences1, literal.Paragraphs1);
-        SplitArticle(text2, literal.Words2, sentences2, paragraphs2);
-        literal.MinLength = length;
-        literal.UnitKind = kind;
-        int cursor = -1, start = 0, end = 0, resume = -1, m0 = 0, m1 = 0;
-        while (literal.NextWindow(cursor, start, end)) literal.FindMatch(start, end, resume, m0, m1);
+        reference::TLiteralComparer literal = LiteralFor(text1, text2, length, kind);
+        WalkLiterally(literal);
 
         const bool runs = !TrimBlanks(text1).empty() && !TrimBlanks(text2).empty();
         ASSERT_EQ(outcome.Ran, runs);
