@@ -36,14 +36,7 @@ namespace {
 
 bool WaitFor(const std::function<bool()>& cond, int ms = 3000)
 {
-    QElapsedTimer t;
-    t.start();
-    while (!cond()) {
-        if (t.elapsed() > ms)
-            return false;
-        QTest::qWait(5);
-    }
-    return true;
+    return QTest::qWaitFor(cond, ms);
 }
 
 // The root window of the menu the edit shows now, or null.

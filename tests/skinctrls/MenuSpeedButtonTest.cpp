@@ -23,14 +23,7 @@ namespace {
 
 bool WaitUntil(const std::function<bool()>& cond, int ms = 3000)
 {
-    QElapsedTimer t;
-    t.start();
-    while (!cond()) {
-        if (t.elapsed() > ms)
-            return false;
-        QTest::qWait(5);
-    }
-    return true;
+    return QTest::qWaitFor(cond, ms);
 }
 
 class MenuSpeedButton : public ::testing::Test {
