@@ -376,6 +376,38 @@ TEST(WaylandProgram, WithoutAnXServerTheProgramSaysWhatItDoes)
     EXPECT_GT(Covered(shot), kWindowArea) << "the compositor shows no window of the program";
 }
 
+// The crash dialog helper makes the same choice: its dialog is an X11
+// window of the session's X server, on the compositor's screen.
+TEST(WaylandProgram, TheCrashDialogHelperChoosesTheXServerToo)
+{
+    ASSERT_TRUE(ScreenEmpty());
+    QProcess p;
+    QProcessEnvironment env = Session->Environment();
+    env.insert(QStringLiteral("RASP_CRASH_DIALOG_AUTOCLOSE"), QStringLiteral("20000"));
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral(RASP_CRASH_DIALOG_HELPER), {});
+    ASSERT_TRUE(p.waitForStarted(10000));
+    p.write("rasp-crash-dialog 2\nmode steps\nend\n");
+    QByteArray out;
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            out += p.readAllStandardOutput();
+            return out.contains("shown\n") || p.state() != QProcess::Running;
+        },
+        30000));
+    ASSERT_TRUE(out.contains("shown\n")) << out.toStdString() << p.readAllStandardError().toStdString();
+    EXPECT_TRUE(Session->Run(QStringLiteral("xdotool"),
+                             {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--pid"),
+                              QString::number(p.processId())},
+                             Session->Environment()))
+        << "no X11 window of the crash dialog helper";
+    const QImage shot = ShotCovered(20000, [] { return true; });
+    Keep(shot, QStringLiteral("wayland-crash-dialog.png"));
+    EXPECT_GT(Covered(shot), 20000) << "the compositor does not show the crash dialog";
+    p.terminate();
+    p.waitForFinished(10000);
+}
+
 int main(int argc, char** argv)
 {
     if (QStandardPaths::findExecutable(QStringLiteral("weston")).isEmpty()) {
