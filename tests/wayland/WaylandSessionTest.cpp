@@ -2,18 +2,19 @@
 // (XWayland) started here, the window made after the same platform choice as
 // the program's, input given to the compositor (xdotool on its Xvfb) as a
 // user's would arrive, and what the user sees read from the compositor's own
-// screenshots.
-// Each check compares the compositor's picture with what the program drew
-// for the window in question, at the place the program put it: a menu, list
-// or box that the compositor showed elsewhere (or not at all) fails. With RASP_SHOT_DIR set the screenshots are kept there.
+// screenshots. Each check compares the compositor's picture with what the
+// program drew for the window in question, at the place the program put it:
+// a menu, list or box that the compositor showed elsewhere (or not at all)
+// fails. With RASP_SHOT_DIR set the screenshots are kept there.
 //
-// Skipped (exit 77) when weston is not installed.
+// Skipped (exit 77) when weston is not installed; Xvfb and xdotool are
+// needed as well (tools/install-deps.sh installs all of them).
 
 #include "app/MainWindow.h"
 #include "app/RaspApplication.h"
 #include "platform/display/DisplayPlatform.h"
-#include "skin/bsSkinForm.h"
 #include "skin/bsFrameGeometry.h"
+#include "skin/bsSkinForm.h"
 #include "skin/bsSkinMenus.h"
 #include "skinctrls/TbsMessageForm.h"
 #include "skinctrls/TbsPopupListBox.h"
