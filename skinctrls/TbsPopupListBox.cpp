@@ -60,9 +60,12 @@ void TbsPopupListBox::SortItems(int* other)
     update();
 }
 
+// Placed by the combo box itself, under the box, as the skinned menu windows
+// are: a window manager (XWayland's among them) would frame a managed window
+// and put it where it likes.
 TbsPopupListBox::TbsPopupListBox(TbsSkinComboBox* combo)
     : QWidget(combo, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus |
-                         Qt::WindowStaysOnTopHint),
+                         Qt::WindowStaysOnTopHint | Qt::BypassWindowManagerHint),
       FCombo(combo)
 {
     setObjectName(QStringLiteral("TbsPopupListBox"));

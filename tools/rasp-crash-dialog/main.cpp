@@ -5,6 +5,7 @@
 // got painted, 1 for a broken request; the report then falls back to text on
 // standard error. In screenshot mode it only copies the screen.
 #include "crash/CrashDialogProtocol.h"
+#include "platform/display/DisplayPlatform.h"
 #include "tools/rasp-crash-dialog/CrashDialogScreenshot.h"
 #include "tools/rasp-crash-dialog/CrashExceptionDialog.h"
 #include "tools/rasp-crash-dialog/CrashProgressDialog.h"
@@ -26,13 +27,6 @@ namespace {
 void Say(const std::string& text) {
   std::fwrite(text.data(), 1, text.size(), stdout);
   std::fflush(stdout);
-}
-
-bool HaveDisplay() {
-  for (const char* v : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-    if (const char* s = std::getenv(v); s && *s)
-      return true;
-  return false;
 }
 
 // Closes a dialog that never reached the screen, and (for tests) one that
@@ -86,11 +80,16 @@ int main(int argc, char** argv) {
     return 1;
   }
   rasp::TCrashDialogResult result;
-  if (!HaveDisplay()) {
+  // The same platform as the window's: these dialogs place themselves too.
+  // Without a display the report goes to standard error instead.
+  const rasp::TDisplayChoice display = rasp::ChooseDisplay(rasp::CurrentDisplayEnvironment());
+  if (display.Route == rasp::TDisplayRoute::NoDisplay) {
     Say(rasp::CrashDialogWriteResult(result));
     return 2;
   }
+  rasp::TQtPlatformSetting platform(display);
   QApplication app(argc, argv);
+  platform.Restore();
 
   if (!request.ScreenshotFile.empty() && rasp::CrashWriteScreenshot(QString::fromStdString(request.ScreenshotFile)))
     Say("screenshot " + rasp::CrashDialogEscape(request.ScreenshotFile) + "\n");
