@@ -92,7 +92,9 @@ QSize TfrmMain::MinimumClientSize() const
     // for both arrows and a thumb).
     const int middle = std::max(panLeft->layout()->totalMinimumSize().height(),
                                 bsSkinGroupBox2->layout()->totalMinimumSize().height());
-    const int height = bsSkinPanel1->height() + panBanner->height() + middle + bsSkinPanel4->height();
+    // A deployment without a banner hides its strip.
+    const int banner = panBanner->isHidden() ? 0 : panBanner->height();
+    const int height = bsSkinPanel1->height() + banner + middle + bsSkinPanel4->height();
     return QSize(width, height);
 }
 
