@@ -203,7 +203,10 @@ TbsOpenDlgForm::TbsOpenDlgForm(QWidget* parent, TbsSkinData* ctrlSkin, bool chec
         connect(v, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& i) { ActivateRow(i.row(), true); });
         // Also a click on the item that is selected already, such as the
         // one drawn selected when the dialog opens.
-        connect(v, &QAbstractItemView::clicked, this, [this](const QModelIndex& i) { PutNameOf(i.row()); });
+        connect(v, &QAbstractItemView::clicked, this, [this](const QModelIndex& i) {
+            FSelectionByUser = true;
+            PutNameOf(i.row());
+        });
     }
     FViews->addWidget(FListView);
     FViews->addWidget(FDetails);
@@ -437,6 +440,7 @@ bool TbsOpenDlgForm::OpenFolder(const QString& folder, bool addToHistory)
         UpdateFolderBox();
         if (FModel->rowCount() > 0)
             CurrentView()->setCurrentIndex(FModel->index(0, 0));
+        FSelectionByUser = false;
     }
     // A name a selection put in the field was one of the folder just left.
     if (changed && FNameFromSelection) {
@@ -522,6 +526,7 @@ void TbsOpenDlgForm::Refresh()
     QScopedValueRollback quiet(FQuiet, true);
     if (FModel->rowCount() > 0)
         CurrentView()->setCurrentIndex(FModel->index(0, 0));
+    FSelectionByUser = false;
 }
 
 QAbstractItemView* TbsOpenDlgForm::CurrentView() const
@@ -597,6 +602,7 @@ void TbsOpenDlgForm::TypeChosen()
     FModel->SetMask(FilterMask());
     if (FModel->rowCount() > 0)
         CurrentView()->setCurrentIndex(FModel->index(0, 0));
+    FSelectionByUser = false;
 }
 
 QString TbsOpenDlgForm::FilterMask() const
@@ -664,6 +670,7 @@ void TbsOpenDlgForm::SelectionChanged()
     // only shown, not named: what the user typed stays.
     if (FQuiet)
         return;
+    FSelectionByUser = true;
     PutNameOf(CurrentRow());
     FolderChanged();
 }
@@ -691,8 +698,9 @@ void TbsOpenDlgForm::Confirm()
     const QString text = FNameField->text();
     const int row = CurrentRow();
     if (text.isEmpty() || FNameFromSelection) {
-        // The field says nothing of the user's own: the selected folder opens.
-        if (row >= 0 && FModel->IsFolder(row)) {
+        // The field says nothing of the user's own: the folder the user
+        // selected opens.
+        if (FSelectionByUser && row >= 0 && FModel->IsFolder(row)) {
             OpenFolder(FModel->PathAt(row));
             return;
         }
@@ -757,7 +765,7 @@ void TbsOpenDlgForm::ConfirmSave()
     const QString typed = FNameField->text();
     if (typed.isEmpty()) {
         const int row = CurrentRow();
-        if (row >= 0 && FModel->IsFolder(row))
+        if (FSelectionByUser && row >= 0 && FModel->IsFolder(row))
             OpenFolder(FModel->PathAt(row));
         return;
     }
@@ -830,6 +838,9 @@ bool TbsOpenDlgForm::SelectName(const QString& name)
         const QModelIndex index = FModel->index(row, 0);
         CurrentView()->setCurrentIndex(index);
         CurrentView()->scrollTo(index);
+        // Also when it was selected already.
+        FSelectionByUser = true;
+        PutNameOf(row);
         return true;
     }
     return false;

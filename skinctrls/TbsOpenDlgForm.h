@@ -136,6 +136,9 @@ private:
     bool FQuiet = false;
     // The field holds the name a selection put there, not one typed since.
     bool FNameFromSelection = false;
+    // The user chose the selected item (the first item of a folder just
+    // opened is selected by the dialog, and Open does not go into it).
+    bool FSelectionByUser = false;
     // The note shown is about the typed name; typing again takes it away.
     bool FTypedNote = false;
     QStringList FFolderPaths;

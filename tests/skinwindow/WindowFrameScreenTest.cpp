@@ -12,6 +12,7 @@
 #include "skinctrls/TbsMessageForm.h"
 #include "skinctrls/TbsOpenDlgForm.h"
 #include "tests/app/LayoutWalk.h"
+#include "tests/skinwindow/WindowTestMain.h"
 #include "tests/skinwindow/X11Tools.h"
 
 #include <QApplication>
@@ -370,12 +371,5 @@ int main(int argc, char** argv)
         std::printf("skipped: %s\n", why.c_str());
         return x11::TWindowManager::SkipCode;
     }
-    QLocale::setDefault(QLocale::c());
-    TRaspApplication app(argc, argv);
-    app.ErrorBox().SetAnswerHook([](const TMessageRequest& r) {
-        ADD_FAILURE() << "message shown: " << r.Text.toStdString();
-        return mrOk;
-    });
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    return test::RunWindowTests(argc, argv);
 }

@@ -28,23 +28,31 @@ namespace rasp::x11 {
 
 // Runs a tool to its end while this program keeps handling its events (the
 // tool may wait for our windows to react). The tool's standard output.
-inline std::optional<QString> Run(const QString& program, const QStringList& args, int timeoutMs = 10000)
+// Generous times: the machine may be busy with other builds.
+inline std::optional<QString> Run(const QString& program, const QStringList& args, int timeoutMs = 30000)
 {
     QProcess p;
     p.start(program, args);
-    if (!p.waitForStarted(5000))
+    if (!p.waitForStarted(20000)) {
+        std::fprintf(stderr, "%s did not start\n", qPrintable(program));
         return std::nullopt;
+    }
     const QDeadlineTimer deadline(timeoutMs);
-    while (!p.waitForFinished(5)) {
+    // The event loop may see the tool end first: ask the state, not the wait.
+    while (p.state() != QProcess::NotRunning && !p.waitForFinished(5)) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
         if (deadline.hasExpired()) {
+            std::fprintf(stderr, "%s %s did not finish\n", qPrintable(program), qPrintable(args.join(u' ')));
             p.kill();
             p.waitForFinished(1000);
             return std::nullopt;
         }
     }
-    if (p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
+    if (p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
+        std::fprintf(stderr, "%s %s failed: %s\n", qPrintable(program), qPrintable(args.join(u' ')),
+                     p.readAllStandardError().constData());
         return std::nullopt;
+    }
     return QString::fromLocal8Bit(p.readAllStandardOutput());
 }
 
