@@ -4,6 +4,8 @@
 #include "app/TImage.h"
 #include "app/UUtils.h"
 #include "gif/GIFAnimator.h"
+#include "skin/bsSkinForm.h"
+#include "skin/bsSkinMessages.h"
 #include "skinctrls/ExceptionSink.h"
 
 #include <QAction>
@@ -15,6 +17,8 @@
 #include <QScreen>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <cmath>
 
 namespace rasp {
 
@@ -94,12 +98,16 @@ TfrmMain::TfrmMain(TMainWindowOptions options, QWidget* parent)
     rows->addWidget(bsSkinPanel4);
 
     resize(kClientWidth, kClientHeight);
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - QPoint(kClientWidth / 2, kClientHeight / 2));
-
     CreateSkinComponents();
+    // The design's size is the client's; the skin's frame comes around it,
+    // and later skins keep it.
+    bsSkinForm1->SetClientSize(QSize(kClientWidth, kClientHeight));
+    bsSkinForm1->KeepClientSize = true;
     WireEvents();
     FormCreate();
+    UpdateMinimumSize();
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
 }
 
 TfrmMain::~TfrmMain()
@@ -229,6 +237,12 @@ void TfrmMain::BuildArticle(TbsSkinGroupBox* box, int number)
     auto* scroll = new TbsSkinScrollBar(Qt::Vertical, box);
     named(scroll, first ? QStringLiteral("bsSkinScrollBar1") : QStringLiteral("bsSkinScrollBar2"));
     pane->SetVScrollBar(scroll);
+    // However small the window, a pane shows a few lines and its scroll bar
+    // both arrows and a thumb.
+    constexpr int kPaneLines = 3;
+    pane->setMinimumHeight(pane->fontMetrics().lineSpacing() * kPaneLines
+                           + int(std::ceil(2 * pane->document()->documentMargin())) + 2 * pane->frameWidth());
+    scroll->setMinimumHeight(3 * scroll->width());
 
     auto* stats = new TbsSkinPanel(box);
     named(stats, first ? QStringLiteral("bsSkinPanel3") : QStringLiteral("bsSkinPanel6"));
@@ -330,7 +344,7 @@ void TfrmMain::WireEvents()
     click(btnMakeMoney, &TfrmMain::btnMakeMoneyClick);
     // Footer links open through the same browser launcher as every other link.
     for (TbsSkinLinkLabel* link : {lblLink1URL, lblLink2URL})
-        link->SetOpener([](const QString& url) { OpenURL(url); });
+        link->SetOpener([this](const QString& url) { OpenLink(url); });
     click(btnImport1, &TfrmMain::btnImport1Click);
     click(btnImport2, &TfrmMain::btnImport2Click);
     click(btnClearH1, &TfrmMain::btnClearH1Click);
@@ -391,9 +405,21 @@ void TfrmMain::FormResize()
     FormShow();
 }
 
+bool TfrmMain::event(QEvent* event)
+{
+    const bool handled = QWidget::event(event);
+    // Once every control took the new skin, its fonts and frame set the
+    // window's limits anew.
+    if (int(event->type()) == SKN_AFTERCHANGE)
+        UpdateMinimumSize();
+    return handled;
+}
+
 void TfrmMain::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
+    // Shown, the controls have their final fonts and sizes.
+    UpdateMinimumSize();
     Run(&TfrmMain::FormShow);
 }
 

@@ -161,8 +161,16 @@ public:
     void LoadSettings();
     // The update check; Silent: no message when there is no update.
     void CheckForUpdates(bool Silent);
+    // Opens a web page in the browser; when none can be started the user
+    // is told the address to open by hand.
+    void OpenLink(const QString& url);
+
+    // The smallest client area at which every control is whole and none
+    // overlaps another, for the present captions and skin.
+    QSize MinimumClientSize() const;
 
 protected:
+    bool event(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
@@ -197,6 +205,7 @@ private:
     void BuildPopupMenus();
     void WireEvents();
     void CreateSkinComponents();
+    void UpdateMinimumSize();
     // Runs a handler; what it throws goes to the application's error handling.
     void Run(void (TfrmMain::*handler)());
 

@@ -13,7 +13,15 @@ namespace rasp {
 
 void TfrmMain::btnHelpClick()
 {
-    OpenURL(QString::fromLatin1(HelpPageURL));
+    OpenLink(QString::fromLatin1(HelpPageURL));
+}
+
+void TfrmMain::OpenLink(const QString& url)
+{
+    if (url.isEmpty() || OpenURL(url))
+        return;
+    // Nothing could be started: the click must not look as if it worked.
+    msgMain->MessageDlg(NoBrowserMessage(url), mtWarning, {mbOK}, 0);
 }
 
 void TfrmMain::btnUpdateClick()

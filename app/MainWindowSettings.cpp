@@ -187,19 +187,17 @@ void TfrmMain::LoadSettings()
 
 void TfrmMain::imgBannerClick()
 {
-    if (!FBannerURL.isEmpty())
-        OpenURL(FBannerURL);
+    OpenLink(FBannerURL);
 }
 
 void TfrmMain::gifBannerClick()
 {
-    if (!FBannerURL.isEmpty())
-        OpenURL(FBannerURL);
+    OpenLink(FBannerURL);
 }
 
 void TfrmMain::btnMakeMoneyClick()
 {
-    OpenURL(QString::fromLatin1(PromotionBaseURL) + FAffiliateID);
+    OpenLink(QString::fromLatin1(PromotionBaseURL) + FAffiliateID);
 }
 
 }  // namespace rasp

@@ -28,4 +28,10 @@ bool OpenURL(const QString& url)
     return true;
 }
 
+QString NoBrowserMessage(const QString& url)
+{
+    return QStringLiteral("No web browser could be started to open this page. "
+                          "Please open it in your browser yourself:\n") + url;
+}
+
 } // namespace rasp

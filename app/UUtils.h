@@ -11,4 +11,8 @@ namespace rasp {
 // be taken for an option; whether the browser really started is not checked.
 bool OpenURL(const QString& url);
 
+// What the user is told when OpenURL could start nothing: the address, to
+// be opened by hand.
+QString NoBrowserMessage(const QString& url);
+
 } // namespace rasp

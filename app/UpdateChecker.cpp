@@ -94,12 +94,19 @@ void TUpdateChecker::CheckForUpdates(bool Silent)
     if (gone())
         return;
     if (!downloaded || !QFileInfo(local).isFile()) {
-        NoUpdate();
+        Failed(downloaded ? QStringLiteral("the update description was not stored.") : FFailure);
         return;
     }
 
     const std::string version = ReadIniString(QFile::encodeName(local).toStdString(), "APPLICATION", "Version");
-    if (AppVersionNumber >= VersionFromText(version)) {
+    const std::optional<float> newest = ParseVersion(version);
+    // An answer without a version number (a proxy's page, say) tells
+    // nothing about updates: that is a failed check, not "no update".
+    if (!newest) {
+        Failed(QStringLiteral("the server's answer holds no version number."));
+        return;
+    }
+    if (AppVersionNumber >= *newest) {
         NoUpdate();
         return;
     }
@@ -139,16 +146,38 @@ void TUpdateChecker::NoUpdate()
         FMessageDlg(kNoUpdate, mtInformation, {mbOK}, 0);
 }
 
+void TUpdateChecker::Failed(const QString& reason)
+{
+    if (FAnnounce)
+        FMessageDlg(QStringLiteral("Could not check for updates: ") + reason, mtWarning, {mbOK}, 0);
+}
+
+QString TUpdateChecker::Reason(const QString& message)
+{
+    QString reason = message.trimmed();
+    if (reason.isEmpty())
+        return QStringLiteral("the server did not answer.");
+    // A sentence of its own becomes the end of ours.
+    if (reason.size() > 1 && reason[0].isUpper() && !reason[1].isUpper())
+        reason[0] = reason[0].toLower();
+    if (!reason.endsWith(u'.'))
+        reason += u'.';
+    return reason;
+}
+
 bool TUpdateChecker::DownloadFile(const QString& URL, const QString& LocalFile)
 {
     QPointer<TUpdateChecker> self(this);
     QFile file(LocalFile);
     if (file.exists())
         file.remove();
+    FFailure.clear();
     // A program folder we may not write to (an installed copy) just means no
     // update can be fetched.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        FFailure = QStringLiteral("the update description cannot be stored: ") + Reason(file.errorString());
         return false;
+    }
 
     bool complete = false;
     try {
@@ -162,8 +191,10 @@ bool TUpdateChecker::DownloadFile(const QString& URL, const QString& LocalFile)
         // check ends without a word.
         if (self)
             FAbandoned = true;
-    } catch (const EHttpError&) {
+    } catch (const EHttpError& e) {
         complete = false;
+        if (self)
+            FFailure = Reason(QString::fromStdString(e.what()));
     }
     // The client went with this checker if the window was destroyed meanwhile.
     if (self)
@@ -171,6 +202,8 @@ bool TUpdateChecker::DownloadFile(const QString& URL, const QString& LocalFile)
     file.close();
     if (complete && file.error() == QFileDevice::NoError)
         return true;
+    if (self && FFailure.isEmpty())
+        FFailure = QStringLiteral("the update description cannot be stored: ") + Reason(file.errorString());
     QFile::remove(LocalFile);
     return false;
 }

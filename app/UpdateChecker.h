@@ -43,8 +43,13 @@ public:
     void CheckForUpdates(bool Silent);
 
     // Writes the body of URL to LocalFile; true when all of it arrived. On
-    // failure no file is left behind.
+    // failure no file is left behind and LastFailure says why.
     bool DownloadFile(const QString& URL, const QString& LocalFile);
+    // Why the last download failed, as the end of a sentence ("the server
+    // answered with status 404.").
+    const QString& LastFailure() const { return FFailure; }
+    // An error message as the end of such a sentence.
+    static QString Reason(const QString& message);
 
     bool Checking() const { return FChecking; }
 
@@ -64,6 +69,8 @@ protected:
 
 private:
     void NoUpdate();
+    // A check that could not tell: said only when the outcome is announced.
+    void Failed(const QString& reason);
     bool StartUpdater();
 
     THttpClient FHttp;
@@ -75,6 +82,7 @@ private:
     bool FChecking = false;
     bool FAnnounce = false;
     bool FAbandoned = false;
+    QString FFailure;
 };
 
 } // namespace rasp

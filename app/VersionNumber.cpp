@@ -10,7 +10,7 @@ bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
 } // namespace
 
-float VersionFromText(std::string_view text)
+std::optional<float> ParseVersion(std::string_view text)
 {
     while (!text.empty() && IsBlank(text.front()))
         text.remove_prefix(1);
@@ -20,14 +20,16 @@ float VersionFromText(std::string_view text)
         text.remove_prefix(1);
     // Only plain decimal notation: no "inf", "nan" or hexadecimal.
     if (text.empty() || text.find_first_not_of("0123456789.eE+-") != std::string_view::npos)
-        return 0.0f;
+        return std::nullopt;
     float value = 0.0f;
     const auto [end, error] =
         std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::general);
     if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value))
-        return 0.0f;
+        return std::nullopt;
     return value;
 }
+
+float VersionFromText(std::string_view text) { return ParseVersion(text).value_or(0.0f); }
 
 std::string VersionText(float value)
 {

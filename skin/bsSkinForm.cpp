@@ -16,6 +16,8 @@
 #include <QWidget>
 #include <QWindow>
 
+#include <algorithm>
+
 namespace {
 
 TbsPoint P(QPoint p) { return TbsPoint{p.x(), p.y()}; }
@@ -117,7 +119,30 @@ TbsMargins TbsSkinForm::NonClient() const {
 }
 
 TbsSize TbsSkinForm::MinSize() const {
-  return bsFrameMinSize(FSkinSupport ? FSkinData.data() : nullptr, Limits, State());
+  TbsSize s = bsFrameMinSize(FSkinSupport ? FSkinData.data() : nullptr, Limits, State());
+  if (FMinimized) return s;
+  const TbsMargins m = NonClient();
+  if (FMinClientSize.width() > 0)
+    s.Width = std::max(s.Width, FMinClientSize.width() + m.Left + m.Right);
+  if (FMinClientSize.height() > 0 && !FRolledUp)
+    s.Height = std::max(s.Height, FMinClientSize.height() + m.Top + m.Bottom);
+  return s;
+}
+
+void TbsSkinForm::SetMinClientSize(QSize size) {
+  FMinClientSize = size;
+  EnforceMinSize();
+}
+
+void TbsSkinForm::SetClientSize(QSize size) {
+  const TbsMargins m = NonClient();
+  FForm->resize(QSize(size.width() + m.Left + m.Right, size.height() + m.Top + m.Bottom)
+                    .expandedTo(FForm->minimumSize()));
+}
+
+QSize TbsSkinForm::ClientSize() const {
+  const TbsMargins m = NonClient();
+  return QSize(FForm->width() - m.Left - m.Right, FForm->height() - m.Top - m.Bottom);
 }
 
 TbsSize TbsSkinForm::MaxSize() const {
@@ -166,7 +191,24 @@ void TbsSkinForm::ApplySkin() {
     FObjects->Clear();
   }
   EnforceMinSize();
+  const TbsMargins before = FAppliedNonClient;
+  const bool hadBorders = FHaveAppliedNonClient;
   ApplyMargins();
+  if (KeepClientSize && hadBorders) {
+    const TbsMargins after = FAppliedNonClient;
+    const QSize grow(after.Left + after.Right - before.Left - before.Right,
+                     after.Top + after.Bottom - before.Top - before.Bottom);
+    if (!grow.isNull()) {
+      // The bounds to go back to hold the client the user had.
+      if (!FSavedBounds.isNull()) FSavedBounds.setSize(FSavedBounds.size() + grow);
+      if (FRolledUp) FHeightBeforeRollUp += grow.height();
+      if (!FMaximized && !FMinimized) {
+        const QSize now(FForm->width() + grow.width(),
+                        FRolledUp ? FForm->height() : FForm->height() + grow.height());
+        FForm->resize(now.expandedTo(FForm->minimumSize()));
+      }
+    }
+  }
   UpdateGeometry();
   FForm->update();
   RefreshActive();
@@ -201,6 +243,8 @@ void TbsSkinForm::EnforceMinSize() {
 
 void TbsSkinForm::ApplyMargins() {
   const TbsMargins m = NonClient();
+  FAppliedNonClient = m;
+  FHaveAppliedNonClient = true;
   const QMargins nc(m.Left, m.Top, m.Right, m.Bottom);
   if (QLayout* layout = FForm->layout()) {
     if (!FHaveLayoutMargins) {
@@ -347,7 +391,10 @@ QString TbsSkinForm::FormCaption() const { return FForm->windowTitle(); }
 
 QIcon TbsSkinForm::FormIcon() const { return FForm->windowIcon(); }
 
-void TbsSkinForm::FrameClose() { FForm->close(); }
+void TbsSkinForm::FrameClose() {
+  if (OnCloseCommand) OnCloseCommand();
+  else FForm->close();
+}
 
 void TbsSkinForm::FrameShowSystemMenu(const QRect& r) {
   ShowSystemMenu(QRect(FForm->mapToGlobal(r.topLeft()), r.size()));

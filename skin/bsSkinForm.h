@@ -57,6 +57,10 @@ public:
   QPointer<QMenu> SystemMenu;  // shown instead of the built-in system menu
   TbsFrameLimits Limits;       // MinWidth, MinHeight, MaxWidth, MaxHeight
   int ClientWidth = 0, ClientHeight = 0;
+  // A skin change keeps the size of the client area: the window grows or
+  // shrinks by the change of the frame's borders (not while maximised,
+  // minimised or rolled up, whose bounds the frame owns).
+  bool KeepClientSize = false;
   bool MaximizeOnFullScreen = false;
   bool AlphaBlend = false, AlphaBlendAnimation = false;
   int AlphaBlendValue = 200;
@@ -75,6 +79,9 @@ public:
 
   std::function<void()> OnChangeSkinData, OnActivate, OnDeActivate, OnChangeRollUpState,
       OnMinimizeToTray, OnRestoreFromTray;
+  // Runs instead of closing the form when the close caption button or the
+  // system menu's Close is chosen (a message box answers as to Escape).
+  std::function<void()> OnCloseCommand;
 
   // ---- run-time state
   bool SkinSupport() const { return FSkinSupport; }
@@ -86,6 +93,14 @@ public:
   TbsFrameLayout Layout() const;
   TbsMargins NonClient() const;
   TbsSize MinSize() const;
+  // The smallest client area the form's content can be shown in; the
+  // minimum window size follows the borders of whichever skin is in use.
+  QSize MinClientSize() const { return FMinClientSize; }
+  void SetMinClientSize(QSize size);
+  // Resizes the form so that its client area has this size inside the
+  // present frame.
+  void SetClientSize(QSize size);
+  QSize ClientSize() const;
   TbsSize MaxSize() const;
   // Hit code of a point in window coordinates.
   int HitTest(QPoint window) const;
@@ -173,6 +188,11 @@ private:
   QRegion FRegion;
   QMargins FLayoutMargins;
   bool FHaveLayoutMargins = false;
+  // The borders last given to the form, to keep its client size across a
+  // skin change.
+  TbsMargins FAppliedNonClient;
+  bool FHaveAppliedNonClient = false;
+  QSize FMinClientSize;
   int FUnskinnedDown = -1;  // the pressed unskinned button
   bool FObjectCapture = false;
   struct Drag {

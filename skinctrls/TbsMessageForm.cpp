@@ -1,6 +1,7 @@
 #include "skinctrls/TbsMessageForm.h"
 
 #include "skinctrls/TbsSkinMessage.h"
+#include "skinctrls/TbsSkinButton.h"
 #include "skinctrls/TbsSkinPanel.h"
 
 #include <QCloseEvent>
@@ -21,8 +22,34 @@ TbsMessageForm::TbsMessageForm(QWidget* parent) : QDialog(parent), FClient(new T
 
 void TbsMessageForm::SetClientSize(QSize size)
 {
-    FClient->setGeometry(QRect(QPoint(0, 0), size));
-    setFixedSize(size);
+    FClientSize = size;
+    PlaceClient();
+}
+
+void TbsMessageForm::PlaceClient()
+{
+    if (!FClientSize.isValid())
+        return;
+    // The frame gives its borders as the form's contents margins.
+    const QMargins m = contentsMargins();
+    FClient->setGeometry(QRect(QPoint(m.left(), m.top()), FClientSize));
+    setFixedSize(FClientSize.grownBy(m));
+}
+
+bool TbsMessageForm::event(QEvent* event)
+{
+    // A frame put on, or a skin with other borders: the client keeps its size.
+    if (event->type() == QEvent::ContentsRectChange)
+        PlaceClient();
+    return QDialog::event(event);
+}
+
+void TbsMessageForm::CloseCommand()
+{
+    if (FEscapeButton)
+        FEscapeButton->click();
+    else
+        close();
 }
 
 void TbsMessageForm::keyPressEvent(QKeyEvent* event)

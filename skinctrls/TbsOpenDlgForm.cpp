@@ -201,6 +201,12 @@ TbsOpenDlgForm::TbsOpenDlgForm(QWidget* parent, TbsSkinData* ctrlSkin, bool chec
         v->setEditTriggers(QAbstractItemView::NoEditTriggers);
         v->installEventFilter(this);
         connect(v, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex& i) { ActivateRow(i.row(), true); });
+        // Also a click on the item that is selected already, such as the
+        // one drawn selected when the dialog opens.
+        connect(v, &QAbstractItemView::clicked, this, [this](const QModelIndex& i) {
+            FSelectionByUser = true;
+            PutNameOf(i.row());
+        });
     }
     FViews->addWidget(FListView);
     FViews->addWidget(FDetails);
@@ -378,6 +384,14 @@ void TbsOpenDlgForm::BuildBottom(QWidget* bottom)
     FNameField->setObjectName(QStringLiteral("edtFileName"));
     FNameField->setFixedHeight(21);
     FNameField->installEventFilter(this);
+    // From the first key the user types, the field says what the user wants.
+    connect(FNameField, &QLineEdit::textEdited, this, [this] {
+        FNameFromSelection = false;
+        if (FTypedNote) {
+            FTypedNote = false;
+            ShowStatus(QString());
+        }
+    });
     FTypeBox = new TbsSkinComboBox(bottom);
     FTypeBox->setObjectName(QStringLiteral("cbxFileType"));
     FTypeBox->setFixedHeight(21);
@@ -426,6 +440,12 @@ bool TbsOpenDlgForm::OpenFolder(const QString& folder, bool addToHistory)
         UpdateFolderBox();
         if (FModel->rowCount() > 0)
             CurrentView()->setCurrentIndex(FModel->index(0, 0));
+        FSelectionByUser = false;
+    }
+    // A name a selection put in the field was one of the folder just left.
+    if (changed && FNameFromSelection) {
+        FNameField->clear();
+        FNameFromSelection = false;
     }
     if (changed)
         FolderChanged();
@@ -506,6 +526,7 @@ void TbsOpenDlgForm::Refresh()
     QScopedValueRollback quiet(FQuiet, true);
     if (FModel->rowCount() > 0)
         CurrentView()->setCurrentIndex(FModel->index(0, 0));
+    FSelectionByUser = false;
 }
 
 QAbstractItemView* TbsOpenDlgForm::CurrentView() const
@@ -581,6 +602,7 @@ void TbsOpenDlgForm::TypeChosen()
     FModel->SetMask(FilterMask());
     if (FModel->rowCount() > 0)
         CurrentView()->setCurrentIndex(FModel->index(0, 0));
+    FSelectionByUser = false;
 }
 
 QString TbsOpenDlgForm::FilterMask() const
@@ -595,7 +617,19 @@ int TbsOpenDlgForm::FilterIndex() const { return FTypeBox->ItemIndex(); }
 
 QString TbsOpenDlgForm::ListMask() const { return FModel->Mask(); }
 
-void TbsOpenDlgForm::SetFileNameText(const QString& name) { FNameField->setText(bsDisplayFileName(name)); }
+void TbsOpenDlgForm::SetFileNameText(const QString& name)
+{
+    FNameField->setText(bsDisplayFileName(name));
+    FNameFromSelection = false;
+}
+
+void TbsOpenDlgForm::PutNameOf(int row)
+{
+    if (row < 0 || row >= FModel->rowCount() || FModel->IsFolder(row))
+        return;
+    FNameField->setText(bsDisplayFileName(FModel->NameAt(row)));
+    FNameFromSelection = true;
+}
 
 namespace {
 
@@ -632,11 +666,13 @@ QList<int> TbsOpenDlgForm::SelectedRows() const
 
 void TbsOpenDlgForm::SelectionChanged()
 {
-    const int row = CurrentRow();
-    if (row >= 0 && !FModel->IsFolder(row))
-        FNameField->setText(bsDisplayFileName(FModel->NameAt(row)));
-    if (!FQuiet)
-        FolderChanged();
+    // The first item the dialog itself selects in a folder just opened is
+    // only shown, not named: what the user typed stays.
+    if (FQuiet)
+        return;
+    FSelectionByUser = true;
+    PutNameOf(CurrentRow());
+    FolderChanged();
 }
 
 void TbsOpenDlgForm::ActivateRow(int row, bool chooseFile)
@@ -659,13 +695,52 @@ void TbsOpenDlgForm::Confirm()
         ConfirmSave();
         return;
     }
-    const QList<int> files = SelectedRows();
-    if (FCheckFileExists) {
-        if (files.isEmpty() || FNameField->text().isEmpty())
+    const QString text = FNameField->text();
+    const int row = CurrentRow();
+    if (text.isEmpty() || FNameFromSelection) {
+        // The field says nothing of the user's own: the folder the user
+        // selected opens.
+        if (FSelectionByUser && row >= 0 && FModel->IsFolder(row)) {
+            OpenFolder(FModel->PathAt(row));
             return;
+        }
+        if (text.isEmpty())
+            return;
+    }
+    if (text.contains(QLatin1Char('*'))) {
+        FModel->SetMask(text);
+        return;
+    }
+    // The selection counts only when the field names it.
+    const QList<int> files = SelectedRows();
+    for (int r : files) {
+        if (text != bsDisplayFileName(FModel->NameAt(r)))
+            continue;
         QStringList chosen;
-        for (int r : files)
-            chosen << FModel->PathAt(r);
+        for (int f : files)
+            chosen << FModel->PathAt(f);
+        Choose(chosen);
+        return;
+    }
+    const QString path = TypedPath(text);
+    if (FolderExists(path)) {
+        OpenFolder(path);
+        FNameField->clear();
+        FNameFromSelection = false;
+        return;
+    }
+    if (FileExists(path) || !FCheckFileExists) {
+        FResult = {path};
+        done(1);
+        return;
+    }
+    ShowStatus(QStringLiteral("There is no file or folder \"%1\".").arg(bsShortFileName(path)));
+    FTypedNote = true;
+}
+
+void TbsOpenDlgForm::Choose(const QStringList& chosen)
+{
+    if (FCheckFileExists) {
         for (const QString& f : chosen) {
             if (!FileExists(f)) {
                 FResult.clear();
@@ -673,26 +748,28 @@ void TbsOpenDlgForm::Confirm()
                 return;
             }
         }
-        FResult = chosen;
-        done(1);
-        return;
     }
-    if (FNameField->text().isEmpty())
-        return;
-    if (!files.isEmpty()) {
-        FResult.clear();
-        for (int r : files)
-            FResult << FModel->PathAt(r);
-    } else {
-        FResult = {Folder() + QLatin1Char('/') + FNameField->text()};
-    }
+    FResult = chosen;
     done(1);
+}
+
+QString TbsOpenDlgForm::TypedPath(const QString& text) const
+{
+    if (QDir::isAbsolutePath(text))
+        return QDir::cleanPath(text);
+    return QDir::cleanPath(Folder() == QLatin1String("/") ? Folder() + text : Folder() + QLatin1Char('/') + text);
 }
 
 void TbsOpenDlgForm::ConfirmSave()
 {
     const QString typed = FNameField->text();
-    if (typed.isEmpty() || typed.contains(QLatin1Char('*')))
+    if (typed.isEmpty()) {
+        const int row = CurrentRow();
+        if (FSelectionByUser && row >= 0 && FModel->IsFolder(row))
+            OpenFolder(FModel->PathAt(row));
+        return;
+    }
+    if (typed.contains(QLatin1Char('*')))
         return;
     const QString path = QDir::isAbsolutePath(typed)            ? QDir::cleanPath(typed)
                          : Folder() == QLatin1String("/")      ? Folder() + typed
@@ -705,6 +782,7 @@ void TbsOpenDlgForm::ConfirmSave()
     // A folder's name opens the folder rather than naming the file.
     if (FolderExists(path)) {
         OpenFolder(QDir::cleanPath(path));
+        FNameField->clear();
         return;
     }
     FResult = {path};
@@ -760,6 +838,9 @@ bool TbsOpenDlgForm::SelectName(const QString& name)
         const QModelIndex index = FModel->index(row, 0);
         CurrentView()->setCurrentIndex(index);
         CurrentView()->scrollTo(index);
+        // Also when it was selected already.
+        FSelectionByUser = true;
+        PutNameOf(row);
         return true;
     }
     return false;
@@ -767,17 +848,11 @@ bool TbsOpenDlgForm::SelectName(const QString& name)
 
 void TbsOpenDlgForm::NameFieldEnter()
 {
-    const QString text = FNameField->text();
-    if (text.contains(QLatin1Char('*'))) {
-        FModel->SetMask(text);
+    // A mask narrows the list, a folder opens, a file is chosen: all as the
+    // confirm button does (in save mode too).
+    if (FNameField->text().contains(QLatin1Char('*'))) {
+        FModel->SetMask(FNameField->text());
         return;
-    }
-    if (text.contains(QLatin1Char('/'))) {
-        const QString path = QDir::isAbsolutePath(text) ? text : Folder() + QLatin1Char('/') + text;
-        if (FolderExists(path)) {
-            OpenFolder(QDir::cleanPath(path));
-            return;
-        }
     }
     Confirm();
 }
@@ -801,11 +876,14 @@ bool TbsOpenDlgForm::eventFilter(QObject* watched, QEvent* event)
             return true;
         }
         if (enter) {
+            // Enter in the list means the item it shows selected.
             const int row = CurrentRow();
-            if (row >= 0 && FModel->IsFolder(row))
+            if (row >= 0 && FModel->IsFolder(row)) {
                 OpenFolder(FModel->PathAt(row));
-            else if (row >= 0)
+            } else if (row >= 0) {
+                PutNameOf(row);
                 Confirm();
+            }
             return true;
         }
         if (key->key() == Qt::Key_Backspace) {

@@ -104,6 +104,12 @@ private:
     int CurrentRow() const;
     QList<int> SelectedRows() const;
     void NameFieldEnter();
+    // Puts the name of a file row into the name field, as a selection does.
+    void PutNameOf(int row);
+    // Closes with these files, when they still exist (as CheckFileExists asks).
+    void Choose(const QStringList& chosen);
+    // A typed name as a full path: absolute, or in the present folder.
+    QString TypedPath(const QString& text) const;
     void ConfirmSave();
     // Why a path cannot be saved to, or empty.
     QString SaveProblem(const QString& path) const;
@@ -128,6 +134,13 @@ private:
     bool FSaveMode;
     // Set while the dialog fills its boxes or the list itself: no notifications.
     bool FQuiet = false;
+    // The field holds the name a selection put there, not one typed since.
+    bool FNameFromSelection = false;
+    // The user chose the selected item (the first item of a folder just
+    // opened is selected by the dialog, and Open does not go into it).
+    bool FSelectionByUser = false;
+    // The note shown is about the typed name; typing again takes it away.
+    bool FTypedNote = false;
     QStringList FFolderPaths;
     QStringList FMasks;
     QTimer* FFade = nullptr;

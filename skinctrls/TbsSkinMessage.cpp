@@ -2,6 +2,7 @@
 
 #include "skin/bsResourceStrData.h"
 #include "skin/bsSkinData.h"
+#include "skin/bsSkinForm.h"
 #include "skinctrls/TbsMessageForm.h"
 #include "skinctrls/TbsSkinButton.h"
 #include "skinctrls/TbsSkinPanel.h"
@@ -17,7 +18,7 @@
 
 namespace rasp {
 
-TbsSkinMessage::TbsSkinMessage(QObject* owner) : QObject(owner)
+TbsSkinMessage::TbsSkinMessage(QObject* owner) : QObject(owner), FParent(qobject_cast<QWidget*>(owner))
 {
     DefaultFont = QFont(QStringLiteral("Arial"));
     DefaultFont.setPixelSize(14);
@@ -105,9 +106,10 @@ QString TbsSkinMessage::ButtonText(TMsgDlgBtn button) const
     return SkinText(CtrlSkinData(), ButtonKeyOf(button), ButtonCaption(button));
 }
 
-int TbsSkinMessage::ButtonHeight() const
+int TbsSkinMessage::ButtonHeight() const { return ButtonHeight(CtrlSkinData()); }
+
+int TbsSkinMessage::ButtonHeight(const TbsSkinData* data) const
 {
-    const TbsSkinData* data = CtrlSkinData();
     if (!data || data->SkinEmpty)
         return 25;
     const int index = data->IndexOfControl(ButtonSkinDataName.toStdString());
@@ -126,8 +128,17 @@ int TbsSkinMessage::MessageDlg(const QString& msg, TMsgDlgType type, TMsgDlgButt
     if (FAnswerHook)
         return FAnswerHook(request);
 
+    TbsSkinData* frameSkin = SkinData();
     TbsSkinData* ctrlSkin = CtrlSkinData();
-    const int buttonHeight = ButtonHeight();
+    if (!frameSkin && !ctrlSkin) {
+        // A box of no skin of its own speaks for the window it comes up over.
+        const TbsSkinForm* owner = bsFindSkinForm(FParent ? FParent.data() : QApplication::activeWindow());
+        if (owner && owner->SkinData()) {
+            frameSkin = owner->SkinData();
+            ctrlSkin = owner->MenusSkinData() ? owner->MenusSkinData() : frameSkin;
+        }
+    }
+    const int buttonHeight = ButtonHeight(ctrlSkin);
     int count = 0;
     for (int kind = mbYes; kind <= mbHelp; ++kind)
         count += buttons.Contains(static_cast<TMsgDlgBtn>(kind)) ? 1 : 0;
@@ -139,8 +150,20 @@ int TbsSkinMessage::MessageDlg(const QString& msg, TMsgDlgType type, TMsgDlgButt
         QPointer<TbsMessageForm>& Box;
         ~TFree() { delete Box.data(); }
     } freeBox{box};
-    box->setWindowTitle(request.Caption);
+    box->setWindowTitle(SkinText(ctrlSkin, CaptionKeyOf(type), CaptionOf(type)));
     box->setWhatsThis(QString::number(helpCtx));
+    // The box's own frame, caption and close button come from the skin; the
+    // window system is asked for no decoration.
+    auto* frame = new TbsSkinForm(box);
+    frame->setObjectName(QStringLiteral("bsSkinForm"));
+    frame->SetBorderIcons(0);
+    frame->Sizeable = false;
+    frame->AlphaBlend = AlphaBlend;
+    frame->AlphaBlendAnimation = AlphaBlendAnimation;
+    frame->AlphaBlendValue = std::clamp(AlphaBlendValue, 0, 255);
+    frame->SetMenusSkinData(ctrlSkin);
+    frame->SetSkinData(frameSkin);
+    frame->OnCloseCommand = [form = box.data()] { form->CloseCommand(); };
     QWidget* client = box->Client();
     if (ctrlSkin)
         box->Client()->SetSkinData(ctrlSkin);
@@ -165,12 +188,17 @@ int TbsSkinMessage::MessageDlg(const QString& msg, TMsgDlgType type, TMsgDlgButt
         icon->setGeometry(5, std::max(10, label->y() + label->height() / 2 - 16), 32, 32);
     }
 
-    // Work-area limit of the monitor that shows the box.
+    // The window's width between the frame's limits: the work area of the
+    // monitor that shows the box, and the frame's minimum.
     const QScreen* screen = FParent ? FParent->screen() : QGuiApplication::primaryScreen();
     const QRect work = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+    const TbsMargins borders = frame->NonClient();
+    const int sides = borders.Left + borders.Right;
+    const int minWidth = frame->MinSize().Width;
     const int clientHeight = buttonHeight + label->height() + 50;
     const int clientWidth =
-        std::clamp(std::max(rowWidth, 50 + label->width()) + 40, 120, std::max(120, work.width()));
+        std::clamp(std::max(rowWidth, 50 + label->width()) + 40 + sides, minWidth, std::max(minWidth, work.width()))
+        - sides;
     box->SetClientSize(QSize(clientWidth, clientHeight));
 
     TbsSkinButton* byKind[mbHelp + 1] = {};
@@ -179,7 +207,7 @@ int TbsSkinMessage::MessageDlg(const QString& msg, TMsgDlgType type, TMsgDlgButt
         const auto b = static_cast<TMsgDlgBtn>(kind);
         if (!buttons.Contains(b))
             continue;
-        auto* button = new TbsSkinButton(client, ButtonText(b));
+        auto* button = new TbsSkinButton(client, SkinText(ctrlSkin, ButtonKeyOf(b), ButtonCaption(b)));
         button->setObjectName(QString::fromLatin1(ButtonNames[kind]));
         button->SetCanFocused(true);
         button->SetDefaultFont(DefaultButtonFont);
@@ -205,6 +233,7 @@ int TbsSkinMessage::MessageDlg(const QString& msg, TMsgDlgType type, TMsgDlgButt
     }
     if (escapeButton)
         escapeButton->SetCancel(true);
+    box->SetEscapeButton(escapeButton);
 
     box->move(work.center() - QPoint(box->width() / 2, box->height() / 2));
     const int result = box->exec();

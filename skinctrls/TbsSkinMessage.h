@@ -7,11 +7,11 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QWidget>
 #include <cstdint>
 #include <functional>
 #include <initializer_list>
 
-class QWidget;
 class TbsSkinData;
 
 namespace rasp {
@@ -69,7 +69,8 @@ public:
     using TAnswerHook = std::function<int(const TMessageRequest&)>;
     void SetAnswerHook(TAnswerHook hook) { FAnswerHook = std::move(hook); }
 
-    // Window the boxes are centred on; none: the screen.
+    // The window the boxes belong to (the owner when it is one): they stay
+    // above it and come up on its monitor, centred in its work area.
     void SetParentWidget(QWidget* parent) { FParent = parent; }
     // The skin of the boxes' frame; none: the plain look. Setting it also
     // sets the controls' skin (CtrlSkinData), which can then be changed apart.
@@ -84,6 +85,10 @@ public:
     QString ButtonSkinDataName = QStringLiteral("button");
     QString MessageLabelSkinDataName = QStringLiteral("stdlabel");
     bool UseSkinFont = true;
+    // Translucency of the boxes' windows, handed to their frames.
+    bool AlphaBlend = false;
+    bool AlphaBlendAnimation = false;
+    int AlphaBlendValue = 200;
 
     // Built-in texts; the skin's resource strings replace them by key.
     static QString CaptionOf(TMsgDlgType type);
@@ -96,6 +101,7 @@ public:
     QString ButtonText(TMsgDlgBtn button) const;
     // The height of the skin's button entry, else 25.
     int ButtonHeight() const;
+    int ButtonHeight(const TbsSkinData* data) const;
 
     // Button row geometry: 70 wide, 10 apart.
     static constexpr int ButtonWidth = 70;
@@ -107,7 +113,7 @@ signals:
 
 private:
     TAnswerHook FAnswerHook;
-    QWidget* FParent = nullptr;
+    QPointer<QWidget> FParent;
     QPointer<QObject> FSkinData;
     QPointer<QObject> FCtrlSkinData;
 };

@@ -13,6 +13,7 @@ PACKAGES=(
   libwmf-dev libemf2svg-dev fonts-urw-base35
   clang libclang-rt-14-dev
   fonts-liberation xvfb xauth x11-utils
+  openbox xdotool
   libreoffice-writer-nogui
   tidy
   dpkg-dev lintian desktop-file-utils appstream bash-completion

@@ -1,16 +1,23 @@
 #include "tests/app/WindowFixture.h"
+#include "tests/app/LayoutWalk.h"
 
 #include "app/TImage.h"
 #include "gif/GIFAnimator.h"
 
+#include <QFile>
 #include <QTest>
 #include <QTimer>
 
 using namespace rasp;
+using namespace rasp::test;
 
 TEST_F(WindowTest, OpensAtItsDesignSizeWithItsCaptions)
 {
-    EXPECT_EQ(window->size(), QSize(753, 520));
+    // The design's size is the client's; the built-in skin's frame adds
+    // 4, 30, 4 and 4 pixels around it.
+    EXPECT_EQ(window->size(), QSize(761, 554));
+    EXPECT_EQ(window->bsSkinPanel1->geometry(), QRect(4, 30, 753, 33));
+    EXPECT_EQ(window->bsSkinPanel4->geometry(), QRect(4, 30 + 520 - 62, 753, 62));
     EXPECT_EQ(window->windowTitle(), "Tellivo Rasp");
     // Designed 20 high; the skin's "button" is 21 high and keeps its height.
     EXPECT_EQ(window->btnCompareEx->geometry(), QRect(7, 6, 98, 21));
@@ -34,8 +41,11 @@ TEST_F(WindowTest, OpensAtItsDesignSizeWithItsCaptions)
     EXPECT_EQ(window->bsSkinScrollBar1->width(), 19);
     EXPECT_EQ(window->rchArticle1->font().pixelSize(), 14);
     EXPECT_EQ(window->rchArticle1->document()->defaultFont().family(), "Arial");
-    // Half the window less 10 pixels for article 1.
-    EXPECT_EQ(window->panLeft->width(), 753 / 2 - 10);
+    // Half the window's outer width less 10 pixels for article 1.
+    EXPECT_EQ(window->panLeft->width(), 761 / 2 - 10);
+    // The right-anchored footer controls stand where they were designed.
+    EXPECT_EQ(window->cbxType->x(), 596);
+    EXPECT_EQ(window->minNumWords->x(), 537);
     EXPECT_EQ(window->findChild<QObject*>("mnuPaste"), window->mnuPaste);
 }
 
@@ -55,13 +65,16 @@ TEST_F(WindowTest, ResizingKeepsHalfTheWidthForArticleOneAndTheFooterAnchored)
     EXPECT_EQ(window->cbxType->x(), 596 + client - 753);
     EXPECT_EQ(window->bsSkinStdLabel10->x(), 13);
 
-    // Narrow and back: the split follows without fighting the layout.
+    // Narrow and back: the window stops at its minimum, and the split
+    // follows without fighting the layout.
     window->resize(420, 300);
     QApplication::processEvents();
+    EXPECT_EQ(window->size(), window->minimumSize());
+    EXPECT_GT(window->width(), 420);
     EXPECT_EQ(window->panLeft->width(), window->width() / 2 - 10);
-    window->resize(753, 520);
+    window->resize(761, 554);
     QApplication::processEvents();
-    EXPECT_EQ(window->panLeft->width(), 366);
+    EXPECT_EQ(window->panLeft->width(), 370);
 }
 
 TEST_F(WindowTest, BannerIsCentredAndMayStickOut)
@@ -90,47 +103,17 @@ TEST_F(WindowTest, StartUpArmsTheUpdateTimerOnce)
     EXPECT_FALSE(fresh.Timer1->isActive()) << "the check runs once, not every 100 ms";
 }
 
-namespace {
-
-QString PathOf(const QWidget* w, const QWidget* top)
+TEST_F(WindowTest, EveryControlIsWholeAndAloneFromTheMinimumSizeUp)
 {
-    QString path;
-    for (; w && w != top; w = w->parentWidget()) {
-        const QString name = w->objectName().isEmpty() ? QString::fromLatin1(w->metaObject()->className())
-                                                       : w->objectName();
-        path = path.isEmpty() ? name : name + "/" + path;
-    }
-    return path;
-}
-
-// Every shown widget of the window, down to the parts inside the controls,
-// lies wholly inside its parent: nothing is cut off by the edge of its panel.
-std::vector<std::string> WidgetsOutsideTheirParents(QWidget* top)
-{
-    std::vector<std::string> outside;
-    for (QWidget* w : top->findChildren<QWidget*>()) {
-        if (!w->isVisibleTo(top) || w->isWindow() || w->size().isEmpty())
-            continue;
-        const QRect inParent = w->geometry();
-        const QRect parent = w->parentWidget()->rect();
-        if (!parent.contains(inParent))
-            outside.push_back(PathOf(w, top).toStdString() + " " + std::to_string(inParent.x()) + ","
-                              + std::to_string(inParent.y()) + " " + std::to_string(inParent.width()) + "x"
-                              + std::to_string(inParent.height()) + " in " + std::to_string(parent.width())
-                              + "x" + std::to_string(parent.height()));
-    }
-    return outside;
-}
-
-} // namespace
-
-TEST_F(WindowTest, EveryControlLiesInsideItsParentAtTheDesignSizeAndWider)
-{
-    for (const QSize size : {QSize(753, 520), QSize(801, 520), QSize(753, 520)}) {
+    const QSize least = window->minimumSize();
+    for (const QSize size : {QSize(761, 554), QSize(801, 520), least, QSize(least.width(), 900),
+                             QSize(1200, least.height()), QSize(761, 554)}) {
         window->resize(size);
         QApplication::processEvents();
         ASSERT_EQ(window->size(), size);
         EXPECT_EQ(WidgetsOutsideTheirParents(window.get()), std::vector<std::string>{})
+            << "at " << size.width() << " x " << size.height();
+        EXPECT_EQ(OverlappingControls(window.get()), std::vector<std::string>{})
             << "at " << size.width() << " x " << size.height();
     }
     // The same with both panes full of text, when their scroll bars show.
@@ -141,4 +124,26 @@ TEST_F(WindowTest, EveryControlLiesInsideItsParentAtTheDesignSizeAndWider)
     window->rchArticle2->SetText(text);
     QApplication::processEvents();
     EXPECT_EQ(WidgetsOutsideTheirParents(window.get()), std::vector<std::string>{});
+}
+
+TEST_F(WindowTest, LongLinkCaptionsOfADeploymentRaiseTheMinimumWidth)
+{
+    QFile settings(dir.filePath("dbconfig.dat"));
+    ASSERT_TRUE(settings.open(QIODevice::WriteOnly));
+    settings.write("[Settings]\r\nLink1URL=https://one.example/\r\n"
+                   "Link1Name=Read every article of this week's newsletter on our site, the older ones too, and all the letters of our readers\r\n"
+                   "Link2URL=https://two.example/\r\n"
+                   "Link2Name=Ask the editors of the newsletter a question of your own, or two of them, and hear back within the week\r\n");
+    settings.close();
+    TMainWindowOptions options;
+    options.ProgramDir = dir.path();
+    options.CheckUpdates = false;
+    TfrmMain branded(options);
+    branded.show();
+    QApplication::processEvents();
+    EXPECT_GT(branded.minimumWidth(), window->minimumWidth());
+    branded.resize(branded.minimumSize());
+    QApplication::processEvents();
+    EXPECT_EQ(OverlappingControls(&branded), std::vector<std::string>{});
+    EXPECT_EQ(WidgetsOutsideTheirParents(&branded), std::vector<std::string>{});
 }

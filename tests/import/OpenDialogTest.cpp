@@ -189,28 +189,78 @@ TEST_F(OpenDialog, TypeBoxMasksAndATypedMaskThatLeavesTheTypeBox) {
     EXPECT_TRUE(TbsFileListModel::MatchesMask("b.txt", "[ab].TXT"));
 }
 
-TEST_F(OpenDialog, OpenNeedsASelectedExistingFile) {
+TEST_F(OpenDialog, OpenTakesTheFileTheNameFieldNames) {
     TbsSkinOpenDialog dlg;
-    const QString kept = root.filePath("kept.txt");
+    auto field = [](TbsOpenDlgForm& form) { return form.findChild<QLineEdit*>("edtFileName"); };
+    // The first item is drawn selected when the dialog opens, yet a name
+    // typed next is what Open takes, absolute or in the present folder.
     EXPECT_TRUE(Run(dlg, [&](TbsOpenDlgForm& form) {
-        View(form)->clearSelection();
-        TypeName(form, "b.txt", false);
+        EXPECT_EQ(Names(form).front(), "Alpha");
+        EXPECT_TRUE(field(form)->text().isEmpty());
+        TypeName(form, root.filePath("zeta/inner.txt"));
+    }));
+    EXPECT_EQ(dlg.FileName, root.filePath("zeta/inner.txt"));
+    dlg.FileName.clear();
+    EXPECT_TRUE(Run(dlg, [&](TbsOpenDlgForm& form) {
+        ClickItem(form, "b.txt");  // selected, then another name typed
+        TypeName(form, "notes.log", false);
         Press(form, "btnOpen");
-        EXPECT_TRUE(form.isVisible());  // typed names are not taken
-        TypeName(form, "b.txt");        // nor by Enter
+    }));
+    EXPECT_EQ(dlg.FileName, root.filePath("notes.log"));
+    dlg.FileName.clear();
+
+    EXPECT_TRUE(Run(dlg, [&](TbsOpenDlgForm& form) {
+        Press(form, "btnOpen");  // nothing named: nothing happens
         EXPECT_TRUE(form.isVisible());
+        // A name of nothing that exists: a short note, and the dialog stays.
+        TypeName(form, "missing.txt");
+        EXPECT_TRUE(form.isVisible());
+        EXPECT_TRUE(form.StatusText().contains("missing.txt")) << form.StatusText().toStdString();
+        QTest::keyClicks(field(form), "x");  // typing again takes the note away
+        EXPECT_TRUE(form.StatusText().isEmpty());
+        // A typed folder opens, relative or absolute, and the field is emptied
+        // so that the next name is not glued to it.
+        TypeName(form, "zeta");
+        EXPECT_EQ(form.Folder(), root.filePath("zeta"));
+        EXPECT_TRUE(field(form)->text().isEmpty());
+        TypeName(form, root.path() + "/");
+        EXPECT_EQ(form.Folder(), QDir(root.path()).absolutePath());
+        EXPECT_TRUE(field(form)->text().isEmpty());
+        // With a folder selected, Enter in the field and Open open it.
+        ClickItem(form, "zeta");
+        QTest::keyClick(field(form), Qt::Key_Return);
+        EXPECT_EQ(form.Folder(), root.filePath("zeta"));
+        Press(form, "btnUp");
+        ClickItem(form, "Alpha");
+        Press(form, "btnOpen");
+        EXPECT_EQ(form.Folder(), root.filePath("Alpha"));
+        Press(form, "btnUp");
+        // The file drawn selected in a folder just opened is not named until
+        // it is clicked.
+        ClickItem(form, "zeta", true);
+        EXPECT_TRUE(View(form)->selectionModel()->isSelected(View(form)->model()->index(0, 0)));
+        EXPECT_TRUE(field(form)->text().isEmpty());
+        ClickItem(form, "inner.txt");
+        EXPECT_EQ(field(form)->text(), "inner.txt");
+        Press(form, "btnUp");
+        EXPECT_TRUE(field(form)->text().isEmpty());  // it named a file of zeta
         ClickItem(form, "notes.log");
-        EXPECT_EQ(form.findChild<QLineEdit*>("edtFileName")->text(), "notes.log");
+        EXPECT_EQ(field(form)->text(), "notes.log");
         QFile::remove(root.filePath("notes.log"));  // vanished while shown
         Press(form, "btnOpen");
         EXPECT_TRUE(form.isVisible());
-        EXPECT_FALSE(form.StatusText().isEmpty());
+        EXPECT_TRUE(form.StatusText().contains("no longer exists")) << form.StatusText().toStdString();
         ClickItem(form, "b.txt");
         Press(form, "btnOpen");
         EXPECT_FALSE(form.isVisible());
     }));
     EXPECT_EQ(dlg.FileName, root.filePath("b.txt"));
     EXPECT_EQ(dlg.Files, QStringList{root.filePath("b.txt")});
+
+    // Without CheckFileExists a name of nothing yet is taken in the present folder.
+    dlg.CheckFileExists = false;
+    EXPECT_TRUE(Run(dlg, [&](TbsOpenDlgForm& form) { TypeName(form, "new.txt"); }));
+    EXPECT_EQ(dlg.FileName, root.filePath("new.txt"));
 }
 
 TEST_F(OpenDialog, CancelEscapeAndCloseLeaveTheNameButKeepIndexAndSize) {

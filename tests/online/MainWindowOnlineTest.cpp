@@ -1,4 +1,5 @@
 #include "app/MainWindow.h"
+#include "app/UUtils.h"
 #include "app/UpdateChecker.h"
 #include "tests/online/TestFiles.h"
 #include "tests/online/TestHttpServer.h"
@@ -8,6 +9,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QPointer>
+#include <QSet>
+#include <QTest>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QTimer>
@@ -50,6 +53,7 @@ protected:
     TTestHttpServer server;
     std::unique_ptr<TfrmMain> window;
     QStringList shown;
+    QList<TMsgDlgType> types;
     QList<int> answers; // given to the boxes in turn; Cancel when used up
     const QByteArray infPath = "/liveupdate/tellivo_rasp/mainappupdate.inf";
 
@@ -62,6 +66,7 @@ protected:
         window = std::make_unique<TfrmMain>(options);
         window->msgMain->SetAnswerHook([this](const TMessageRequest& request) {
             shown.append(request.Text);
+            types.append(request.Type);
             return answers.isEmpty() ? mrCancel : answers.takeFirst();
         });
         window->show();
@@ -109,7 +114,7 @@ TEST_F(MainWindowOnline, ACutChunkedAnswerEndsTheCheckAndCheckUpdatesWorksAgain)
     ASSERT_TRUE(WaitUntil([this] { return CheckFinished(); }));
     EXPECT_TRUE(shown.isEmpty());
     window->btnUpdate->click();
-    EXPECT_EQ(shown, QStringList{kNoUpdate});
+    EXPECT_EQ(shown, QStringList{"Could not check for updates: the connection closed before the answer was complete."});
     ServeVersion("2");
     shown.clear();
     window->btnUpdate->click();
@@ -118,14 +123,27 @@ TEST_F(MainWindowOnline, ACutChunkedAnswerEndsTheCheckAndCheckUpdatesWorksAgain)
     EXPECT_EQ(server.Requests().size(), 3);
 }
 
-TEST_F(MainWindowOnline, UnreachableServerIsQuietAtStartAndAnnouncedOnTheButton)
+TEST_F(MainWindowOnline, AFailedCheckIsQuietAtStartAndAWarningWithItsReasonOnTheButton)
 {
     Open(QStringLiteral("http://127.0.0.1:%1/liveupdate/tellivo_rasp/").arg(TTestHttpServer::ClosedPort()));
     ASSERT_TRUE(WaitUntil([this] { return CheckFinished(); }));
     EXPECT_TRUE(shown.isEmpty());
     window->btnUpdate->click();
-    EXPECT_EQ(shown, QStringList{kNoUpdate});
+    EXPECT_EQ(shown, QStringList{"Could not check for updates: connection refused."});
+    EXPECT_EQ(types, QList<TMsgDlgType>{mtWarning});
     EXPECT_TRUE(window->isVisible());
+
+    // A server that answers with an error is no answer about updates either.
+    window.reset();
+    shown.clear();
+    types.clear();
+    server.Set(infPath, {"HTTP/1.1 500 Internal Server Error\r\nContent-Length: 0\r\n\r\n"});
+    Open();
+    ASSERT_TRUE(WaitUntil([this] { return CheckFinished(); }));
+    EXPECT_TRUE(shown.isEmpty());
+    window->btnUpdate->click();
+    EXPECT_EQ(shown, QStringList{"Could not check for updates: the server answered with status 500."});
+    EXPECT_EQ(types, QList<TMsgDlgType>{mtWarning});
 }
 
 TEST_F(MainWindowOnline, AgreeingHandsOverToTheUpdaterAndClosesTheWindow)
@@ -188,6 +206,47 @@ TEST_F(MainWindowOnline, HelpOpensTheHelpPageInTheBrowser)
     window->btnHelp->click();
     ASSERT_TRUE(test::WaitForFile(record));
     EXPECT_EQ(test::ReadFile(record), "http://www.tellivo-rasp.example/rasphelp\n");
+}
+
+TEST_F(MainWindowOnline, WithoutABrowserEveryLinkNamesItsAddressToOpenByHand)
+{
+    // A desktop that registers no browser for http.
+    QTemporaryDir desktop;
+    test::TScopedEnv env;
+    for (const char* name : {"XDG_CONFIG_HOME", "XDG_CONFIG_DIRS", "XDG_DATA_HOME", "XDG_DATA_DIRS"})
+        env.Set(name, desktop.filePath(QString::fromLatin1(name)));
+    env.Set("XDG_CURRENT_DESKTOP", "");
+    test::WriteFile(QDir(programDir.path()).filePath("dbconfig.dat"),
+                    "[Settings]\r\nAfiliateID=ab12\r\nLink1URL=http://one.example/\r\nLink1Name=One\r\n"
+                    "Link2URL=http://two.example/x\r\nLink2Name=Two\r\n");
+    ServeVersion("1.01");
+    Open();
+    ASSERT_TRUE(WaitUntil([this] { return CheckFinished(); }));
+    shown.clear();
+    window->btnHelp->click();
+    window->btnMakeMoney->click();
+    window->FBannerURL = QStringLiteral("http://banner.example/");
+    window->imgBannerClick();
+    window->gifBannerClick();
+    for (TbsSkinLinkLabel* link : {window->lblLink1URL, window->lblLink2URL})
+        QTest::mouseClick(link, Qt::LeftButton, {}, link->rect().center());
+    // The two links may be shown in either order.
+    EXPECT_EQ(QSet<QString>({window->FLink1URL, window->FLink2URL}),
+              QSet<QString>({"http://one.example/", "http://two.example/x"}));
+    QStringList expected;
+    for (const QString& url : {QStringLiteral("http://www.tellivo-rasp.example/rasphelp"),
+                               QStringLiteral("http://www.tellivo-rasp.example/partners/ab12"),
+                               QStringLiteral("http://banner.example/"), QStringLiteral("http://banner.example/"),
+                               window->FLink1URL, window->FLink2URL})
+        expected << NoBrowserMessage(url);
+    EXPECT_EQ(shown, expected);
+    EXPECT_EQ(types, QList<TMsgDlgType>(expected.size(), mtWarning));
+    EXPECT_TRUE(shown.front().endsWith("\nhttp://www.tellivo-rasp.example/rasphelp")) << shown.front().toStdString();
+    // A banner without a target stays a picture.
+    shown.clear();
+    window->FBannerURL.clear();
+    window->imgBannerClick();
+    EXPECT_TRUE(shown.isEmpty());
 }
 
 } // namespace

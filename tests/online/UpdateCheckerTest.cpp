@@ -24,6 +24,7 @@ using test::TAnswer;
 using test::TTestHttpServer;
 
 const QString kNoUpdate = "There's no new updates for this application!";
+const QString kFailed = "Could not check for updates: ";
 const QString kMissing = "The updater module is missing. Please reinstall again the current version!";
 const QString kHandOver = "To update your software the application will close to\n\r"
                           "replace some files. Do you want to update now?";
@@ -106,10 +107,9 @@ protected:
     }
 };
 
-TEST_F(UpdateCheck, SameOrOlderOrUnreadableVersionIsNoUpdate)
+TEST_F(UpdateCheck, SameOrOlderVersionIsNoUpdateAndAnUnreadableOneAFailedCheck)
 {
-    for (const QByteArray version : {"1.01", "1.010000001", " 1.00 ", "0.5", "abc", "1,02", "", "inf",
-                                     "nan", "1e100", "0x2", "1.02 beta"}) {
+    for (const QByteArray version : {"1.01", "1.010000001", " 1.00 ", "0.5", "0"}) {
         ServeVersion(version);
         shown.clear();
         checker->CheckForUpdates(false);
@@ -118,11 +118,22 @@ TEST_F(UpdateCheck, SameOrOlderOrUnreadableVersionIsNoUpdate)
         checker->CheckForUpdates(true);
         EXPECT_TRUE(shown.empty()) << version.data();
     }
+    // An answer that holds no version number says nothing about updates.
+    const TShown noNumber{kFailed + "the server's answer holds no version number.", mtWarning, kOk};
+    for (const QByteArray version : {"abc", "1,02", "", "inf", "nan", "1e100", "0x2", "1.02 beta"}) {
+        ServeVersion(version);
+        shown.clear();
+        checker->CheckForUpdates(false);
+        EXPECT_EQ(shown, std::vector<TShown>{noNumber}) << version.data();
+        shown.clear();
+        checker->CheckForUpdates(true);
+        EXPECT_TRUE(shown.empty()) << version.data();
+    }
     // The description stays in the program folder after the check.
     EXPECT_EQ(test::ReadFile(Inf()), "[APPLICATION]\r\nName=Tellivo Rasp\r\nVersion=1.02 beta\r\n");
     server.SetOk(infPath, "[OTHER]\r\nVersion=9\r\n");
     checker->CheckForUpdates(false);
-    EXPECT_EQ(shown.back().text, kNoUpdate);
+    EXPECT_EQ(shown.back(), noNumber);
     EXPECT_EQ(closeRequests, 0);
 }
 
@@ -204,18 +215,23 @@ TEST_F(UpdateCheck, FailedDownloadsLeaveNoFileAndAreNoUpdate)
     struct TCase {
         const char* name;
         TAnswer answer;
+        const char* reason;
     };
     const TCase cases[] = {
-        {"404", {"HTTP/1.1 404 Not Found\r\nContent-Length: 23\r\n\r\n[APPLICATION]\nVersion=9"}},
-        {"cut", {"HTTP/1.1 200 OK\r\nContent-Length: 500\r\nConnection: close\r\n\r\n[APPLICATION]\r\nVersion=9\r\n"}},
-        {"garbage", {"\x16\x03\x01 not http\r\n\r\n"}},
-        {"oversized", {TTestHttpServer::Ok("[APPLICATION]\r\nVersion=9\r\n" + QByteArray(100000, ';'))}},
+        {"404", {"HTTP/1.1 404 Not Found\r\nContent-Length: 23\r\n\r\n[APPLICATION]\nVersion=9"},
+         "the server answered with status 404."},
+        {"cut", {"HTTP/1.1 200 OK\r\nContent-Length: 500\r\nConnection: close\r\n\r\n[APPLICATION]\r\nVersion=9\r\n"},
+         "the connection closed before the answer was complete."},
+        {"garbage", {"\x16\x03\x01 not http\r\n\r\n"}, "the server's answer is not HTTP."},
+        {"oversized", {TTestHttpServer::Ok("[APPLICATION]\r\nVersion=9\r\n" + QByteArray(100000, ';'))},
+         "the answer is larger than 65536 bytes."},
     };
     for (const auto& c : cases) {
         server.Set(infPath, c.answer);
         shown.clear();
+        // A failed check is not an up-to-date program: the button says why.
         checker->CheckForUpdates(false);
-        EXPECT_EQ(shown, (std::vector<TShown>{{kNoUpdate, mtInformation, kOk}})) << c.name;
+        EXPECT_EQ(shown, (std::vector<TShown>{{kFailed + c.reason, mtWarning, kOk}})) << c.name;
         EXPECT_FALSE(QFileInfo::exists(Inf())) << c.name;
         shown.clear();
         checker->CheckForUpdates(true);
@@ -236,16 +252,21 @@ TEST_F(UpdateCheck, UnreachableServerIsSilentAtStartUp)
     offline->CheckForUpdates(true);
     EXPECT_TRUE(shown.empty());
     offline->CheckForUpdates(false);
-    EXPECT_EQ(shown, (std::vector<TShown>{{kNoUpdate, mtInformation, kOk}}));
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].type, mtWarning);
+    EXPECT_EQ(shown[0].text, kFailed + "connection refused.");
     EXPECT_FALSE(QFileInfo::exists(Inf()));
 }
 
-TEST_F(UpdateCheck, UnwritableProgramFolderIsNoUpdateNotACrash)
+TEST_F(UpdateCheck, UnwritableProgramFolderIsAFailedCheckNotACrash)
 {
     ServeVersion("2");
     QDir(programDir.path()).mkpath("mainappupdate.inf/inside");
     checker->CheckForUpdates(false);
-    EXPECT_EQ(shown, (std::vector<TShown>{{kNoUpdate, mtInformation, kOk}}));
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].type, mtWarning);
+    EXPECT_TRUE(shown[0].text.startsWith(kFailed + "the update description cannot be stored: "))
+        << shown[0].text.toStdString();
     EXPECT_TRUE(QFileInfo(Inf()).isDir());
 }
 

@@ -5,6 +5,7 @@
 #include "skin/bsCompressedStoredSkin.h"
 #include "skin/bsResourceStrData.h"
 #include "skin/bsSkinData.h"
+#include "skin/bsSkinForm.h"
 #include "skinctrls/TbsMessageForm.h"
 #include "skinctrls/TbsSkinButton.h"
 #include "skinctrls/TbsSkinPanel.h"
@@ -24,6 +25,8 @@ namespace {
 
 struct TShown {
     QSize Client;
+    QSize Window;
+    TbsMargins Borders;
     QString Title;
     std::vector<QRect> Buttons;
     QStringList Captions;
@@ -41,6 +44,9 @@ int Show(TbsSkinMessage& msg, const QString& text, TMsgDlgType type, TMsgDlgButt
         auto* box = qobject_cast<TbsMessageForm*>(QApplication::activeModalWidget());
         ASSERT_NE(box, nullptr);
         shown.Client = box->Client()->size();
+        shown.Window = box->size();
+        if (const TbsSkinForm* frame = bsFindSkinForm(box))
+            shown.Borders = frame->NonClient();
         shown.Title = box->windowTitle();
         for (auto* b : box->Client()->findChildren<TbsSkinButton*>()) {
             shown.Buttons.push_back(b->geometry());
@@ -144,9 +150,11 @@ TEST(MessageBoxGeometry, TwoLinesMakeItOneLineTallerAndLongTextWider)
     EXPECT_GT(wide.Label.width(), QFontMetrics(wide.LabelFont).horizontalAdvance(QString(70, 'w')));
     EXPECT_EQ(wide.Client.height(), one.Client.height());
 
+    // The window, frame and all, is as wide as the work area.
     const int work = QGuiApplication::primaryScreen()->availableGeometry().width();
     Show(s.Msg, QString(2000, QLatin1Char('w')), mtInformation, {mbOK}, huge);
-    EXPECT_EQ(huge.Client.width(), work);
+    EXPECT_EQ(huge.Window.width(), work);
+    EXPECT_EQ(huge.Client.width(), work - huge.Borders.Left - huge.Borders.Right);
 }
 
 TEST(MessageBoxGeometry, CustomTypeShowsTheApplicationsTitleAndNoIcon)

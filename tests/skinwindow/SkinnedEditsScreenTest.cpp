@@ -6,6 +6,7 @@
 
 #include "app/MainWindow.h"
 #include "app/RaspApplication.h"
+#include "tests/skinwindow/WindowTestMain.h"
 #include "skin/bsBuiltinSkin.h"
 #include "skin/bsCompressedStoredSkin.h"
 #include "skin/bsSkinControls.h"
@@ -229,14 +230,4 @@ TEST(SkinnedEditsScreen, TheDarkSkinDrawsEditsSpinEditAndScrollBar)
     CheckWindow(window, skin, "skinned-edits-dark");
 }
 
-int main(int argc, char** argv)
-{
-    QLocale::setDefault(QLocale::c());
-    TRaspApplication app(argc, argv);
-    app.ErrorBox().SetAnswerHook([](const TMessageRequest& r) {
-        ADD_FAILURE() << "message shown: " << r.Text.toStdString();
-        return mrOk;
-    });
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}
+int main(int argc, char** argv) { return rasp::test::RunWindowTests(argc, argv); }

@@ -5,6 +5,7 @@
 
 #include "app/MainWindow.h"
 #include "app/RaspApplication.h"
+#include "tests/skinwindow/WindowTestMain.h"
 #include "skin/bsBuiltinSkin.h"
 #include "skin/bsCompressedStoredSkin.h"
 #include "skin/bsSkinData.h"
@@ -352,14 +353,4 @@ TEST(SkinnedWindowScreen, TheArticlePanesKeepBlackOnWhiteAndTheRunColoursInTheDa
     EXPECT_EQ(window.edtDuplicate->text(), "67");
 }
 
-int main(int argc, char** argv)
-{
-    QLocale::setDefault(QLocale::c());
-    TRaspApplication app(argc, argv);
-    app.ErrorBox().SetAnswerHook([](const TMessageRequest& r) {
-        ADD_FAILURE() << "message shown: " << r.Text.toStdString();
-        return mrOk;
-    });
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}
+int main(int argc, char** argv) { return rasp::test::RunWindowTests(argc, argv); }
