@@ -6,6 +6,7 @@
 #include "crash/CrashBytes.h"
 #include "crash/CrashConsts.h"
 #include "crash/CrashStringList.h"
+#include "platform/base/ConvertError.h"
 
 #include <array>
 #include <cstdint>
@@ -13,11 +14,6 @@
 #include <string>
 
 namespace rasp {
-
-class EConvertError : public std::runtime_error {
-public:
-  using std::runtime_error::runtime_error;
-};
 
 enum TCrashEmailSendMode : uint8_t {
   esmNoSend = 0,
@@ -57,7 +53,8 @@ public:
   TCrashModuleOptions(const TCrashModuleOptions&) = delete;
   TCrashModuleOptions& operator=(const TCrashModuleOptions&) = delete;
 
-  // Virtual operations, in the order the design gives them.
+  // Virtual operations, kept in their slot order: every options object of
+  // the reporter is a TCrashModuleOptionsEx, which overrides the first three.
   virtual void Changed() {}
   virtual void SetActivate(bool value);
   virtual void SetFreezeActivate(bool value);
