@@ -31,14 +31,20 @@ bool Inflate(std::string_view in, std::vector<uint8_t>& out) {
   return rc == Z_STREAM_END;
 }
 
-bool ReadPayload(std::string_view payload, uint16_t version, TCrashModuleOptions& options, TCrashBlock& out) {
+bool Fail(std::string* why, const char* reason) {
+  if (why) *why = reason;
+  return false;
+}
+
+bool ReadPayload(std::string_view payload, uint16_t version, TCrashModuleOptions& options, TCrashBlock& out,
+                 std::string* why) {
   TByteReader r(payload.data(), payload.size());
   TCrashModuleOptions scratch("", false);
   scratch.Assign(&options);
-  if (!scratch.LoadFromStream(r, version)) return false;
+  if (!scratch.LoadFromStream(r, version)) return Fail(why, "the options stream is truncated or damaged");
   uint32_t d = r.u32();
   std::string_view debug = r.bytes(d);
-  if (!r.ok()) return false;
+  if (!r.ok()) return Fail(why, "the debug data is truncated");
   out.DataVersion = version;
   out.DebugData.assign(debug.begin(), debug.end());
   options.Assign(&scratch);
@@ -46,35 +52,37 @@ bool ReadPayload(std::string_view payload, uint16_t version, TCrashModuleOptions
 }
 } // namespace
 
-bool ReadCrashBlock(std::string_view block, TCrashModuleOptions& options, TCrashBlock& out) {
+bool ReadCrashBlock(std::string_view block, TCrashModuleOptions& options, TCrashBlock& out, std::string* why) {
   TByteReader r(block.data(), block.size());
-  if (r.u32() != CrashBlockMagic) return false;
+  if (r.u32() != CrashBlockMagic) return Fail(why, "it does not begin with the block's magic number");
   uint16_t version = r.u16();
   std::array<uint32_t, 2> header{r.u32(), r.u32()};
-  if (!r.ok()) return false;
+  if (!r.ok()) return Fail(why, "its header is truncated");
   std::string_view rest = block.substr(r.position());
   TCrashBlock result;
   result.HeaderValues = header;
   bool ok;
   if (version >= 450) {
     std::vector<uint8_t> payload;
-    if (!Inflate(rest, payload)) return false;
-    ok = ReadPayload({reinterpret_cast<const char*>(payload.data()), payload.size()}, version, options, result);
+    if (!Inflate(rest, payload)) return Fail(why, "its compressed data does not inflate");
+    ok = ReadPayload({reinterpret_cast<const char*>(payload.data()), payload.size()}, version, options, result,
+                     why);
   } else {
-    ok = ReadPayload(rest, version, options, result);
+    ok = ReadPayload(rest, version, options, result, why);
   }
   if (ok) out = std::move(result);
   return ok;
 }
 
-bool ReadAppendedCrashBlock(std::string_view body, TCrashModuleOptions& options, TCrashBlock& out) {
+bool ReadAppendedCrashBlock(std::string_view body, TCrashModuleOptions& options, TCrashBlock& out,
+                            std::string* why) {
   TByteReader r(body.data(), body.size());
   uint16_t version = r.u16();
   std::array<uint32_t, 2> header{r.u32(), r.u32()};
-  if (!r.ok()) return false;
+  if (!r.ok()) return Fail(why, "its header is truncated");
   TCrashBlock result;
   result.HeaderValues = header;
-  if (!ReadPayload(body.substr(r.position()), version, options, result)) return false;
+  if (!ReadPayload(body.substr(r.position()), version, options, result, why)) return false;
   out = std::move(result);
   return true;
 }

@@ -13,6 +13,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -26,10 +27,12 @@ struct TCrashBlock {
 
 // Reads a block as the ELF section holds it. On success the options are
 // loaded from it; a truncated or damaged block changes nothing and returns
-// false.
-bool ReadCrashBlock(std::string_view block, TCrashModuleOptions& options, TCrashBlock& out);
+// false; `why` (when given) then says what is wrong with it.
+bool ReadCrashBlock(std::string_view block, TCrashModuleOptions& options, TCrashBlock& out,
+                    std::string* why = nullptr);
 // The same for the body of the appended form (version word first).
-bool ReadAppendedCrashBlock(std::string_view body, TCrashModuleOptions& options, TCrashBlock& out);
+bool ReadAppendedCrashBlock(std::string_view body, TCrashModuleOptions& options, TCrashBlock& out,
+                            std::string* why = nullptr);
 // Where the appended form lies in a file that ends with `tail` (the last
 // bytes of a file of fileSize bytes): its offset and size, or false.
 bool LocateAppendedCrashBlock(std::string_view tail8, uint64_t fileSize, uint64_t& offset, uint64_t& size);

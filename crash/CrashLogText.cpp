@@ -67,6 +67,39 @@ struct TTable {
 };
 } // namespace
 
+std::string CrashOffsetText(uintptr_t fileAddress) {
+  char buf[24];
+  std::snprintf(buf, sizeof buf, "0x%llx", static_cast<unsigned long long>(fileAddress));
+  return buf;
+}
+
+std::string CrashHexBytes(const std::string& bytes) {
+  static const char digits[] = "0123456789abcdef";
+  std::string out;
+  for (unsigned char c : bytes) {
+    out += digits[c >> 4];
+    out += digits[c & 15];
+  }
+  return out;
+}
+
+std::string CrashStepsForLog(const std::string& steps) {
+  std::string out;
+  int empty = 0;
+  size_t at = 0;
+  while (at <= steps.size()) {
+    size_t lf = steps.find('\n', at);
+    std::string line = steps.substr(at, lf == std::string::npos ? std::string::npos : lf - at);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    bool blank = line.find_first_not_of(" \t") == std::string::npos;
+    empty = blank ? empty + 1 : 0;
+    if (empty < 3) out += (out.empty() && at == 0 ? "" : "\r\n") + line;
+    if (lf == std::string::npos) break;
+    at = lf + 1;
+  }
+  return out;
+}
+
 std::string CrashCleanMessage(const std::string& message, bool isException) {
   if (!isException) return "Unknown error message.";
   std::string m = Blanked(message);
@@ -102,6 +135,11 @@ std::string CrashHeaderText(const TCrashLogInput& in, const TCrashModuleOptions&
   item.AddItem(t(27), BaseName(in.ModuleName), on(liExcModule));
   item.AddItem(t(28), in.ClassName.empty() ? "Unknown exception type." : in.ClassName, on(liExcType));
   item.AddItem(t(29), CrashCleanMessage(in.Message, in.IsException), on(liExcMessage));
+  // Linux adds where the address lies in its module's file: it is the same
+  // in every run, so the log can be read against separate debug files and
+  // the duplicate check does not depend on where the loader put the module.
+  item.AddItem("Offset", in.ModuleOffset ? CrashOffsetText(*in.ModuleOffset) : "",
+               in.ModuleOffset.has_value() && on(liExcAddress));
 
   item.AddSection(t(30));
   item.AddItem(t(31), Blanked(in.FormClass), on(liCtrlFormClass));
@@ -131,19 +169,26 @@ std::string CrashHeaderText(const TCrashLogInput& in, const TCrashModuleOptions&
 
 std::string CrashCallStackText(const TCrashStackList& stack, const std::vector<TCrashModulePtr>& modules,
                                const TCrashModuleOptions& o) {
+  // Linux adds the offset of every row in its module's file and the build
+  // id of every module, so that a log from a stripped binary can be read
+  // later against its separate debug files; rows of modules without
+  // symbols are kept for the same reason.
   TTable calls;
   for (int i = 47; i <= 52; ++i) calls.Captions.push_back(o.CustomText(i));
+  calls.Captions.push_back("Offset");
   for (const TCrashDebugInfo& e : stack.Items()) {
-    if (e.Detail < 2 || e.Detail > 4) continue;
+    if (e.Detail > 4 || (e.Detail < 2 && !(e.Detail == 1 && e.Module))) continue;
     calls.Rows.push_back({CrashHexAddress(e.Address), e.Module ? BaseName(e.Module->FileName) : "", e.UnitFile,
-                          e.OwnerClass, e.Routine, e.LineNo ? std::to_string(e.LineNo) : ""});
+                          e.OwnerClass, e.Routine, e.LineNo ? std::to_string(e.LineNo) : "",
+                          e.Module ? CrashOffsetText(e.Module->FileAddress(e.Address)) : ""});
   }
   TTable mods;
   for (int i = 62; i <= 67; ++i) mods.Captions.push_back(o.CustomText(i));
+  mods.Captions.push_back("Build ID");
   for (const TCrashModulePtr& m : modules) {
     if (!m) continue;
     mods.Rows.push_back({CrashHexAddress(m->Handle), BaseName(m->FileName), m->Description, m->Version,
-                         std::to_string(m->FileSize), FolderOf(m->FileName)});
+                         std::to_string(m->FileSize), FolderOf(m->FileName), CrashHexBytes(m->BuildId)});
   }
   return o.CustomText(7) + ":\r\n" + calls.Render() + "\r\n\r\n" + o.CustomText(9) + ":\r\n" + mods.Render();
 }
@@ -191,6 +236,7 @@ TCrashLogTexts CrashBuildLogTexts(const TCrashLogInput& in, const TCrashStackLis
   t.KeyValues = {in.ExceptionAddress ? CrashHexAddress(in.ExceptionAddress) : "", BaseName(in.ModuleName),
                  in.ClassName.empty() ? "Unknown exception type." : in.ClassName,
                  CrashCleanMessage(in.Message, in.IsException)};
+  if (in.ModuleOffset) t.KeyValues.push_back(CrashOffsetText(*in.ModuleOffset));
   return t;
 }
 

@@ -22,11 +22,16 @@ bool TCrashModuleInfo::Contains(uintptr_t a) const {
 }
 
 namespace {
+// False without a block; a block that is there but damaged also fills `why`.
 bool ReadBlockFromImage(const TElfImage& image, uint64_t fileSize, const TElfRead& read,
-                        TCrashModuleOptions& options, TCrashBlock& block) {
+                        TCrashModuleOptions& options, TCrashBlock& block, std::string* why = nullptr) {
   if (const TElfSection* s = image.FindSection(CrashBlockSection)) {
     auto data = image.SectionData(*s);
-    return data && ReadCrashBlock(*data, options, block);
+    if (!data) {
+      if (why) *why = "its section lies outside the file";
+      return false;
+    }
+    return ReadCrashBlock(*data, options, block, why);
   }
   // The older form: a block appended to the file, its size and the magic last.
   if (fileSize < 8) return false;
@@ -34,7 +39,11 @@ bool ReadBlockFromImage(const TElfImage& image, uint64_t fileSize, const TElfRea
   uint64_t offset = 0, size = 0;
   if (!read(fileSize - 8, 8, tail.data()) || !LocateAppendedCrashBlock(tail, fileSize, offset, size)) return false;
   std::string body(size_t(size), '\0');
-  return read(offset, size_t(size), body.data()) && ReadAppendedCrashBlock(body, options, block);
+  if (!read(offset, size_t(size), body.data())) {
+    if (why) *why = "the appended block cannot be read";
+    return false;
+  }
+  return ReadAppendedCrashBlock(body, options, block, why);
 }
 
 // Whether the file on disk is still the image the loader mapped: the build
@@ -61,6 +70,7 @@ TCrashModulePtr TCrashModulesList::BuildRecord(const TCrashLoadedModule& m, bool
   rec->LoadBias = m.LoadBias;
   rec->FileName = m.FileName;
   rec->IsMain = m.IsMain;
+  rec->BuildId = m.BuildId;
   rec->Segments = m.Segments;
   rec->CodeSegments = m.CodeSegments;
   struct stat st{};
@@ -89,7 +99,7 @@ TCrashModulePtr TCrashModulesList::BuildRecord(const TCrashLoadedModule& m, bool
                        rec->Functions.end());
 
   TCrashBlock block;
-  if (ReadBlockFromImage(image, image.FileSize(), image.Reader(), *rec->Options, block)) {
+  if (ReadBlockFromImage(image, image.FileSize(), image.Reader(), *rec->Options, block, &rec->BlockDamage)) {
     auto debug = std::make_unique<TCrashDebugData>();
     if (debug->Open(std::move(block.DebugData), block.DataVersion)) {
       rec->DataVersion = block.DataVersion;
@@ -97,6 +107,7 @@ TCrashModulePtr TCrashModulesList::BuildRecord(const TCrashLoadedModule& m, bool
       rec->DebugData = std::move(debug);
     } else {
       rec->Options->SetDefaults();  // damaged debug data: not instrumented
+      rec->BlockDamage = "its debug data does not hold together";
     }
   }
   // Changes another module published at run time win over its built-in block.

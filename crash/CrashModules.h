@@ -47,8 +47,13 @@ struct TCrashModuleInfo {
   std::vector<TCrashAddressRange> Segments;
   std::vector<TCrashAddressRange> CodeSegments;
   bool IsMain = false;
+  std::string BuildId;      // the GNU build id of the loaded image, as bytes
+  std::string BlockDamage;  // why the module's data block could not be read; empty: fine or none
 
   bool Contains(uintptr_t address) const;
+  // Address in the module's ELF file (what separate debug files and
+  // eu-addr2line take): the same for every run of the same build.
+  uintptr_t FileAddress(uintptr_t address) const { return address - LoadBias; }
   bool HasDebugData() const { return DebugData && DebugData->IsOpen(); }
 };
 using TCrashModulePtr = std::shared_ptr<TCrashModuleInfo>;
