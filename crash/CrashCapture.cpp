@@ -5,8 +5,10 @@
 #include "crash/CrashCapture.h"
 #include "crash/CrashHook.h"
 #include "crash/CrashImmortal.h"
+#include "crash/CrashTempFiles.h"
 #include "crash/CrashUnitState.h"
 
+#include <dlfcn.h>
 #include <fcntl.h>
 #include <poll.h>
 #include <pthread.h>
@@ -33,13 +35,30 @@ constexpr int FaultSignals[] = {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGTRAP, SIGABR
 constexpr size_t AltStackSize = 64 * 1024;
 constexpr size_t RaiseStackCopy = 16 * 1024;
 constexpr size_t CreatorStackCopy = 64 * 1024;
-// A report that takes longer than this is taken to hang (a lock the failing
-// thread held, say): the process ends instead of waiting for ever.
-constexpr int ReportTimeoutSeconds = 120;
+// A report whose own work (gathering, writing, delivery; not the time a
+// dialog waits for the user) takes longer than this is taken to hang (a lock
+// the failing thread held, say): the process ends instead of waiting for
+// ever.
+constexpr long long ReportTimeoutMs = 120 * 1000;
+// How long the report thread waits, after a report, for the failing thread
+// to take the end of its report; a thread that never does (stuck in its
+// paint pump) must not keep the process alive.
+constexpr long long HandBackMs = 10 * 1000;
+// Live raises, by a hash of the exception object: an entry is cleared when
+// its object is destroyed. Fixed memory and atomics, no lock: the raise path
+// must not allocate (it may be raising std::bad_alloc) and a reader may run
+// while a raising thread is stopped anywhere.
+constexpr size_t LiveRaiseSlots = 256;
 
 using TCxaThrow = void (*)(void*, std::type_info*, void (*)(void*));
 using TPthreadCreate = int (*)(pthread_t*, const pthread_attr_t*, void* (*)(void*), void*);
 using TExit = void (*)(int);
+using TCxaFreeException = void (*)(void*);
+
+struct TLiveRaise {
+  std::atomic<const void*> Object{nullptr};
+  std::atomic<uint64_t> Serial{0};
+};
 
 struct TCaptureState {
   std::atomic<bool> Active{false};
@@ -54,11 +73,21 @@ struct TCaptureState {
   std::atomic<TCxaThrow> RealCxaThrow{nullptr};
   std::atomic<TPthreadCreate> RealPthreadCreate{nullptr};
   std::atomic<TExit> RealExit{nullptr};
+  std::atomic<TCxaFreeException> RealCxaFree{nullptr};
+  std::atomic<uint64_t> RaiseSerial{0};
+  TLiveRaise LiveRaises[LiveRaiseSlots];
+  std::atomic<int> UserWaits{0};
+  std::atomic<bool> HandedBack{false};
+  std::atomic<bool> PumpInFault{false};
+  // The program's own code: a fault there leaves the window loop in a state
+  // its event handlers see anyway, so its windows may repaint.
+  TCrashAddressRange OwnCode[8];
+  int OwnCodeCount = 0;
   struct sigaction OldActions[sizeof FaultSignals / sizeof FaultSignals[0]]{};
   std::terminate_handler OldTerminate = nullptr;
   std::vector<std::string> Arguments;
   std::vector<char*> Argv;  // Arguments for execve, made at start: a restart may run in a signal handler
-  std::string StartupFolder;
+  std::string StartupFolder;  // where the program started: a restarted copy starts there too
   std::atomic<TCrashPaintPump> Pump{nullptr};
   TCrashTestHooks TestHooks;
   TCrashReportSteps Steps;
@@ -77,6 +106,22 @@ thread_local uintptr_t tlStackTop = 0;
 void Say(const char* text) {
   ssize_t ignored = write(STDERR_FILENO, text, std::strlen(text));
   (void)ignored;
+}
+
+long long NowMs() {
+  timespec ts{};
+  clock_gettime(CLOCK_MONOTONIC, &ts);
+  return ts.tv_sec * 1000ll + ts.tv_nsec / 1000000;
+}
+
+bool InOwnCode(uintptr_t address) {
+  for (int i = 0; i < S().OwnCodeCount; ++i)
+    if (S().OwnCode[i].Contains(address)) return true;
+  return false;
+}
+
+TLiveRaise& LiveSlot(const void* object) {
+  return S().LiveRaises[(reinterpret_cast<uintptr_t>(object) >> 4) % LiveRaiseSlots];
 }
 
 void Nap(long nanoseconds) {
@@ -158,32 +203,51 @@ void* ReportThreadMain(void*) {
     if (n < 0 && errno == EINTR) continue;
     if (n != ssize_t(sizeof request)) return nullptr;
     tlInReport = true;
+    S().HandedBack = false;
+    const int signal = request->Kind == rkSignal ? request->Signal : 0;
     CrashReportProcedure(*request);
     tlInReport = false;
     char done = 1;
     while (write(S().DonePipe[1], &done, 1) < 0 && errno == EINTR) {
     }
+    // `request` lives on the failing thread's stack: not touched from here.
+    for (long long start = NowMs(); !S().HandedBack.load();) {
+      if (NowMs() - start > HandBackMs) {
+        Say("crash reporter: the failing thread does not take the end of its report; the program ends.\n");
+        RestartOrTerminate(false, signal);
+      }
+      Nap(5000000);
+    }
   }
 }
 
-[[noreturn]] void EndAfterReport(bool restart) {
+[[noreturn]] void EndAfterReport(bool restart, int signal = 0) {
   // Another thread that failed meanwhile gets its report before the
   // process ends.
   for (int i = 0; i < 6000 && (S().Waiting.load() > 0 || S().ReportLock.load() != 0); ++i) Nap(10000000);
-  RestartOrTerminate(restart);
+  RestartOrTerminate(restart, signal);
+}
+
+// How a thread waiting in a fault or freeze handler waits: with its windows
+// repainting when the failure lies in the program's own code of the window
+// loop's thread.
+TCrashWait SignalWait(pid_t tid, uintptr_t address) {
+  return tid == S().MainThread && S().Pump.load() && InOwnCode(address) ? TCrashWait::SignalPump : TCrashWait::Signal;
 }
 
 void OnFaultSignal(int sig, siginfo_t* info, void* ucontext) {
+  // The reporter's own failures end the process by the signal that came,
+  // so that the system's crash collectors see them.
   if (tlInSignal) {
     Say("crash reporter: a second fault inside the fault handler; the program ends.\n");
-    _exit(1);
+    RestartOrTerminate(false, sig);
   }
   tlInSignal = true;
   if (auto hook = S().TestHooks.InSignalHandler) hook();
   pid_t tid = pid_t(syscall(SYS_gettid));
   if (tid == S().ReportThread.load() || tlInReport) {
     Say("crash reporter: a fault inside the crash report; the program ends.\n");
-    _exit(1);
+    RestartOrTerminate(false, sig);
   }
   TCrashRequest request;
   request.Kind = rkSignal;
@@ -194,8 +258,8 @@ void OnFaultSignal(int sig, siginfo_t* info, void* ucontext) {
   request.Address = uintptr_t(request.Context.Rip);
   request.StackPointer = uintptr_t(request.Context.Rsp);
   request.ThreadId = tid;
-  CrashCentralHandling(request, true);
-  EndAfterReport(request.Restart);
+  CrashCentralHandling(request, SignalWait(tid, request.Address));
+  EndAfterReport(request.Restart, sig);
 }
 
 void OnFreezeSignal(int, siginfo_t*, void* ucontext) {
@@ -208,7 +272,7 @@ void OnFreezeSignal(int, siginfo_t*, void* ucontext) {
     request.Address = uintptr_t(request.Context.Rip);
     request.StackPointer = uintptr_t(request.Context.Rsp);
     request.ThreadId = pid_t(syscall(SYS_gettid));
-    CrashCentralHandling(request, true);
+    CrashCentralHandling(request, SignalWait(request.ThreadId, request.Address));
     tlInSignal = false;
   }
   CrashFreezeReportDone();
@@ -242,16 +306,21 @@ const void* ObjectOf(const std::exception_ptr& p) {
   request.Kind = rkCxx;
   request.Info = &info;
   TCrashRaiseState& raise = CrashThreadRaise();
-  if (error && raise.Object == ObjectOf(error)) {
+  if (error && CrashRaiseIs(raise, ObjectOf(error), info.Type)) {
     request.Address = raise.Address;
     request.IsReturnAddress = true;
     request.Context = raise.Context;
+    // The run time found no handler and did not unwind: the raiser's frames
+    // are still on the stack, above the frames of the raise and of the
+    // terminate path.
+    request.StackPointer = raise.StackPointer;
+  } else {
+    // Not raised in this thread (rethrown from elsewhere): the stack of the
+    // code that calls std::terminate, without this handler's own frame.
+    request.StackPointer = reinterpret_cast<uintptr_t>(__builtin_frame_address(0)) + 8;
   }
-  // The frames between the raise and here are still on the stack: the run
-  // time found no handler and did not unwind.
-  request.StackPointer = reinterpret_cast<uintptr_t>(__builtin_frame_address(0));
   request.ThreadId = CrashThreadId();
-  CrashCentralHandling(request, false);
+  CrashCentralHandling(request, TCrashWait::Pump);
   EndAfterReport(request.Restart);
 }
 
@@ -296,6 +365,12 @@ extern "C" [[noreturn]] __attribute__((noinline)) void RaspCrashCxaThrow(void* o
     uintptr_t frame = reinterpret_cast<uintptr_t>(__builtin_frame_address(0));
     TCrashRaiseState& raise = CrashThreadRaise();
     raise.Object = object;
+    raise.Type = type;
+    raise.Serial = S().RaiseSerial.fetch_add(1) + 1;
+    TLiveRaise& live = LiveSlot(object);
+    live.Serial.store(0);
+    live.Object.store(object);
+    live.Serial.store(raise.Serial);
     CrashNoteRaise(object);
     raise.Address = reinterpret_cast<uintptr_t>(__builtin_return_address(0));
     raise.StackPointer = frame + 16;  // the raiser's stack pointer after the call returns
@@ -340,6 +415,15 @@ extern "C" int RaspCrashPthreadCreate(pthread_t* thread, const pthread_attr_t* a
   return rc;
 }
 
+// Every exception object ends here when it is destroyed (the run time calls
+// it through its import slot): a raise record of it means nothing any more.
+extern "C" void RaspCrashCxaFreeException(void* object) {
+  TLiveRaise& live = LiveSlot(object);
+  if (live.Object.load() == object) live.Serial.store(0);
+  CrashNoteRaise(object);
+  S().RealCxaFree.load()(object);
+}
+
 // exit called from anywhere in the program: its shutdown begins here, before
 // the first atexit handler runs.
 extern "C" [[noreturn]] void RaspCrashExit(int status) {
@@ -357,16 +441,23 @@ pid_t CrashThreadId() {
   if (!tlThreadId) tlThreadId = pid_t(syscall(SYS_gettid));
   return tlThreadId;
 }
-pid_t CrashReportThreadId() { return S().ReportThread.load(); }
-pid_t CrashMainThreadId() { return S().MainThread; }
+bool CrashRaiseIs(const TCrashRaiseState& raise, const void* object, const std::type_info* type) {
+  if (!object || raise.Object != object || !raise.Serial) return false;
+  if (type && raise.Type && !(*type == *raise.Type)) return false;
+  TLiveRaise& live = LiveSlot(object);
+  return live.Object.load() == object && live.Serial.load() == raise.Serial;
+}
 unsigned long CrashMainThreadHandle() { return S().MainThreadHandle; }
 const TCrashTestHooks& CrashHooks() { return S().TestHooks; }
 const TCrashReportSteps& CrashSteps() { return S().Steps; }
 const std::vector<std::string>& CrashArguments() { return S().Arguments; }
-const std::string& CrashStartupFolder() { return S().StartupFolder; }
 void SetCrashTestHooks(const TCrashTestHooks& hooks) { S().TestHooks = hooks; }
 void SetCrashReportSteps(const TCrashReportSteps& steps) { S().Steps = steps; }
 void SetCrashPaintPump(TCrashPaintPump pump) { S().Pump = pump; }
+bool CrashPumpInFault() { return S().PumpInFault.load(); }
+
+TCrashWaitingForUser::TCrashWaitingForUser() { S().UserWaits.fetch_add(1); }
+TCrashWaitingForUser::~TCrashWaitingForUser() { S().UserWaits.fetch_sub(1); }
 
 std::shared_ptr<const std::vector<uint8_t>> CrashCreatorStack(pid_t thread) {
   std::lock_guard lock(S().ThreadsLock);
@@ -384,46 +475,60 @@ uintptr_t CrashStackTopOf(uintptr_t sp) {
   return 0;
 }
 
-bool CrashCentralHandling(TCrashRequest& request, bool inSignal) {
+bool CrashCentralHandling(TCrashRequest& request, TCrashWait wait) {
   TCaptureState& s = S();
   if (!s.Active.load() || tlInReport || CrashThreadId() == s.ReportThread.load()) return true;
   EnterReportLock();
   tlInReport = true;
   TCrashRequest* pointer = &request;
   bool sent = write(s.RequestPipe[1], &pointer, sizeof pointer) == ssize_t(sizeof pointer);
-  bool isMain = CrashThreadId() == s.MainThread;
-  for (int waited = 0; sent;) {
+  const bool pumps = CrashThreadId() == s.MainThread && wait != TCrashWait::Signal;
+  // Only the reporter's own work counts against the limit: the time a
+  // dialog waits for the user does not.
+  long long worked = 0, last = NowMs();
+  for (; sent;) {
     pollfd pfd{s.DonePipe[0], POLLIN, 0};
     int r = poll(&pfd, 1, 10);
     if (r > 0) {
       char done;
       if (read(s.DonePipe[0], &done, 1) == 1) break;
     }
-    if (!inSignal && isMain)
-      if (auto pump = s.Pump.load()) pump();
-    if (++waited > ReportTimeoutSeconds * 100) {
+    if (pumps)
+      if (auto pump = s.Pump.load()) {
+        s.PumpInFault = wait == TCrashWait::SignalPump;
+        pump();
+        s.PumpInFault = false;
+      }
+    long long now = NowMs();
+    if (s.UserWaits.load() == 0) worked += now - last;
+    last = now;
+    if (worked > ReportTimeoutMs) {
       Say("crash reporter: the report does not finish; the program ends.\n");
-      _exit(1);
+      // The copies made for the mail go with it.
+      CrashRemoveTempPaths();
+      RestartOrTerminate(false, request.Kind == rkSignal ? request.Signal : 0);
     }
   }
-  if (!inSignal) {
+  s.HandedBack = true;
+  if (wait == TCrashWait::Pump) {
     // Only the reported exception's raise is done with: one raised while
     // this thread waited is reported next, from where it was raised.
     TCrashRaiseState& raise = CrashThreadRaise();
     if (!request.Info || raise.Object == request.Info->Object) {
       raise.Object = nullptr;
+      raise.Serial = 0;
       raise.Context.Valid = false;
     }
   }
   tlInReport = false;
   LeaveReportLock();
   // The user ended the program from the dialog: whichever way the failure
-  // came, the program does not go on.
-  if (sent && request.Terminate) EndAfterReport(request.Restart);
+  // came, the program does not go on (a fault signal ends in its handler).
+  if (sent && request.Terminate && request.Kind != rkSignal) EndAfterReport(request.Restart);
   return sent ? request.Result : true;
 }
 
-void RestartOrTerminate(bool restart) {
+void RestartOrTerminate(bool restart, int signal) {
   // Only async-signal-safe calls: this may run in the fault handler, or in
   // a thread that another thread interrupted inside malloc.
   if (restart && S().Argv.size() > 1) {
@@ -439,12 +544,25 @@ void RestartOrTerminate(bool restart) {
       sigset_t none;
       sigemptyset(&none);
       sigprocmask(SIG_SETMASK, &none, nullptr);
-      for (int sig : FaultSignals) signal(sig, SIG_DFL);
+      for (int sig : FaultSignals) ::signal(sig, SIG_DFL);
       execve("/proc/self/exe", S().Argv.data(), environ);
       Say("crash reporter: the program cannot be started again.\n");
       _exit(127);
     }
     if (child < 0) Say("crash reporter: the program cannot be started again.\n");
+  }
+  if (signal > 0) {
+    // As if the handler had never been there: the default action of the
+    // signal, a core dump for a fault.
+    struct sigaction dfl{};
+    dfl.sa_handler = SIG_DFL;
+    sigemptyset(&dfl.sa_mask);
+    sigaction(signal, &dfl, nullptr);
+    sigset_t only;
+    sigemptyset(&only);
+    sigaddset(&only, signal);
+    pthread_sigmask(SIG_UNBLOCK, &only, nullptr);
+    syscall(SYS_tgkill, getpid(), pid_t(syscall(SYS_gettid)), signal);
   }
   _exit(1);
 }
@@ -474,9 +592,20 @@ bool CrashCaptureStart() {
       if (base.rfind(skip, 0) == 0) return false;
     return true;
   };
+  for (const TCrashLoadedModule& m : CrashLoadedModules())
+    if (m.IsMain)
+      for (const TCrashAddressRange& r : m.CodeSegments)
+        if (s.OwnCodeCount < int(std::size(s.OwnCode))) s.OwnCode[s.OwnCodeCount++] = r;
+  // Set before the slots point at the hooks, which call them at once.
+  s.RealCxaThrow = reinterpret_cast<TCxaThrow>(dlsym(RTLD_DEFAULT, "__cxa_throw"));
+  s.RealCxaFree = reinterpret_cast<TCxaFreeException>(dlsym(RTLD_DEFAULT, "__cxa_free_exception"));
   try {
+    // The run time's own raises (std::__throw_out_of_range and the like)
+    // go through its import slot of __cxa_throw: hooked too.
     s.RealCxaThrow = reinterpret_cast<TCxaThrow>(
-        s.Hooks.HookImport(wanted, "__cxa_throw", reinterpret_cast<uintptr_t>(&RaspCrashCxaThrow)));
+        s.Hooks.HookImport(wanted, "__cxa_throw", reinterpret_cast<uintptr_t>(&RaspCrashCxaThrow), true));
+    s.RealCxaFree = reinterpret_cast<TCxaFreeException>(s.Hooks.HookImport(
+        wanted, "__cxa_free_exception", reinterpret_cast<uintptr_t>(&RaspCrashCxaFreeException), true));
     s.RealPthreadCreate = reinterpret_cast<TPthreadCreate>(
         s.Hooks.HookImport(wanted, "pthread_create", reinterpret_cast<uintptr_t>(&RaspCrashPthreadCreate)));
     s.RealExit = reinterpret_cast<TExit>(s.Hooks.HookImport(wanted, "exit", reinterpret_cast<uintptr_t>(&RaspCrashExit)));

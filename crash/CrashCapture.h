@@ -6,6 +6,7 @@
 #include <sys/types.h>
 
 #include <memory>
+#include <typeinfo>
 #include <vector>
 
 namespace rasp {
@@ -37,15 +38,26 @@ struct TCrashRequest {
   bool Restart = false;
 };
 
+// How the failing thread waits for its report.
+enum class TCrashWait {
+  Pump,         // keeps its windows painted (a thread of the window loop)
+  Signal,       // in a signal handler: only async-signal-safe calls
+  SignalPump,   // in the handler of a fault in our own code: windows repaint
+                // from what they last drew (CrashPumpInFault)
+};
 // Runs the report for a request in the report thread and waits for it,
-// one report at a time. Async-signal-safe when `inSignal`.
-bool CrashCentralHandling(TCrashRequest& request, bool inSignal);
+// one report at a time.
+bool CrashCentralHandling(TCrashRequest& request, TCrashWait wait);
 // The report procedure itself (report thread).
 void CrashReportProcedure(TCrashRequest& request);
 
-// Per-thread raise state, kept by the __cxa_throw hook.
+// Per-thread raise state, kept by the __cxa_throw hook (in the program, its
+// libraries and the C++ run time itself, whose std::__throw_* helpers raise
+// through it too).
 struct TCrashRaiseState {
   const void* Object = nullptr;
+  const std::type_info* Type = nullptr;
+  uint64_t Serial = 0;  // which raise: a later exception at the same address is another one
   uintptr_t Address = 0;
   uintptr_t StackPointer = 0;
   TCrashContext Context;
@@ -53,11 +65,14 @@ struct TCrashRaiseState {
   size_t StackSize = 0;
 };
 TCrashRaiseState& CrashThreadRaise();
-// Told of every raise, so that a reported exception is recognised only as long as it lives.
+// Whether this thread's raise record is the raise of this exception: the
+// same object and type, and the object not destroyed since.
+bool CrashRaiseIs(const TCrashRaiseState& raise, const void* object, const std::type_info* type);
+// Told of every raise and of every exception object destroyed, so that a
+// reported exception is recognised only as long as it lives.
 void CrashNoteRaise(const void* object);
 bool& CrashThreadInReport();
 pid_t CrashThreadId();
-pid_t CrashReportThreadId();
 
 // The saved stack of the code that started a thread, if it was started
 // through the hooked pthread_create.
@@ -77,8 +92,6 @@ void CrashFreezeReportDone();
 const TCrashTestHooks& CrashHooks();
 const TCrashReportSteps& CrashSteps();
 const std::vector<std::string>& CrashArguments();
-const std::string& CrashStartupFolder();
-pid_t CrashMainThreadId();
 // The thread that started the reporter (the GUI thread).
 unsigned long CrashMainThreadHandle();
 

@@ -172,7 +172,7 @@ TCrashDialogLine CrashDialogReadLine(TCrashDialogRequest& r, std::string_view li
   };
   auto text = [&](std::string_view value, std::string& out) { return CrashDialogUnescapeStrict(value, out); };
   if (key == "mode") {
-    if (v != "exception" && v != "steps" && v != "progress" && v != "screenshot")
+    if (v != "exception" && v != "steps" && v != "progress" && v != "screenshot" && v != "clipboard")
       return broken("unknown mode \"" + std::string(v.substr(0, 40)) + "\"");
     r.Mode = std::string(v);
   } else if (key == "text") {

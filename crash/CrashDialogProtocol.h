@@ -6,7 +6,7 @@
 // backslash, CR, LF and TAB as \\ \r \n \t, and table rows separate their
 // cells by TAB. To the helper, ended by "end":
 //   rasp-crash-dialog 2            first line, the protocol version
-//   mode exception|steps|progress|screenshot
+//   mode exception|steps|progress|screenshot|clipboard
 //   text <index> <value>           custom text (0..70)
 //   short|header|cpu|log <value>   ShortText, HeaderText, CPUText, LogText
 //   stack <address> <module> <unit> <class> <routine> <line> <icon>
@@ -21,7 +21,10 @@
 //                                  mode without any dialog)
 //   end
 // In progress mode, after "end": "progress <value>" (status text),
-// "position <0..100>", "close".
+// "position <0..100>", "close". In clipboard mode the log text goes on the
+// clipboard and stays there after the helper ends: a keeper it starts, in a
+// session of its own, holds it until another program takes the clipboard
+// over (or a clipboard manager has taken the text).
 // From the helper: "screenshot <path>" once written, "shown" once a dialog
 // is on screen, then "result send=<0|1> screenshot=<0|1> clipboard=<0|1>
 // terminate=<0|1>", "steps <value>", and "done". Icons are "PAS", "VCL",

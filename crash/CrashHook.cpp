@@ -14,6 +14,7 @@ namespace {
 struct TSearch {
   const std::function<bool(const std::string&)>* Wanted;
   const char* Routine;
+  bool AlsoDefining = false;
   std::vector<std::pair<uintptr_t*, bool>> Slots;  // slot, read-only after relocation
   uintptr_t RelroStart = 0, RelroEnd = 0;
 };
@@ -32,8 +33,7 @@ void ScanRelocations(const ElfW(Rela)* rela, size_t bytes, const ElfW(Sym)* symt
     if (type != R_X86_64_JUMP_SLOT && type != R_X86_64_GLOB_DAT) continue;
     const ElfW(Sym)& sym = symtab[ELF64_R_SYM(rela[i].r_info)];
     if (std::strcmp(strtab + sym.st_name, s.Routine) != 0) continue;
-    // A module that defines the routine itself keeps its own binding.
-    if (sym.st_shndx != SHN_UNDEF) continue;
+    if (sym.st_shndx != SHN_UNDEF && !s.AlsoDefining) continue;
     uintptr_t at = bias + rela[i].r_offset;
     s.Slots.push_back({reinterpret_cast<uintptr_t*>(at), at >= s.RelroStart && at < s.RelroEnd});
   }
@@ -97,10 +97,10 @@ bool CrashWriteSlot(uintptr_t* slot, uintptr_t value, bool readOnly) {
 }
 
 uintptr_t TCrashImportHooks::HookImport(const std::function<bool(const std::string&)>& wanted, const char* routine,
-                                        uintptr_t replacement) {
+                                        uintptr_t replacement, bool alsoDefining) {
   void* real = dlsym(RTLD_DEFAULT, routine);
   if (!real) throw EProcNull(routine);
-  TSearch s{&wanted, routine, {}};
+  TSearch s{&wanted, routine, alsoDefining, {}};
   dl_iterate_phdr(VisitModule, &s);
   for (auto [slot, readOnly] : s.Slots) {
     uintptr_t previous = __atomic_load_n(slot, __ATOMIC_SEQ_CST);

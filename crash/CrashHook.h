@@ -31,9 +31,11 @@ public:
   // `wanted` (given a module's file name) at `replacement`. Returns the
   // routine's own address as the process resolves it, which the
   // replacement calls from then on. A routine that does not exist throws
-  // EProcNull; finding no slot is not an error.
+  // EProcNull; finding no slot is not an error. A module that defines the
+  // routine keeps its own binding unless `alsoDefining`: the C++ run time
+  // calls its own raise routines through its import slots too.
   uintptr_t HookImport(const std::function<bool(const std::string&)>& wanted, const char* routine,
-                       uintptr_t replacement);
+                       uintptr_t replacement, bool alsoDefining = false);
   // Writes every previous value back.
   void RestoreAll();
   size_t SlotCount() const { return FSlots.size(); }

@@ -16,6 +16,7 @@
 #include <exception>
 #include <stdexcept>
 #include <string>
+#include <typeinfo>
 #include <vector>
 
 namespace rasp {
@@ -33,6 +34,7 @@ struct TCrashExceptionInfo {
   std::string Message;
   bool IsException = false;            // it has a message (std::exception)
   const void* Object = nullptr;
+  const std::type_info* Type = nullptr;
 
   bool IsA(const std::string& className) const;  // by name, case and blanks aside
 };
@@ -48,9 +50,23 @@ TCrashModuleOptionsEx* CrashRunningOptions();
 // failure late in the shutdown is reported too (crash/CrashUnitState.h).
 void CrashReporterStart();
 
-// Ends the process with exit status 1 without running finalisation, after
-// starting a new copy with the same arguments when asked to.
-[[noreturn]] void RestartOrTerminate(bool restart);
+// Ends the process without running finalisation, after starting a new copy
+// with the same arguments when asked to: by `signal` with its default action
+// when the failure was a fault signal (so that a core dump is made and the
+// system's crash collectors see it), else with exit status 1.
+// Async-signal-safe.
+[[noreturn]] void RestartOrTerminate(bool restart, int signal = 0);
+
+// While one lives, the report waits for the user (a dialog is open): that
+// time does not count against the report's time limit, which is there for
+// the reporter's own work only.
+class TCrashWaitingForUser {
+public:
+  TCrashWaitingForUser();
+  ~TCrashWaitingForUser();
+  TCrashWaitingForUser(const TCrashWaitingForUser&) = delete;
+  TCrashWaitingForUser& operator=(const TCrashWaitingForUser&) = delete;
+};
 
 // The window layer's part is in CrashReporterApi.h.
 
@@ -63,6 +79,7 @@ struct TCrashReportInProgress {
   TCrashLogTexts Texts;
   std::string ShortText;
   std::string StepsText;     // what the user typed as the steps to reproduce
+  TCrashLogPlace Stored;     // where the entry went (stored before any dialog shows)
   std::string MailText;
   bool DuplicateFound = false;
   bool TerminateRequested = false;
@@ -78,6 +95,8 @@ struct TCrashReportSteps {
   void (*TakeScreenshot)(TCrashReportInProgress& report) = nullptr;
   void (*ShowDialog)(TCrashReportInProgress& report) = nullptr;
   void (*AskSteps)(TCrashReportInProgress& report) = nullptr;
+  // Places the report on the clipboard when the user ticked the box.
+  void (*CopyToClipboard)(TCrashReportInProgress& report) = nullptr;
   void (*SendMail)(TCrashReportInProgress& report) = nullptr;
 };
 void SetCrashReportSteps(const TCrashReportSteps& steps);

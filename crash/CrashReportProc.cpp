@@ -275,7 +275,10 @@ bool RunReport(TCrashRequest& req, int& step) {
   if (!args.empty()) args.erase(args.begin());
   in.Arguments = args;
   in.ExceptionAddress = address;
-  if (TCrashModulePtr m = modules.ModuleRecordOf(address)) in.ModuleName = m->FileName;
+  if (TCrashModulePtr m = modules.ModuleRecordOf(address)) {
+    in.ModuleName = m->FileName;
+    in.ModuleOffset = m->FileAddress(address);
+  }
   in.ClassName = report.Exception.ClassName;
   in.Message = report.Exception.Message;
   in.IsException = report.Exception.IsException;
@@ -290,10 +293,8 @@ bool RunReport(TCrashRequest& req, int& step) {
   in.StackPointer = req.StackPointer;
   report.Texts = CrashBuildLogTexts(in, report.CallStack, modules.Records(), o);
   std::string logFile = LogFilePath(o);
-  if (o.HasReportOption(loNoDuplicateErrors)) {
-    TLogFile log(logFile);
-    if (log.Load()) report.DuplicateFound = log.FindEntry({"2.2", "2.3", "2.4", "2.5"}, report.Texts.KeyValues);
-  }
+  if (o.HasReportOption(loNoDuplicateErrors))
+    report.DuplicateFound = CrashLogHasDuplicate(logFile, report.Texts.KeyValues);
   report.MailText = report.Texts.LogText;
   report.Modules = modules.Records();
   if (CrashSteps().TakeScreenshot) CrashSteps().TakeScreenshot(report);
@@ -301,6 +302,16 @@ bool RunReport(TCrashRequest& req, int& step) {
   enter(8);
   ++rep.ReportCount;
   report.ShortText = CrashShortText(report.Exception.Message, report.Exception.IsException);
+  // The entry is stored before any dialog shows: a dialog the user leaves
+  // open, or an ending that comes before the dialog closes, loses nothing.
+  // What the dialogs add is added to it afterwards.
+  if (o.SaveLogFile() && !report.DuplicateFound) {
+    try {
+      report.Stored = CrashStoreReport(logFile, report.Texts.LogText, o.ErrorsNumberToSave());
+    } catch (const std::exception& e) {
+      Warning("eeLogError", address, std::string("[Log] ") + e.what());
+    }
+  }
 
   enter(9);
   if (o.ShowDialog() && CrashSteps().ShowDialog) {
@@ -315,18 +326,23 @@ bool RunReport(TCrashRequest& req, int& step) {
   if (CrashSteps().AskSteps && o.HasReportOption(loAppendReproduceText)) CrashSteps().AskSteps(report);
 
   enter(11);
-  if (o.SaveLogFile() && !report.DuplicateFound) {
-    std::string entry = report.Texts.LogText;
-    if (o.HasReportOption(loAppendReproduceText) && !report.StepsText.empty())
-      entry += "\r\n" + o.CustomText(59) + ":\r\n" + std::string(40, '-') + "\r\n" + report.StepsText;
-    report.MailText = entry;
-    std::string error;
+  // The steps reach the mail even when no log is kept: the user typed them
+  // for whoever reads the report.
+  if (o.HasReportOption(loAppendReproduceText) && !report.StepsText.empty() && !report.DuplicateFound)
+    report.MailText = report.Texts.LogText + "\r\n" + o.CustomText(59) + ":\r\n" + std::string(40, '-') + "\r\n" +
+                      CrashStepsForLog(report.StepsText);
+  if (report.Stored.Stored || !report.Stored.Entry.empty()) {
     try {
-      if (!StoreCrashLogEntry(logFile, entry, o.ErrorsNumberToSave(), error)) Warning("eeLogError", address, "[Log] " + error);
+      CrashCompleteReport(report.Stored, report.MailText, o.ErrorsNumberToSave());
+      if (o.SendEntireLog() && !report.Stored.File.empty()) {
+        TLogFile log(report.Stored.File);
+        if (log.Load()) report.MailText = log.Text();
+      }
     } catch (const std::exception& e) {
       Warning("eeLogError", address, std::string("[Log] ") + e.what());
     }
   }
+  if (CrashSteps().CopyToClipboard) CrashSteps().CopyToClipboard(report);
 
   enter(12);
   if (CrashSteps().SendMail && !report.DuplicateFound && o.EmailSendMode() != esmNoSend) CrashSteps().SendMail(report);
@@ -356,6 +372,7 @@ TCrashExceptionInfo CrashDescribeException(std::exception_ptr error) {
   if (!error) return info;
   std::memcpy(&info.Object, &error, sizeof info.Object);
   const std::type_info* type = error.__cxa_exception_type();
+  info.Type = type;
   if (type && dynamic_cast<const abi::__class_type_info*>(type)) {
     CollectAncestors(type, info.Ancestors);
     info.ClassName = info.Ancestors.front();
@@ -396,9 +413,11 @@ bool ExceptionManager(std::exception_ptr error) {
   req.Info = &info;
   req.ThreadId = CrashThreadId();
   TCrashRaiseState& raise = CrashThreadRaise();
-  uintptr_t here = reinterpret_cast<uintptr_t>(__builtin_frame_address(0));
+  // The stack of the caller, from the return into it: none of this
+  // routine's own frame.
+  uintptr_t here = reinterpret_cast<uintptr_t>(__builtin_frame_address(0)) + 8;
   req.LiveStackPointer = here;
-  if (info.Object && raise.Object == info.Object) {
+  if (CrashRaiseIs(raise, info.Object, info.Type)) {
     req.Address = raise.Address;
     req.IsReturnAddress = true;
     req.Context = raise.Context;
@@ -411,7 +430,7 @@ bool ExceptionManager(std::exception_ptr error) {
   } else {
     req.StackPointer = here;
   }
-  bool result = CrashCentralHandling(req, false);
+  bool result = CrashCentralHandling(req, TCrashWait::Pump);
   if (!result) rep.LastReportedObject = info.Object;
   return result;
 }
@@ -449,6 +468,11 @@ void CrashReporterStart() {
     rep.Modules = std::make_unique<TCrashModulesList>();
     TCrashModulePtr running = rep.Modules->RunningModuleRecord();
     if (!running || !running->HasDebugData()) {
+      // A distributor who stamped a broken block must learn that reports
+      // are off; the program itself goes on.
+      if (running && !running->BlockDamage.empty())
+        std::fprintf(stderr, "crash reporting is off: the options block is damaged (%s)\n",
+                     running->BlockDamage.c_str());
       rep.Modules.reset();
       return;
     }

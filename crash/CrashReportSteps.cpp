@@ -8,6 +8,7 @@
 #include "crash/CrashOptionsEx.h"
 #include "crash/CrashReport.h"
 #include "crash/CrashReporterApi.h"
+#include "crash/CrashTempFiles.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -28,6 +29,8 @@ struct TDialogState {
   TCrashDialogResult Choice;
   std::string ScreenshotFolder;
   std::string ScreenshotFile;
+  // Known to the reporter too, so that an ending that cannot wait removes them.
+  std::unique_ptr<TCrashTempPath> KnownFolder, KnownFile;
 };
 
 TDialogState& State() {
@@ -48,6 +51,8 @@ void DropScreenshot() {
     ::rmdir(s.ScreenshotFolder.c_str());
   s.ScreenshotFile.clear();
   s.ScreenshotFolder.clear();
+  s.KnownFile.reset();
+  s.KnownFolder.reset();
 }
 
 TCrashDialogRequest Request(const TCrashReportInProgress& report, const char* mode) {
@@ -88,6 +93,8 @@ std::string ScreenshotTarget(const TCrashReportInProgress& report) {
   if (!::mkdtemp(templ.data()))
     return {};
   State().ScreenshotFolder = templ;
+  State().KnownFolder = std::make_unique<TCrashTempPath>(templ);
+  State().KnownFile = std::make_unique<TCrashTempPath>(templ + "/Screenshot.png");
   return templ + "/Screenshot.png";
 }
 
@@ -96,7 +103,8 @@ std::string ScreenshotTarget(const TCrashReportInProgress& report) {
 void TakeScreenshot(TCrashReportInProgress& report) {
   TDialogState& s = State();
   DropScreenshot();
-  s = {};
+  s.DialogRan = false;
+  s.Choice = {};
   if (report.Options->ShowDialog())
     return;
   TCrashDialogRequest r;
@@ -112,9 +120,11 @@ void ShowDialog(TCrashReportInProgress& report) {
   const TCrashModuleOptions& o = *report.Options;
   TDialogState& s = State();
   DropScreenshot();
-  s = {};
+  s.DialogRan = false;
+  s.Choice = {};
   TCrashDialogRequest r = Request(report, "exception");
   r.ScreenshotFile = ScreenshotTarget(report);
+  TCrashWaitingForUser waiting;
   s.Choice = CrashShowDialog(CrashDialogHelperPath(), r, o.CustomText(2) + "\r\n" + report.Texts.LogText);
   s.DialogRan = true;
   s.ScreenshotFile = s.Choice.ScreenshotFile.empty() ? r.ScreenshotFile : s.Choice.ScreenshotFile;
@@ -125,7 +135,19 @@ void AskSteps(TCrashReportInProgress& report) {
   const TCrashModuleOptions& o = *report.Options;
   if (report.DuplicateFound || (o.EmailSendMode() == esmNoSend && !o.SaveLogFile()))
     return;
+  TCrashWaitingForUser waiting;
   report.StepsText = CrashShowDialog(CrashDialogHelperPath(), Request(report, "steps"), "").Steps;
+}
+
+// The report with the steps, as the log holds it. The helper leaves a
+// keeper behind that holds the text on the clipboard after it ends.
+void CopyToClipboard(TCrashReportInProgress& report) {
+  TDialogState& s = State();
+  if (!s.DialogRan || !s.Choice.Clipboard)
+    return;
+  TCrashDialogRequest r = Request(report, "clipboard");
+  r.LogText = report.MailText;
+  CrashShowDialog(CrashDialogHelperPath(), r, "");
 }
 
 void SendMail(TCrashReportInProgress& report) {
@@ -176,6 +198,7 @@ void CrashInstallReportSteps() {
   steps.TakeScreenshot = TakeScreenshot;
   steps.ShowDialog = ShowDialog;
   steps.AskSteps = AskSteps;
+  steps.CopyToClipboard = CopyToClipboard;
   steps.SendMail = SendMail;
   SetCrashReportSteps(steps);
 }

@@ -1,6 +1,8 @@
 #pragma once
-// Plugs the dialogs (through the rasp-crash-dialog helper) and the mail
-// delivery into the report procedure's steps 9, 10 and 12.
+// Plugs the dialogs (through the rasp-crash-dialog helper), the clipboard and
+// the mail delivery into the report procedure: the exception dialog and the
+// question for the steps to reproduce once the entry is stored, the
+// clipboard and the mail once the entry is complete.
 namespace rasp {
 
 void CrashInstallReportSteps();
