@@ -4,6 +4,7 @@
 #include "crash/CrashMail.h"
 #include "crash/CrashOptions.h"
 #include "crash/CrashSockets.h"
+#include "crash/CrashTempFiles.h"
 
 #include <cerrno>
 #include <chrono>
@@ -11,6 +12,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <memory>
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/stat.h>
@@ -34,8 +36,10 @@ public:
       base = t && *t ? t : "/tmp";
     }
     std::string templ = base + "/rasp-crash-XXXXXX";
-    if (::mkdtemp(templ.data()))
+    if (::mkdtemp(templ.data())) {
       FPath = templ;
+      FKnown.push_back(std::make_unique<TCrashTempPath>(FPath));
+    }
   }
   ~TCrashTempFolder() {
     for (const std::string& f : FFiles)
@@ -55,6 +59,7 @@ public:
     if (fd < 0)
       return {};
     FFiles.push_back(path);
+    FKnown.push_back(std::make_unique<TCrashTempPath>(path));
     size_t done = 0;
     while (done < bytes.size()) {
       ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
@@ -72,6 +77,9 @@ public:
 private:
   std::string FPath;
   std::vector<std::string> FFiles;
+  // Known to the reporter too: an ending that cannot wait for this object
+  // removes them.
+  std::vector<std::unique_ptr<TCrashTempPath>> FKnown;
 };
 
 std::string LocalHostName() {
@@ -244,15 +252,27 @@ void CrashSmtpSession(const TCrashModuleOptions& o, const std::string& host, con
   c.Connect();
   text(57);
   const std::string from = "MAIL FROM:<" + o.SMTPFrom() + ">";
-  if (!o.SMTPUserID().empty() || !o.SMTPPassword().empty()) {
+  const bool auth = !o.SMTPUserID().empty() || !o.SMTPPassword().empty();
+  // EHLO always: only its answer tells whether the server offers STARTTLS.
+  // A server that knows no EHLO gets HELO, when nothing but the report
+  // would travel.
+  const bool esmtp = c.Ask("EHLO " + localHost, {250});
+  if (!esmtp && auth)
+    c.Fail(c.Transcript());
+  if (!esmtp)
+    c.Command("HELO " + localHost, {250});
+  if (esmtp && c.Offers("STARTTLS")) {
+    c.StartTlsSession();
     c.Command("EHLO " + localHost, {250});
-    c.Command("RSET", {250});
+  } else if (o.SMTPWithoutTLS() == stRefused || (o.SMTPWithoutTLS() == stOnlyWithoutPassword && auth)) {
+    c.Fail("The SMTP server \"" + host + "\" offers no STARTTLS: the report is not sent in clear" +
+           (auth ? " with the password" : "") + " (SMTPWithoutTLS).");
+  }
+  c.Command("RSET", {250});
+  if (auth) {
     c.Command("AUTH LOGIN", {334});
     c.Command(CrashBase64(o.SMTPUserID()), {334}, true);
     c.Command(CrashBase64(o.SMTPPassword()), {235}, true);
-  } else {
-    c.Command("HELO " + localHost, {250});
-    c.Command("RSET", {250});
   }
   c.Command(from, {250});
   text(58);

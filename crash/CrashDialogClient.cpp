@@ -1,5 +1,7 @@
 #include "crash/CrashDialogClient.h"
 
+#include "crash/CrashNoSigPipe.h"
+
 #include <cerrno>
 #include <chrono>
 #include <csignal>
@@ -15,31 +17,6 @@ extern char** environ;
 namespace rasp {
 
 namespace {
-
-// A write to a helper that died must not raise SIGPIPE in the failing
-// program: the signal is blocked in this thread while we write, and a
-// pending one is taken away before unblocking.
-class TNoSigPipe {
-public:
-  TNoSigPipe() {
-    sigset_t s;
-    sigemptyset(&s);
-    sigaddset(&s, SIGPIPE);
-    pthread_sigmask(SIG_BLOCK, &s, &FOld);
-  }
-  ~TNoSigPipe() {
-    sigset_t s;
-    sigemptyset(&s);
-    sigaddset(&s, SIGPIPE);
-    timespec zero{0, 0};
-    while (sigtimedwait(&s, nullptr, &zero) > 0) {
-    }
-    pthread_sigmask(SIG_SETMASK, &FOld, nullptr);
-  }
-
-private:
-  sigset_t FOld;
-};
 
 bool WriteAll(int fd, const std::string& s) {
   size_t done = 0;
@@ -105,7 +82,7 @@ std::string CrashDialogHelperPath() {
 TCrashDialogResult CrashShowDialog(const std::string& helper, const TCrashDialogRequest& request,
                                    const std::string& fallbackText) {
   TCrashDialogResult result;
-  TNoSigPipe guard;
+  TCrashNoSigPipe guard;
   int in = -1, out = -1;
   pid_t pid = Spawn(helper, &in, &out);
   if (pid > 0) {
@@ -138,7 +115,7 @@ TCrashDialogResult CrashShowDialog(const std::string& helper, const TCrashDialog
 TCrashProgressHelper::TCrashProgressHelper(const std::string& helper, TCrashDialogRequest request) {
   request.Mode = "progress";
   request.ScreenshotFile.clear();
-  TNoSigPipe guard;
+  TCrashNoSigPipe guard;
   FPid = Spawn(helper, &FIn, nullptr);
   if (FPid > 0)
     Write(CrashDialogWriteRequest(request));
@@ -149,7 +126,7 @@ TCrashProgressHelper::~TCrashProgressHelper() { Close(); }
 void TCrashProgressHelper::Write(const std::string& line) {
   if (FIn < 0)
     return;
-  TNoSigPipe guard;
+  TCrashNoSigPipe guard;
   if (!WriteAll(FIn, line)) {
     ::close(FIn);
     FIn = -1;

@@ -2,9 +2,14 @@
 
 #include "crash/CrashBase64.h"
 
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
 #include <cctype>
 #include <cstdio>
 #include <fstream>
+#include <random>
 #include <sstream>
 
 namespace rasp {
@@ -76,9 +81,10 @@ std::string CrashMailDate(std::time_t when) {
                                        "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
   std::tm lt{};
   localtime_r(&when, &lt);
-  long hours = lt.tm_gmtoff / 3600;  // truncated toward zero: half hours are lost
+  long minutes = lt.tm_gmtoff / 60;
+  long offset = minutes < 0 ? -minutes : minutes;
   char zone[32];
-  std::snprintf(zone, sizeof zone, "%c%02ld00", hours < 0 ? '-' : '+', hours < 0 ? -hours : hours);
+  std::snprintf(zone, sizeof zone, "%c%02ld%02ld", minutes < 0 ? '-' : '+', offset / 60, offset % 60);
   char buf[80];
   std::snprintf(buf, sizeof buf, "%s, %d %s %d %02d:%02d:%02d %s", days[lt.tm_wday], lt.tm_mday,
                 months[lt.tm_mon], lt.tm_year + 1900, lt.tm_hour, lt.tm_min, lt.tm_sec, zone);
@@ -116,19 +122,104 @@ std::string CrashDotStuff(std::string_view text) {
   return out;
 }
 
+std::string CrashMailMessageId(const std::string& host) {
+  static std::atomic<unsigned> counter{0};
+  std::random_device random;
+  char buf[128];
+  std::snprintf(buf, sizeof buf, "<%lld.%d.%u.%08x@", static_cast<long long>(std::time(nullptr)), int(::getpid()),
+                counter.fetch_add(1), unsigned(random()));
+  std::string domain;
+  for (char c : host)
+    if (std::isalnum(uint8_t(c)) || c == '.' || c == '-')
+      domain += c;
+  return buf + (domain.empty() ? std::string("localhost") : domain) + ">";
+}
+
+std::string CrashMailEncodeHeader(std::string_view value) {
+  bool ascii = true;
+  for (char c : value)
+    ascii = ascii && uint8_t(c) < 128;
+  if (ascii)
+    return std::string(value);
+  // Encoded words of at most 75 characters: "=?UTF-8?B?" + 60 base64
+  // characters + "?=" holds 45 bytes; a UTF-8 sequence is never split.
+  std::string out;
+  size_t at = 0;
+  while (at < value.size()) {
+    size_t end = std::min(value.size(), at + 45);
+    while (end < value.size() && end > at && (uint8_t(value[end]) & 0xC0) == 0x80)
+      --end;
+    if (end == at)
+      end = std::min(value.size(), at + 45);
+    if (!out.empty())
+      out += "\r\n ";
+    out += "=?UTF-8?B?" + CrashBase64(value.substr(at, end - at)) + "?=";
+    at = end;
+  }
+  return out;
+}
+
+std::string CrashMailTextBody(std::string_view text, std::string& encoding) {
+  bool ascii = true;
+  for (char c : text)
+    ascii = ascii && uint8_t(c) < 128;
+  if (ascii) {
+    encoding = "7bit";
+    return std::string(text);
+  }
+  // Quoted-printable, line by line, lines of at most 76 characters.
+  encoding = "quoted-printable";
+  static const char hex[] = "0123456789ABCDEF";
+  std::string out, line;
+  auto flushSoft = [&] {
+    out += line + "=\r\n";
+    line.clear();
+  };
+  const std::string lines = CrashNormaliseLines(text);
+  for (size_t i = 0; i < lines.size(); ++i) {
+    const uint8_t c = uint8_t(lines[i]);
+    if (c == '\r' && i + 1 < lines.size() && lines[i + 1] == '\n') {
+      // A blank before a line break would be lost on the way.
+      if (!line.empty() && (line.back() == ' ' || line.back() == '\t')) {
+        const char last = line.back();
+        line.pop_back();
+        line += std::string("=") + hex[uint8_t(last) >> 4] + hex[uint8_t(last) & 15];
+      }
+      out += line + "\r\n";
+      line.clear();
+      ++i;
+      continue;
+    }
+    std::string piece = (c >= 33 && c <= 126 && c != '=') || c == ' ' || c == '\t'
+                            ? std::string(1, char(c))
+                            : std::string("=") + hex[c >> 4] + hex[c & 15];
+    if (line.size() + piece.size() > 75)
+      flushSoft();
+    line += piece;
+  }
+  out += line;
+  return out;
+}
+
 std::string CrashBuildMessage(const TCrashMailParts& p) {
   const std::string boundary = CrashMailBoundary;
   std::string m;
   m += "Date: " + CrashMailDate(p.When) + "\r\n";
   m += "From: <" + OneLine(p.From) + ">\r\n";
-  m += "Subject: " + OneLine(p.Subject) + "\r\n";
+  m += "Subject: " + CrashMailEncodeHeader(OneLine(p.Subject)) + "\r\n";
   m += "To: <" + OneLine(p.To) + ">\r\n";
+  m += "Message-ID: " +
+       (p.MessageId.empty() ? CrashMailMessageId(p.From.substr(p.From.find('@') + 1)) : OneLine(p.MessageId)) +
+       "\r\n";
   m += "Content-Type: multipart/mixed; boundary=\"" + boundary + "\";\r\nMIME-Version: 1.0\r\n";
   m += "X-Priority: 1\r\n";
   m += std::string("X-Library: Crashwise ") + CrashMailLibraryVersion + "\r\n";
   m += "\r\n";
+  std::string encoding;
+  const std::string body = CrashMailTextBody(p.Body, encoding);
   m += "This is a multi-part message in MIME format\r\n\r\n--" + boundary +
-       "\r\nContent-Type: text/plain\r\nContent-Transfer-Encoding: 7bit\r\n\r\n" + p.Body + "\r\n";
+       "\r\nContent-Type: text/plain; charset=utf-8\r\nContent-Transfer-Encoding: " + encoding + "\r\n\r\n" + body +
+       "\r\n";
   for (const std::string& path : p.Attachments) {
     std::string bytes;
     if (path.empty() || !ReadFile(path, &bytes))

@@ -13,8 +13,16 @@ inline constexpr const char* CrashMailLibraryVersion = "4.6";
 
 // "," and ";" each end one recipient, trimmed; empty recipients stay.
 std::vector<std::string> CrashSplitRecipients(std::string_view text);
-// "Wed, 9 Dec 2026 11:20:12 +0100" style, local time.
+// "Wed, 9 Dec 2026 11:20:12 +0530": RFC 5322, local time with the zone's
+// exact offset (the log's dates drop a half hour; a mail date must not).
 std::string CrashMailDate(std::time_t when);
+// A header value as RFC 2047 wants it: ASCII as it is, anything else as
+// UTF-8 encoded words ("=?UTF-8?B?...?="), each at most 75 characters,
+// folded onto lines of their own.
+std::string CrashMailEncodeHeader(std::string_view value);
+// A text part's body: as it is when it is 7-bit ASCII, else quoted-printable.
+// `encoding` gets the Content-Transfer-Encoding to declare.
+std::string CrashMailTextBody(std::string_view text, std::string& encoding);
 // Every CR LF, lone CR and lone LF becomes CR LF.
 std::string CrashNormaliseLines(std::string_view text);
 // Doubles the "." that starts a line (the text ends lines with CR LF).
@@ -27,7 +35,10 @@ struct TCrashMailParts {
   std::string Body;
   std::vector<std::string> Attachments;  // file paths; missing files are left out
   std::time_t When = 0;
+  std::string MessageId;  // "<...@...>"; empty: made from the time, the process and a random number
 };
+// A fresh Message-ID for a mail sent from `host`.
+std::string CrashMailMessageId(const std::string& host);
 // The whole DATA phase text: headers, body, attachments, transparency, and
 // the final "." CR LF. Attachments that cannot be read are left out.
 std::string CrashBuildMessage(const TCrashMailParts& parts);

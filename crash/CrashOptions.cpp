@@ -154,6 +154,11 @@ RASP_CRASH_SETTER(EmailMessage, const std::string&)
 RASP_CRASH_SETTER(EmailSendMode, TCrashEmailSendMode)
 #undef RASP_CRASH_SETTER
 
+void TCrashModuleOptions::SetSMTPWithoutTLS(TCrashSMTPWithoutTLS v) {
+  FReportOptions = TCrashReportOptions((FReportOptions & ~0x0Cu) | ((unsigned(v) & 3u) << 2));
+  AnnounceCheck();
+}
+
 void TCrashModuleOptions::SetErrorsNumberToSave(int32_t v) {
   FErrorsNumberToSave = v < 1 ? 1 : v;
   AnnounceCheck();

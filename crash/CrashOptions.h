@@ -28,6 +28,17 @@ enum TCrashReportOption : uint8_t {
   loAppendReproduceText = 1,
 };
 using TCrashReportOptions = uint8_t;
+// The members with names; the byte's bits 2 and 3 hold SMTPWithoutTLS.
+inline constexpr TCrashReportOptions CrashReportOptionMembers = 0x03;
+
+// Whether a report may go to an SMTP server that offers no STARTTLS, in
+// clear. Stored in bits 2 and 3 of the ReportOptions byte, so that the
+// options stream keeps its layout (older blocks have 0 there: the default).
+enum TCrashSMTPWithoutTLS : uint8_t {
+  stOnlyWithoutPassword = 0,  // unless a user name or password would travel with it
+  stAllowed = 1,
+  stRefused = 2,
+};
 
 // Members of LogItems (bit numbers): one header item of a log entry each.
 enum TCrashLogItem : uint8_t {
@@ -107,6 +118,10 @@ public:
   bool SendEntireLog() const { return FSendEntireLog; }
   TCrashReportOptions ReportOptions() const { return FReportOptions; }
   bool HasReportOption(TCrashReportOption o) const { return FReportOptions & (1u << o); }
+  TCrashSMTPWithoutTLS SMTPWithoutTLS() const {
+    const unsigned v = (FReportOptions >> 2) & 3u;
+    return v == 0 ? stOnlyWithoutPassword : v == 1 ? stAllowed : stRefused;
+  }
   uint8_t FirstTab() const { return FFirstTab; }
   int32_t ErrorsNumberToSave() const { return FErrorsNumberToSave < 1 ? 1 : FErrorsNumberToSave; }
   int32_t ErrorsNumberToShowTerminateBtn() const { return FErrorsNumberToShowTerminateBtn; }
@@ -141,6 +156,7 @@ public:
   void SetSaveLogFile(bool v);
   void SetSendEntireLog(bool v);
   void SetReportOptions(TCrashReportOptions v);
+  void SetSMTPWithoutTLS(TCrashSMTPWithoutTLS v);
   void SetFirstTab(uint8_t v);
   // 0 (or less) stores 1: the crash log keeps at least one entry.
   void SetErrorsNumberToSave(int32_t v);

@@ -1,5 +1,11 @@
 #include "crash/CrashSockets.h"
 
+#include "crash/CrashNoSigPipe.h"
+
+#include <openssl/err.h>
+#include <openssl/ssl.h>
+#include <openssl/x509v3.h>
+
 #include <arpa/inet.h>
 #include <cctype>
 #include <cerrno>
@@ -32,6 +38,42 @@ int MsLeft(Clock::time_point deadline) {
   return left < 0 ? 0 : static_cast<int>(left);
 }
 
+SSL* Ssl(const std::unique_ptr<void, TCrashClientSocket::TTlsDeleter>& p) { return static_cast<SSL*>(p.get()); }
+
+// What OpenSSL says about its last failure on this session.
+std::string TlsError(SSL* ssl, int rc) {
+  long verify = ssl ? SSL_get_verify_result(ssl) : X509_V_OK;
+  if (verify != X509_V_OK)
+    return std::string("the server's certificate is not accepted: ") + X509_verify_cert_error_string(verify);
+  unsigned long e = ERR_get_error();
+  ERR_clear_error();
+  if (e) {
+    char buf[256];
+    ERR_error_string_n(e, buf, sizeof buf);
+    return buf;
+  }
+  int code = ssl ? SSL_get_error(ssl, rc) : 0;
+  if (code == SSL_ERROR_SYSCALL)
+    return errno ? std::strerror(errno) : "the connection was closed";
+  if (code == SSL_ERROR_ZERO_RETURN)
+    return "the connection was closed";
+  return "TLS error " + std::to_string(code);
+}
+
+// Waits until the socket can go on with what OpenSSL asked for; false on
+// time-out.
+bool WaitForTls(int fd, SSL* ssl, int rc, Clock::time_point deadline) {
+  const int code = SSL_get_error(ssl, rc);
+  if (code != SSL_ERROR_WANT_READ && code != SSL_ERROR_WANT_WRITE)
+    return false;
+  pollfd p{fd, short(code == SSL_ERROR_WANT_READ ? POLLIN : POLLOUT), 0};
+  int r;
+  do
+    r = ::poll(&p, 1, MsLeft(deadline));
+  while (r < 0 && errno == EINTR);
+  return r > 0;
+}
+
 } // namespace
 
 ECrashSocketError::ECrashSocketError(const std::string& text, const std::string& transcript)
@@ -57,9 +99,55 @@ uint32_t CrashResolveHost(const std::string& host) {
 TCrashClientSocket::TCrashClientSocket(std::string host, int timeOutMs, bool stream, uint16_t port)
     : FHost(std::move(host)), FPort(port), FTimeOut(timeOutMs), FStream(stream) {}
 
-TCrashClientSocket::~TCrashClientSocket() {
+void TCrashClientSocket::TTlsDeleter::operator()(void* p) const { SSL_free(static_cast<SSL*>(p)); }
+
+TCrashClientSocket::~TCrashClientSocket() { CloseHandle(); }
+
+void TCrashClientSocket::CloseHandle() {
+  FTls.reset();
   if (FHandle >= 0)
     ::close(FHandle);
+  FHandle = -1;
+  FConnected = false;
+}
+
+void TCrashClientSocket::StartTls() {
+  if (!FConnected)
+    Fail("Cannot start TLS: not connected.");
+  std::unique_ptr<SSL_CTX, decltype(&SSL_CTX_free)> ctx(SSL_CTX_new(TLS_client_method()), SSL_CTX_free);
+  if (!ctx)
+    Fail("Cannot start TLS: " + TlsError(nullptr, 0));
+  SSL_CTX_set_min_proto_version(ctx.get(), TLS1_2_VERSION);
+  SSL_CTX_set_default_verify_paths(ctx.get());
+  SSL_CTX_set_verify(ctx.get(), SSL_VERIFY_PEER, nullptr);
+  std::unique_ptr<void, TTlsDeleter> tls(SSL_new(ctx.get()));
+  SSL* ssl = static_cast<SSL*>(tls.get());
+  if (!ssl || SSL_set_fd(ssl, FHandle) != 1)
+    Fail("Cannot start TLS: " + TlsError(ssl, 0));
+  // The certificate must name the host we meant: by address when we were
+  // given one, else by name (which also goes out as the server name).
+  in_addr literal{};
+  if (::inet_pton(AF_INET, FHost.c_str(), &literal) == 1) {
+    X509_VERIFY_PARAM_set1_ip_asc(SSL_get0_param(ssl), FHost.c_str());
+  } else {
+    SSL_set_tlsext_host_name(ssl, FHost.c_str());
+    SSL_set1_host(ssl, FHost.c_str());
+  }
+  TCrashNoSigPipe noSigPipe;
+  const auto deadline = Clock::now() + std::chrono::milliseconds(FTimeOut);
+  for (;;) {
+    ERR_clear_error();
+    int rc = SSL_connect(ssl);
+    if (rc == 1)
+      break;
+    if (!WaitForTls(FHandle, ssl, rc, deadline)) {
+      std::string why = MsLeft(deadline) == 0 ? std::string("Socket timeout.") : TlsError(ssl, rc);
+      FTranscript += "[TLS handshake failed]\r\n";
+      Fail("TLS with \"" + FHost + "\" failed: " + why);
+    }
+  }
+  FTls = std::move(tls);
+  FTranscript += std::string("[TLS started: ") + SSL_get_version(ssl) + "]\r\n";
 }
 
 void TCrashClientSocket::Fail(const std::string& text) const { throw ECrashSocketError(text, FTranscript); }
@@ -108,6 +196,7 @@ void TCrashClientSocket::Connect() {
 }
 
 void TCrashClientSocket::Disconnect() {
+  FTls.reset();
   if (FHandle >= 0) {
     int rc = ::close(FHandle);
     FHandle = -1;
@@ -126,6 +215,24 @@ long TCrashClientSocket::Send(std::string_view bytes) {
     return 0;
   size_t done = 0;
   auto deadline = Clock::now() + std::chrono::milliseconds(FTimeOut);
+  if (SSL* ssl = Ssl(FTls)) {
+    TCrashNoSigPipe noSigPipe;
+    while (done < bytes.size()) {
+      ERR_clear_error();
+      int n = SSL_write(ssl, bytes.data() + done, int(std::min<size_t>(bytes.size() - done, 1 << 20)));
+      if (n > 0) {
+        done += size_t(n);
+        continue;
+      }
+      if (WaitForTls(FHandle, ssl, n, deadline))
+        continue;
+      std::string why = MsLeft(deadline) == 0 ? std::string("Socket timeout.") : TlsError(ssl, n);
+      std::string transcript = FTranscript;
+      CloseHandle();
+      throw ECrashSocketError("Error into \"send\": \"" + why + "\"", transcript);
+    }
+    return static_cast<long>(done);
+  }
   while (done < bytes.size()) {
     ssize_t n = ::send(FHandle, bytes.data() + done, bytes.size() - done, MSG_NOSIGNAL);
     if (n > 0) {
@@ -168,6 +275,27 @@ long TCrashClientSocket::SendText(std::string_view text) {
 std::string TCrashClientSocket::ReadReply() {
   if (!FConnected)
     Fail("Error into \"recv\": \"not connected\"");
+  if (SSL* ssl = Ssl(FTls)) {
+    const auto deadline = Clock::now() + std::chrono::milliseconds(FTimeOut);
+    char buf[4096];
+    for (;;) {
+      ERR_clear_error();
+      int n = SSL_read(ssl, buf, sizeof buf);
+      if (n > 0) {
+        std::string got(buf, size_t(n));
+        FTranscript += got;
+        return got;
+      }
+      if (WaitForTls(FHandle, ssl, n, deadline))
+        continue;
+      if (MsLeft(deadline) == 0)
+        Fail("Socket timeout.");
+      std::string why = TlsError(ssl, n);
+      std::string transcript = FTranscript;
+      CloseHandle();
+      throw ECrashSocketError("Error into \"recv\": \"" + why + "\"", transcript);
+    }
+  }
   pollfd p{FHandle, POLLIN, 0};
   int rc;
   do
@@ -234,6 +362,7 @@ bool TCrashClientSMTP::ExpectReply(const std::vector<int>& accepted) {
       Fail("The SMTP server's reply is too long.");
     FPending += ReadReply();
   }
+  FLastReply = FPending.substr(0, len);
   FPending.erase(0, len);
   FLastCode = code;
   for (int c : accepted)
@@ -242,15 +371,49 @@ bool TCrashClientSMTP::ExpectReply(const std::vector<int>& accepted) {
   return false;
 }
 
-void TCrashClientSMTP::Command(std::string line, const std::vector<int>& accepted, bool secret) {
+bool TCrashClientSMTP::Ask(std::string line, const std::vector<int>& accepted, bool secret) {
   if (line.size() < 2 || line.compare(line.size() - 2, 2, "\r\n") != 0)
     line += "\r\n";
   long sent = SendText(line);
   if (sent != static_cast<long>(line.size()))
     Fail(Transcript());
   AppendTranscript(secret ? std::string_view(CrashRedactedLine) : std::string_view(line));
-  if (!ExpectReply(accepted))
+  return ExpectReply(accepted);
+}
+
+void TCrashClientSMTP::Command(std::string line, const std::vector<int>& accepted, bool secret) {
+  if (!Ask(std::move(line), accepted, secret))
     Fail(Transcript());
+}
+
+bool TCrashClientSMTP::Offers(std::string_view extension) const {
+  // Every line after the first is "250-KEYWORD params" or "250 KEYWORD".
+  size_t at = FLastReply.find('\n');
+  while (at != std::string::npos && at + 1 < FLastReply.size()) {
+    size_t end = FLastReply.find('\n', at + 1);
+    std::string_view line = std::string_view(FLastReply).substr(at + 1, end == std::string::npos ? std::string::npos
+                                                                                                : end - at - 1);
+    if (line.size() >= 4 + extension.size()) {
+      std::string_view word = line.substr(4, extension.size());
+      bool same = true;
+      for (size_t i = 0; i < word.size(); ++i)
+        same = same && std::toupper(uint8_t(word[i])) == std::toupper(uint8_t(extension[i]));
+      char after = line.size() > 4 + extension.size() ? line[4 + extension.size()] : ' ';
+      if (same && (after == ' ' || after == '\r' || after == '\n'))
+        return true;
+    }
+    at = end;
+  }
+  return false;
+}
+
+void TCrashClientSMTP::StartTlsSession() {
+  Command("STARTTLS", {220});
+  // Nothing the server sent before the handshake may be taken as said
+  // inside TLS.
+  if (!FPending.empty())
+    Fail("The SMTP server sent more than its reply to STARTTLS.");
+  StartTls();
 }
 
 void TCrashClientSMTP::SendMessage(std::string_view message) {

@@ -5,6 +5,7 @@
 // and goes into every failure message.
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -30,6 +31,12 @@ public:
 
   virtual void Connect();
   virtual void Disconnect();
+  // Turns the connection into a TLS one (after the server agreed to
+  // STARTTLS). The server's certificate must be valid for Host() and chain
+  // to the system's trust store (OpenSSL's default paths, which
+  // SSL_CERT_FILE and SSL_CERT_DIR change); anything else fails.
+  void StartTls();
+  bool Tls() const { return FTls != nullptr; }
 
   // Sends all bytes or throws; returns the count sent (0 when not connected).
   long Send(std::string_view bytes);
@@ -53,6 +60,11 @@ public:
 
   [[noreturn]] void Fail(const std::string& text) const;
 
+  // Frees the OpenSSL session (kept opaque here).
+  struct TTlsDeleter {
+    void operator()(void* p) const;
+  };
+
 private:
   std::string FHost;
   uint16_t FPort;
@@ -62,6 +74,8 @@ private:
   uint32_t FAddress = 0;
   bool FConnected = false;
   std::string FTranscript;
+  std::unique_ptr<void, TTlsDeleter> FTls;  // the OpenSSL session, once started
+  void CloseHandle();
 };
 
 // Resolves a host name or dotted address to one IPv4 address (network
@@ -91,13 +105,22 @@ public:
   // the transcript otherwise. A secret line (AUTH LOGIN credentials) is
   // recorded in the transcript as a placeholder, never as sent.
   void Command(std::string line, const std::vector<int>& accepted, bool secret = false);
+  // The same, telling whether the reply was accepted instead of failing.
+  bool Ask(std::string line, const std::vector<int>& accepted, bool secret = false);
   // Sends the prepared message (already dot-stuffed, ending in "." CR LF)
   // and expects 250.
   void SendMessage(std::string_view message);
   int LastCode() const { return FLastCode; }
+  // The last reply, every line of it.
+  const std::string& LastReply() const { return FLastReply; }
+  // Whether the last (EHLO) reply offers an extension, e.g. "STARTTLS".
+  bool Offers(std::string_view extension) const;
+  // STARTTLS, then TLS on the connection; a reply that is no 220 fails.
+  void StartTlsSession();
 
 private:
   std::string FPending;
+  std::string FLastReply;
   int FLastCode = -1;
 };
 
