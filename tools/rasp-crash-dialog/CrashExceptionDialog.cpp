@@ -2,13 +2,14 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QClipboard>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScrollBar>
+#include <QStyle>
 #include <QScreen>
 #include <QTabWidget>
 #include <QTreeWidget>
@@ -34,8 +35,11 @@ QWidget* MemoPage(const QString& label, const QString& text, const QFont& fixed)
   auto* page = new QWidget;
   auto* lay = new QVBoxLayout(page);
   lay->setContentsMargins(4, 2, 4, 4);
-  lay->addWidget(new QLabel(label));
+  auto* caption = new QLabel(label);
+  lay->addWidget(caption);
   auto* edit = new QPlainTextEdit(text);
+  // The label names the text for a screen reader.
+  caption->setBuddy(edit);
   edit->setReadOnly(true);
   edit->setLineWrapMode(QPlainTextEdit::NoWrap);
   edit->setFont(fixed);
@@ -66,8 +70,10 @@ TCrashExceptionDialog::TCrashExceptionDialog(const TCrashDialogRequest& request,
     auto* page = new QWidget;
     auto* lay = new QVBoxLayout(page);
     lay->setContentsMargins(4, 2, 4, 4);
-    lay->addWidget(new QLabel(Q(request.Text(7))));
+    auto* caption = new QLabel(Q(request.Text(7)));
+    lay->addWidget(caption);
     FStackList = MakeList(request.Stack, 47, FGeometry.Col, {5}, FGeometry.ColStored);
+    caption->setBuddy(FStackList);
     connect(FStackList, &QTreeWidget::itemActivated, this,
             [this](QTreeWidgetItem* item) { ActivateStackRow(FStackList->indexOfTopLevelItem(item)); });
     lay->addWidget(FStackList);
@@ -77,13 +83,16 @@ TCrashExceptionDialog::TCrashExceptionDialog(const TCrashDialogRequest& request,
     auto* page = new QWidget;
     auto* lay = new QVBoxLayout(page);
     lay->setContentsMargins(4, 2, 4, 4);
-    lay->addWidget(new QLabel(Q(request.Text(9))));
+    auto* caption = new QLabel(Q(request.Text(9)));
+    lay->addWidget(caption);
     FModuleList = MakeList(request.Modules, 62, FGeometry.ColMod, {3, 4}, FGeometry.ColModStored);
+    caption->setBuddy(FModuleList);
     lay->addWidget(FModuleList);
     FTabs->addTab(page, Q(request.Text(8)));
   }
   FTabs->addTab(MemoPage(Q(request.Text(11)), Q(request.CPUText), fixed), Q(request.Text(10)));
   FTabs->setCurrentIndex(request.FirstTab);
+  connect(FTabs, &QTabWidget::currentChanged, this, [this] { LayOut(); });
 
   FOk = new QPushButton(Q(request.Text(12)), this);
   FOk->setDefault(true);
@@ -103,7 +112,12 @@ TCrashExceptionDialog::TCrashExceptionDialog(const TCrashDialogRequest& request,
   FScreenshot->setChecked(request.AttachScreenshot);
   FScreenshot->setEnabled(FSend->isChecked());
   FClipboard->setChecked(false);
-  FSpace = FSend->isVisibleTo(this) && FScreenshot->isVisibleTo(this) ? 34 : 20;
+  // 34 and 20 pixels hold rows of 13-pixel boxes; the space grows with the
+  // boxes the style draws, so that no row touches the bottom edge.
+  FBoxHeight = std::max(13, FSend->sizeHint().height());
+  FSpace = FSend->isVisibleTo(this) && FScreenshot->isVisibleTo(this)
+               ? std::max(34, 2 + RowStep() + FBoxHeight + BottomMargin)
+               : std::max(20, 2 + FBoxHeight + BottomMargin);
   connect(FSend, &QCheckBox::toggled, FScreenshot, &QWidget::setEnabled);
 
   FTerminate->setVisible(request.ShowTerminateBtn && request.ReportCount > request.ErrorsNumberToShowTerminateBtn);
@@ -156,6 +170,11 @@ QTreeWidget* TCrashExceptionDialog::MakeList(const std::vector<TCrashDialogRow>&
     list->resizeColumnToContents(0);
     list->setColumnWidth(0, std::max(widths[0], list->columnWidth(0)));
   }
+  // A width dragged by the user is kept from then on.
+  connect(list->header(), &QHeaderView::sectionResized, list, [this, list] {
+    if (!FLayingOut)
+      list->setProperty("userWidths", true);
+  });
   return list;
 }
 
@@ -245,18 +264,54 @@ void TCrashExceptionDialog::LayOut() {
   FTerminate->setGeometry(o.x() + 5, o.y() + top, FButtonWidth, 25);
   FDetails->setGeometry(o.x() + w - FButtonWidth - 5, o.y() + top, FButtonWidth, 25);
   const int half = (w - 8) / 2;
-  const int boxH = std::max(13, FSend->sizeHint().height());
+  const int boxH = FBoxHeight;
   FSend->setGeometry(o.x() + 4, o.y() + top + 34, half, boxH);
   if (FSend->isVisibleTo(this))
     FClipboard->setGeometry(o.x() + 4 + half, o.y() + top + 34, half, boxH);
   else
     FClipboard->setGeometry(o.x() + 4, o.y() + top + 34, w - 8, boxH);
   FClipboard->setLayoutDirection(Qt::RightToLeft);
-  FScreenshot->setGeometry(o.x() + 23, o.y() + top + 50, std::max(half, w - 27), boxH);
+  FScreenshot->setGeometry(o.x() + 23, o.y() + top + 34 + RowStep(), std::max(half, w - 27), boxH);
   if (FDetailsShown) {
     FText->setGeometry(o.x() + 48, o.y() + 8, w - 56, 42);
     FTabs->setGeometry(o.x() + 4, o.y() + 52, w - 8, std::max(40, top - 56));
+    FitColumns(FStackList, FGeometry.ColStored, {0, 1, 5});
+    FitColumns(FModuleList, FGeometry.ColModStored, {0, 1, 3, 4});
   }
+}
+
+void TCrashExceptionDialog::FitColumns(QTreeWidget* list, bool widthsStored, const std::vector<int>& keep) {
+  // Widths the user chose (stored, or dragged in this dialog) stay as they are.
+  if (widthsStored || list->property("userWidths").toBool() || !list->isVisibleTo(this))
+    return;
+  list->ensurePolished();
+  FLayingOut = true;
+  // The page inside the tab's frame and margins, less the list's own frame
+  // and a vertical scroll bar.
+  const int frame = FTabs->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, FTabs);
+  const int avail = FTabs->width() - 2 * frame - 8 - 2 * list->frameWidth() -
+                    list->verticalScrollBar()->sizeHint().width() - 2;
+  // Every column shows its caption; the module name and the line show whole.
+  std::array<int, 6> want{};
+  for (int c = 0; c < 6; ++c) {
+    list->resizeColumnToContents(c);
+    want[size_t(c)] = list->columnWidth(c);
+  }
+  int fixed = 0, flexible = 0;
+  for (int c = 0; c < 6; ++c)
+    (std::find(keep.begin(), keep.end(), c) != keep.end() ? fixed : flexible) += want[size_t(c)];
+  const QFontMetrics fm(list->header()->font());
+  for (int c = 0; c < 6; ++c) {
+    int width = want[size_t(c)];
+    const bool kept = std::find(keep.begin(), keep.end(), c) != keep.end();
+    if (!kept && fixed + flexible > avail && flexible > 0) {
+      // The others share what is left, in proportion to what they would need.
+      const int header = fm.horizontalAdvance(list->headerItem()->text(c)) + 16;
+      width = std::max(header, (avail - fixed) * want[size_t(c)] / flexible);
+    }
+    list->setColumnWidth(c, width);
+  }
+  FLayingOut = false;
 }
 
 void TCrashExceptionDialog::resizeEvent(QResizeEvent* e) {
@@ -289,10 +344,10 @@ void TCrashExceptionDialog::SaveGeometryFile() {
 }
 
 void TCrashExceptionDialog::done(int r) {
+  // The report goes on the clipboard once it is complete (with the steps
+  // to reproduce), through the helper's clipboard mode.
   if (FDetailsShown)
     SaveGeometryFile();
-  if (FClipboard->isChecked() && QGuiApplication::clipboard())
-    QGuiApplication::clipboard()->setText(Q(FRequest.LogText));
   TCrashStyledDialog::done(r);
 }
 

@@ -3,14 +3,17 @@
 // output; crash/CrashDialogProtocol.h describes both. Exit status 0 when a
 // dialog was shown, 2 when no display can be opened, 3 when the dialog never
 // got painted, 1 for a broken request; the report then falls back to text on
-// standard error. In screenshot mode it only copies the screen.
+// standard error. In screenshot mode it only copies the screen; in clipboard
+// mode it leaves the report on the clipboard (CrashClipboardKeeper.h).
 #include "crash/CrashDialogProtocol.h"
+#include "tools/rasp-crash-dialog/CrashClipboardKeeper.h"
 #include "tools/rasp-crash-dialog/CrashDialogScreenshot.h"
 #include "tools/rasp-crash-dialog/CrashExceptionDialog.h"
 #include "tools/rasp-crash-dialog/CrashProgressDialog.h"
 #include "tools/rasp-crash-dialog/CrashStepsDialog.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QPushButton>
 #include <QSocketNotifier>
 #include <QTimer>
@@ -37,7 +40,8 @@ bool HaveDisplay() {
 
 // Closes a dialog that never reached the screen, and (for tests) one that
 // did, after RASP_CRASH_DIALOG_AUTOCLOSE ms. RASP_CRASH_DIALOG_PRESS=terminate
-// clicks the exception dialog's terminate button once it shows (tests).
+// clicks the exception dialog's terminate button once it shows, =clipboard
+// ticks its clipboard box and clicks OK (tests).
 void Watch(rasp::TCrashStyledDialog& dlg) {
   QObject::connect(&dlg, &rasp::TCrashStyledDialog::firstPaint, &dlg, [&dlg] {
     Say("shown\n");
@@ -90,7 +94,15 @@ int main(int argc, char** argv) {
     Say(rasp::CrashDialogWriteResult(result));
     return 2;
   }
+  const bool keeper = argc > 1 && std::string(argv[1]) == rasp::CrashKeepClipboardArgument;
+  if (request.Mode == "clipboard" && !keeper) {
+    const bool held = rasp::CrashStartClipboardKeeper(request);
+    Say(rasp::CrashDialogWriteResult(result));
+    return held ? 0 : 3;
+  }
   QApplication app(argc, argv);
+  if (request.Mode == "clipboard")
+    return rasp::CrashKeepClipboard(request, 60 * 60 * 1000);
 
   if (!request.ScreenshotFile.empty() && rasp::CrashWriteScreenshot(QString::fromStdString(request.ScreenshotFile)))
     Say("screenshot " + rasp::CrashDialogEscape(request.ScreenshotFile) + "\n");
@@ -138,11 +150,19 @@ int main(int argc, char** argv) {
   Watch(dlg);
   // Tests take the terminate (restart) choice as a user would: by clicking
   // the button, which is there only when the report's options show it.
-  if (const char* press = std::getenv("RASP_CRASH_DIALOG_PRESS"); press && std::string(press) == "terminate")
+  const char* press = std::getenv("RASP_CRASH_DIALOG_PRESS");
+  if (press && std::string(press) == "terminate")
     QObject::connect(&dlg, &rasp::TCrashStyledDialog::firstPaint, &dlg, [&dlg] {
       QTimer::singleShot(0, &dlg, [&dlg] {
         if (dlg.TerminateButton()->isVisible())
           dlg.TerminateButton()->click();
+      });
+    });
+  if (press && std::string(press) == "clipboard")
+    QObject::connect(&dlg, &rasp::TCrashStyledDialog::firstPaint, &dlg, [&dlg] {
+      QTimer::singleShot(0, &dlg, [&dlg] {
+        dlg.ClipboardBox()->click();
+        dlg.OkButton()->click();
       });
     });
   QApplication::beep();
