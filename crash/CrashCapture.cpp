@@ -502,7 +502,8 @@ bool CrashCentralHandling(TCrashRequest& request, TCrashWait wait) {
     long long now = NowMs();
     if (s.UserWaits.load() == 0) worked += now - last;
     last = now;
-    if (worked > ReportTimeoutMs) {
+    const long long limit = s.TestHooks.ReportTimeLimitMs > 0 ? s.TestHooks.ReportTimeLimitMs : ReportTimeoutMs;
+    if (worked > limit) {
       Say("crash reporter: the report does not finish; the program ends.\n");
       // The copies made for the mail go with it.
       CrashRemoveTempPaths();

@@ -38,7 +38,7 @@ bool WriteAll(int fd, const std::string& text) {
   return true;
 }
 
-bool BlankLine(std::string_view line) { return line.find_first_not_of(" \t\r") == std::string_view::npos; }
+bool BlankLine(std::string_view line) { return line.find_first_not_of(" \t\r\n") == std::string_view::npos; }
 
 std::string WithCrLf(std::string_view text) {
   std::string out;

@@ -73,16 +73,30 @@ void CrashCompleteReport(TCrashLogPlace& place, const std::string& completed, in
   place.Entry = completed;
 }
 
+namespace {
+std::string Without(std::string text, const std::string& part) {
+  if (part.empty()) return text;
+  for (size_t at; (at = text.find(part)) != std::string::npos;) text.erase(at, part.size());
+  return text;
+}
+} // namespace
+
 bool CrashSameFailure(const std::string& entry, const std::vector<std::string>& keys) {
-  // 2.3 module, 2.4 type and 2.5 message as written; the place as the
-  // offset in the module (2.6), which stays the same from run to run,
-  // when both have it, else as the address (2.2).
+  // 2.3 module and 2.4 type as written; the place as the offset in the
+  // module (2.6), which stays the same from run to run, when both have it,
+  // else as the address (2.2). A message that names the address (a fault's
+  // does) is compared without it then.
   static const char* const Fields[] = {"2.2", "2.3", "2.4", "2.5", "2.6"};
-  std::string v;
-  for (size_t i = 1; i < 4; ++i)
-    if (i >= keys.size() || !CrashLogEntryField(entry, Fields[i], v) || v != keys[i]) return false;
-  if (keys.size() > 4 && CrashLogEntryField(entry, Fields[4], v)) return v == keys[4];
-  return !keys.empty() && CrashLogEntryField(entry, Fields[0], v) && v == keys[0];
+  if (keys.size() < 4) return false;
+  std::string address, v;
+  if (!CrashLogEntryField(entry, Fields[0], address)) address.clear();
+  for (size_t i = 1; i < 3; ++i)
+    if (!CrashLogEntryField(entry, Fields[i], v) || v != keys[i]) return false;
+  std::string message;
+  if (!CrashLogEntryField(entry, Fields[3], message)) return false;
+  if (keys.size() > 4 && CrashLogEntryField(entry, Fields[4], v))
+    return v == keys[4] && Without(message, address) == Without(keys[3], keys[0]);
+  return message == keys[3] && !address.empty() && address == keys[0];
 }
 
 bool CrashLogHasDuplicate(const std::string& logFileName, const std::vector<std::string>& keyValues) {

@@ -105,6 +105,7 @@ void SetCrashReportSteps(const TCrashReportSteps& steps);
 struct TCrashTestHooks {
   void (*InSignalHandler)() = nullptr;   // runs first in the fault handler
   void (*InReportStep)(int step) = nullptr;  // runs at the start of every step
+  long long ReportTimeLimitMs = 0;           // the limit of the reporter's own work; 0: 120 s
 };
 void SetCrashTestHooks(const TCrashTestHooks& hooks);
 

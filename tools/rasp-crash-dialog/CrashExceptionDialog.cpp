@@ -9,7 +9,6 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScrollBar>
-#include <QStyle>
 #include <QScreen>
 #include <QTabWidget>
 #include <QTreeWidget>
@@ -74,6 +73,8 @@ TCrashExceptionDialog::TCrashExceptionDialog(const TCrashDialogRequest& request,
     lay->addWidget(caption);
     FStackList = MakeList(request.Stack, 47, FGeometry.Col, {5}, FGeometry.ColStored);
     caption->setBuddy(FStackList);
+    // Item views take no name from a label: they are given it.
+    FStackList->setAccessibleName(WithoutMnemonic(caption->text()));
     connect(FStackList, &QTreeWidget::itemActivated, this,
             [this](QTreeWidgetItem* item) { ActivateStackRow(FStackList->indexOfTopLevelItem(item)); });
     lay->addWidget(FStackList);
@@ -87,6 +88,7 @@ TCrashExceptionDialog::TCrashExceptionDialog(const TCrashDialogRequest& request,
     lay->addWidget(caption);
     FModuleList = MakeList(request.Modules, 62, FGeometry.ColMod, {3, 4}, FGeometry.ColModStored);
     caption->setBuddy(FModuleList);
+    FModuleList->setAccessibleName(WithoutMnemonic(caption->text()));
     lay->addWidget(FModuleList);
     FTabs->addTab(page, Q(request.Text(8)));
   }
@@ -175,6 +177,8 @@ QTreeWidget* TCrashExceptionDialog::MakeList(const std::vector<TCrashDialogRow>&
     if (!FLayingOut)
       list->setProperty("userWidths", true);
   });
+  // The columns fit the list as it is laid out.
+  list->viewport()->installEventFilter(this);
   return list;
 }
 
@@ -275,40 +279,50 @@ void TCrashExceptionDialog::LayOut() {
   if (FDetailsShown) {
     FText->setGeometry(o.x() + 48, o.y() + 8, w - 56, 42);
     FTabs->setGeometry(o.x() + 4, o.y() + 52, w - 8, std::max(40, top - 56));
-    FitColumns(FStackList, FGeometry.ColStored, {0, 1, 5});
-    FitColumns(FModuleList, FGeometry.ColModStored, {0, 1, 3, 4});
   }
+}
+
+bool TCrashExceptionDialog::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::Resize) {
+    if (FStackList && watched == FStackList->viewport())
+      FitColumns(FStackList, FGeometry.ColStored, {0, 1, 5});
+    if (FModuleList && watched == FModuleList->viewport())
+      FitColumns(FModuleList, FGeometry.ColModStored, {0, 1, 3, 4});
+  }
+  return TCrashStyledDialog::eventFilter(watched, event);
 }
 
 void TCrashExceptionDialog::FitColumns(QTreeWidget* list, bool widthsStored, const std::vector<int>& keep) {
   // Widths the user chose (stored, or dragged in this dialog) stay as they are.
-  if (widthsStored || list->property("userWidths").toBool() || !list->isVisibleTo(this))
+  if (widthsStored || list->property("userWidths").toBool())
     return;
-  list->ensurePolished();
   FLayingOut = true;
-  // The page inside the tab's frame and margins, less the list's own frame
-  // and a vertical scroll bar.
-  const int frame = FTabs->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, FTabs);
-  const int avail = FTabs->width() - 2 * frame - 8 - 2 * list->frameWidth() -
-                    list->verticalScrollBar()->sizeHint().width() - 2;
-  // Every column shows its caption; the module name and the line show whole.
-  std::array<int, 6> want{};
+  // The viewport less a vertical scroll bar that may yet appear.
+  const int avail = list->viewport()->width() -
+                    (list->verticalScrollBar()->isVisible() ? 0 : list->verticalScrollBar()->sizeHint().width());
+  // The kept columns show whole; the others get at least their caption and
+  // share what is left in proportion to what more they would need.
+  const QFontMetrics fm(list->header()->font());
+  std::array<int, 6> want{}, least{};
+  int fixed = 0, minimum = 0, extra = 0;
   for (int c = 0; c < 6; ++c) {
     list->resizeColumnToContents(c);
     want[size_t(c)] = list->columnWidth(c);
-  }
-  int fixed = 0, flexible = 0;
-  for (int c = 0; c < 6; ++c)
-    (std::find(keep.begin(), keep.end(), c) != keep.end() ? fixed : flexible) += want[size_t(c)];
-  const QFontMetrics fm(list->header()->font());
-  for (int c = 0; c < 6; ++c) {
-    int width = want[size_t(c)];
     const bool kept = std::find(keep.begin(), keep.end(), c) != keep.end();
-    if (!kept && fixed + flexible > avail && flexible > 0) {
-      // The others share what is left, in proportion to what they would need.
-      const int header = fm.horizontalAdvance(list->headerItem()->text(c)) + 16;
-      width = std::max(header, (avail - fixed) * want[size_t(c)] / flexible);
-    }
+    least[size_t(c)] = kept ? want[size_t(c)]
+                            : std::min(want[size_t(c)], fm.horizontalAdvance(list->headerItem()->text(c)) + 16);
+    (kept ? fixed : minimum) += least[size_t(c)];
+    if (!kept)
+      extra += want[size_t(c)] - least[size_t(c)];
+  }
+  const int room = std::max(0, avail - fixed - minimum);
+  for (int c = 0; c < 6; ++c) {
+    int width = least[size_t(c)];
+    if (extra > 0 && std::find(keep.begin(), keep.end(), c) == keep.end())
+      width += std::min(want[size_t(c)] - least[size_t(c)],
+                        int(qint64(room) * (want[size_t(c)] - least[size_t(c)]) / extra));
+    else if (extra <= 0)
+      width = want[size_t(c)];
     list->setColumnWidth(c, width);
   }
   FLayingOut = false;
@@ -336,10 +350,16 @@ void TCrashExceptionDialog::SaveGeometryFile() {
     FGeometry.Left = x();
     FGeometry.Top = y();
   }
+  // Widths are the user's when dragged (or stored before); the ones fitted
+  // to this report's rows are not kept, so the next report fits its own.
   for (int c = 0; c < 6; ++c) {
-    FGeometry.Col[c] = FStackList->columnWidth(c);
-    FGeometry.ColMod[c] = FModuleList->columnWidth(c);
+    if (FGeometry.ColStored || FStackList->property("userWidths").toBool())
+      FGeometry.Col[c] = FStackList->columnWidth(c);
+    if (FGeometry.ColModStored || FModuleList->property("userWidths").toBool())
+      FGeometry.ColMod[c] = FModuleList->columnWidth(c);
   }
+  FGeometry.ColStored = FGeometry.ColStored || FStackList->property("userWidths").toBool();
+  FGeometry.ColModStored = FGeometry.ColModStored || FModuleList->property("userWidths").toBool();
   FGeometry.Save(Q(FRequest.GeometryFile));
 }
 

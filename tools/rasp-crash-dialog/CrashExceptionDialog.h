@@ -47,6 +47,7 @@ public:
 
 protected:
   void resizeEvent(QResizeEvent*) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
   void PaintClient(QPainter& p) override;
 
 private:

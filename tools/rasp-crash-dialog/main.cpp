@@ -14,6 +14,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSocketNotifier>
 #include <QTimer>
@@ -114,6 +115,14 @@ int main(int argc, char** argv) {
   if (request.Mode == "steps") {
     rasp::TCrashStepsDialog dlg(request);
     Watch(dlg);
+    // Tests type their steps through RASP_CRASH_DIALOG_STEPS ("\n" for a line break).
+    if (const char* steps = std::getenv("RASP_CRASH_DIALOG_STEPS"); steps && *steps)
+      QObject::connect(&dlg, &rasp::TCrashStyledDialog::firstPaint, &dlg, [&dlg, steps] {
+        QTimer::singleShot(0, &dlg, [&dlg, steps] {
+          dlg.Edit()->setPlainText(QString::fromUtf8(steps).replace(QLatin1String("\\n"), QLatin1String("\n")));
+          dlg.accept();
+        });
+      });
     dlg.exec();
     result.Steps = dlg.ReproduceText().toStdString();
     Say(rasp::CrashDialogWriteResult(result));
