@@ -338,13 +338,12 @@ void* ThreadTrampoline(void* p) {
     std::lock_guard lock(S().ThreadsLock);
     S().Threads[tid] = start->CreatorStack;
   }
-  struct TUnregister {
-    pid_t Tid;
-    ~TUnregister() {
-      std::lock_guard lock(S().ThreadsLock);
-      S().Threads.erase(Tid);
-    }
-  } unregister{tid};
+  // Leaves the thread list however the thread ends.
+  auto unregister = [](const pid_t* id) {
+    std::lock_guard lock(S().ThreadsLock);
+    S().Threads.erase(*id);
+  };
+  std::unique_ptr<const pid_t, decltype(unregister)> registered(&tid, unregister);
   return start->Start(start->Arg);
 }
 

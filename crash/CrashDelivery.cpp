@@ -5,6 +5,8 @@
 #include "crash/CrashOptions.h"
 #include "crash/CrashSockets.h"
 #include "crash/CrashTempFiles.h"
+#include "platform/base/UniqueFd.h"
+#include "platform/base/WriteAll.h"
 
 #include <cerrno>
 #include <chrono>
@@ -55,23 +57,12 @@ public:
     if (FPath.empty())
       return {};
     std::string path = FPath + "/" + name;
-    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    if (fd < 0)
+    TUniqueFd fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
+    if (!fd)
       return {};
     FFiles.push_back(path);
     FKnown.push_back(std::make_unique<TCrashTempPath>(path));
-    size_t done = 0;
-    while (done < bytes.size()) {
-      ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-      if (n < 0 && errno == EINTR)
-        continue;
-      if (n <= 0) {
-        ::close(fd);
-        return {};
-      }
-      done += static_cast<size_t>(n);
-    }
-    return ::close(fd) == 0 ? path : std::string();
+    return WriteAll(fd.Get(), bytes) && fd.Reset() == 0 ? path : std::string();
   }
 
 private:

@@ -1,6 +1,8 @@
 #include "crash/CrashDialogClient.h"
 
 #include "crash/CrashNoSigPipe.h"
+#include "platform/base/UniqueFd.h"
+#include "platform/base/WriteAll.h"
 
 #include <cerrno>
 #include <chrono>
@@ -18,53 +20,32 @@ namespace rasp {
 
 namespace {
 
-bool WriteAll(int fd, const std::string& s) {
-  size_t done = 0;
-  while (done < s.size()) {
-    ssize_t n = ::write(fd, s.data() + done, s.size() - done);
-    if (n < 0 && errno == EINTR)
-      continue;
-    if (n <= 0)
-      return false;
-    done += size_t(n);
-  }
-  return true;
-}
-
 // Starts the helper with pipes on its standard input and output (out may
 // be null: the helper's output is then discarded).
 pid_t Spawn(const std::string& helper, int* in, int* out) {
   int inPipe[2], outPipe[2] = {-1, -1};
   if (::pipe2(inPipe, O_CLOEXEC) != 0)
     return -1;
-  if (out && ::pipe2(outPipe, O_CLOEXEC) != 0) {
-    ::close(inPipe[0]);
-    ::close(inPipe[1]);
+  TUniqueFd inRead(inPipe[0]), inWrite(inPipe[1]);
+  if (out && ::pipe2(outPipe, O_CLOEXEC) != 0)
     return -1;
-  }
+  TUniqueFd outRead(outPipe[0]), outWrite(outPipe[1]);
   posix_spawn_file_actions_t fa;
   posix_spawn_file_actions_init(&fa);
-  posix_spawn_file_actions_adddup2(&fa, inPipe[0], 0);
+  posix_spawn_file_actions_adddup2(&fa, inRead.Get(), 0);
   if (out)
-    posix_spawn_file_actions_adddup2(&fa, outPipe[1], 1);
+    posix_spawn_file_actions_adddup2(&fa, outWrite.Get(), 1);
   else
     posix_spawn_file_actions_addopen(&fa, 1, "/dev/null", O_WRONLY, 0);
   char* argv[] = {const_cast<char*>(helper.c_str()), nullptr};
   pid_t pid = -1;
   int rc = ::posix_spawn(&pid, helper.c_str(), &fa, nullptr, argv, environ);
   posix_spawn_file_actions_destroy(&fa);
-  ::close(inPipe[0]);
-  if (out)
-    ::close(outPipe[1]);
-  if (rc != 0) {
-    ::close(inPipe[1]);
-    if (out)
-      ::close(outPipe[0]);
+  if (rc != 0)
     return -1;
-  }
-  *in = inPipe[1];
+  *in = inWrite.Release();
   if (out)
-    *out = outPipe[0];
+    *out = outRead.Release();
   return pid;
 }
 

@@ -1,6 +1,7 @@
 #include "crash/CrashElf.h"
 
 #include "crash/CrashBytes.h"
+#include "platform/base/UniqueFd.h"
 
 #include <elf.h>
 #include <fcntl.h>
@@ -47,18 +48,14 @@ bool TElfImage::OpenFile(const std::string& fileName) {
 }
 
 bool TElfImage::FileReader(const std::string& fileName, uint64_t& size, TElfRead& read) {
-  struct TFd {
-    int Fd;
-    ~TFd() { if (Fd >= 0) close(Fd); }
-  };
-  auto file = std::make_shared<TFd>(TFd{-1});
-  file->Fd = open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
+  // Shared by the reader, which outlives this call.
+  auto file = std::make_shared<TUniqueFd>(open(fileName.c_str(), O_RDONLY | O_CLOEXEC));
   struct stat st{};
-  if (file->Fd < 0 || fstat(file->Fd, &st) != 0 || !S_ISREG(st.st_mode)) return false;
+  if (!*file || fstat(file->Get(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
   size = uint64_t(st.st_size);
   read = [file](uint64_t offset, size_t n, char* out) {
     while (n) {
-      ssize_t got = pread(file->Fd, out, n, off_t(offset));
+      ssize_t got = pread(file->Get(), out, n, off_t(offset));
       if (got <= 0) return false;
       out += got;
       n -= size_t(got);

@@ -2,6 +2,7 @@
 // whole and atomically, one process at a time.
 #include "crash/CrashLog.h"
 #include "platform/base/UniqueFd.h"
+#include "platform/base/WriteAll.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -25,17 +26,6 @@ std::string FolderOf(const std::string& fileName) {
   size_t slash = fileName.rfind('/');
   if (slash == std::string::npos) return ".";
   return slash == 0 ? "/" : fileName.substr(0, slash);
-}
-
-bool WriteAll(int fd, const std::string& text) {
-  size_t done = 0;
-  while (done < text.size()) {
-    ssize_t n = write(fd, text.data() + done, text.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    done += size_t(n);
-  }
-  return true;
 }
 
 bool BlankLine(std::string_view line) { return line.find_first_not_of(" \t\r\n") == std::string_view::npos; }

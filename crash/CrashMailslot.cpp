@@ -1,5 +1,7 @@
 #include "crash/CrashMailslot.h"
 
+#include "platform/base/UniqueFd.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -31,15 +33,14 @@ bool CrashMailslotSend(const std::string& name, const std::string& message) {
   std::string path = CrashMailslotPath(name);
   if (path.empty())
     return false;
-  int fd = ::socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
-  if (fd < 0)
+  TUniqueFd fd(::socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
+  if (!fd)
     return false;
   sockaddr_un to{};
   to.sun_family = AF_UNIX;
   std::memcpy(to.sun_path, path.c_str(), path.size() + 1);
-  ssize_t n = ::sendto(fd, message.data(), message.size(), MSG_NOSIGNAL, reinterpret_cast<sockaddr*>(&to),
+  ssize_t n = ::sendto(fd.Get(), message.data(), message.size(), MSG_NOSIGNAL, reinterpret_cast<sockaddr*>(&to),
                        sizeof to);
-  ::close(fd);
   return n == ssize_t(message.size());
 }
 

@@ -1,6 +1,7 @@
 #include "crash/CrashOptionsEx.h"
 
 #include "crash/CrashModuleFile.h"
+#include "platform/base/UniqueFd.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -16,16 +17,12 @@
 #include <string_view>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 
 namespace rasp {
 
 namespace {
 std::atomic<TCrashFreezeWatchdogSwitch> WatchdogSwitch{nullptr};
-
-struct TFd {
-  int Fd = -1;
-  ~TFd() { if (Fd >= 0) close(Fd); }
-};
 } // namespace
 
 void SetCrashFreezeWatchdogSwitch(TCrashFreezeWatchdogSwitch fn) { WatchdogSwitch = fn; }
@@ -71,9 +68,9 @@ std::string ShmName(uintptr_t handle) { return "/" + CrashOptionsSectionName(uin
 } // namespace
 
 void SweepStaleCrashOptionsSections() {
-  DIR* dir = opendir("/dev/shm");
+  std::unique_ptr<DIR, void (*)(DIR*)> dir(opendir("/dev/shm"), [](DIR* d) { closedir(d); });
   if (!dir) return;
-  while (dirent* e = readdir(dir)) {
+  while (dirent* e = readdir(dir.get())) {
     std::string_view name = e->d_name;
     // <pid 8 hex><handle 16 hex>MODULE
     if (name.size() != 30 || !name.ends_with("MODULE")) continue;
@@ -83,7 +80,6 @@ void SweepStaleCrashOptionsSections() {
     if (*end || pid == 0 || pid > 0x7FFFFFFF) continue;
     if (kill(pid_t(pid), 0) != 0 && errno == ESRCH) shm_unlink(("/" + std::string(name)).c_str());
   }
-  closedir(dir);
 }
 
 bool PublishCrashOptionsSection(uintptr_t handle, const std::vector<uint8_t>& content) {
@@ -93,11 +89,11 @@ bool PublishCrashOptionsSection(uintptr_t handle, const std::vector<uint8_t>& co
   std::call_once(swept, SweepStaleCrashOptionsSections);
   std::string name = ShmName(handle);
   shm_unlink(name.c_str());
-  TFd fd{shm_open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600)};
-  if (fd.Fd < 0) return false;
+  TUniqueFd fd(shm_open(name.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
+  if (!fd) return false;
   size_t total = content.size() + 4;
-  if (ftruncate(fd.Fd, off_t(total)) != 0) return false;
-  void* p = mmap(nullptr, total, PROT_READ | PROT_WRITE, MAP_SHARED, fd.Fd, 0);
+  if (ftruncate(fd.Get(), off_t(total)) != 0) return false;
+  void* p = mmap(nullptr, total, PROT_READ | PROT_WRITE, MAP_SHARED, fd.Get(), 0);
   if (p == MAP_FAILED) return false;
   uint32_t size = uint32_t(content.size());
   std::memcpy(p, &size, 4);
@@ -107,12 +103,12 @@ bool PublishCrashOptionsSection(uintptr_t handle, const std::vector<uint8_t>& co
 }
 
 std::optional<std::vector<uint8_t>> ReadCrashOptionsSection(uintptr_t handle) {
-  TFd fd{shm_open(ShmName(handle).c_str(), O_RDONLY | O_CLOEXEC, 0)};
-  if (fd.Fd < 0) return std::nullopt;
+  TUniqueFd fd(shm_open(ShmName(handle).c_str(), O_RDONLY | O_CLOEXEC, 0));
+  if (!fd) return std::nullopt;
   struct stat st{};
-  if (fstat(fd.Fd, &st) != 0 || st.st_size < 4) return std::nullopt;
+  if (fstat(fd.Get(), &st) != 0 || st.st_size < 4) return std::nullopt;
   size_t total = size_t(st.st_size);
-  void* p = mmap(nullptr, total, PROT_READ, MAP_SHARED, fd.Fd, 0);
+  void* p = mmap(nullptr, total, PROT_READ, MAP_SHARED, fd.Get(), 0);
   if (p == MAP_FAILED) return std::nullopt;
   uint32_t size = 0;
   std::memcpy(&size, p, 4);

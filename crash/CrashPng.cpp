@@ -1,5 +1,8 @@
 #include "crash/CrashPng.h"
 
+#include "platform/base/UniqueFd.h"
+#include "platform/base/WriteAll.h"
+
 #include <array>
 #include <cerrno>
 #include <fcntl.h>
@@ -95,21 +98,8 @@ std::string CrashPngEncodeIndexed(uint32_t width, uint32_t height, const uint8_t
 }
 
 bool CrashWriteFile(const std::string& path, const std::string& bytes) {
-  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-  if (fd < 0)
-    return false;
-  size_t done = 0;
-  while (done < bytes.size()) {
-    ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0 && errno == EINTR)
-      continue;
-    if (n <= 0) {
-      ::close(fd);
-      return false;
-    }
-    done += static_cast<size_t>(n);
-  }
-  return ::close(fd) == 0;
+  TUniqueFd fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600));
+  return fd && WriteAll(fd.Get(), bytes) && fd.Reset() == 0;
 }
 
 } // namespace rasp

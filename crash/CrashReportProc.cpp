@@ -5,6 +5,8 @@
 #include "crash/CrashFormat.h"
 #include "crash/CrashImmortal.h"
 #include "crash/CrashMemory.h"
+#include "platform/base/UniqueFd.h"
+#include "platform/base/WriteAll.h"
 #include "platform/paths/WritableFolder.h"
 
 #include <cxxabi.h>
@@ -159,25 +161,20 @@ void InternalFailure(int section, uintptr_t address, const std::string& message)
     }
   std::string os;
   {
-    FILE* f = std::fopen("/etc/os-release", "r");
+    std::unique_ptr<FILE, decltype(&std::fclose)> f(std::fopen("/etc/os-release", "r"), std::fclose);
     char buf[256];
-    while (f && std::fgets(buf, sizeof buf, f))
+    while (f && std::fgets(buf, sizeof buf, f.get()))
       if (std::strncmp(buf, "PRETTY_NAME=", 12) == 0) {
         os = buf + 12;
         os.erase(std::remove(os.begin(), os.end(), '"'), os.end());
         os.erase(std::remove(os.begin(), os.end(), '\n'), os.end());
       }
-    if (f) std::fclose(f);
   }
   std::string text = "OS     : " + os + "\r\nRAD    : GCC " + __VERSION__ + ", C++20\r\nDump   : " + dump +
                      "\r\nSection: " + std::to_string(section) + "\r\nAddress: " + CrashHexAddress(address) +
                      "\r\nMessage: " + message + "\r\n";
-  int fd = open(note.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-  if (fd >= 0) {
-    ssize_t ignored = write(fd, text.data(), text.size());
-    (void)ignored;
-    close(fd);
-  }
+  TUniqueFd fd(open(note.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600));
+  if (fd) WriteAll(fd.Get(), text);
 }
 
 void Warning(const char* code, uintptr_t address, const std::string& message) {

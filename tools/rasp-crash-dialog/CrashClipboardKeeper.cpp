@@ -1,6 +1,7 @@
 #include "tools/rasp-crash-dialog/CrashClipboardKeeper.h"
 
 #include "platform/base/UniqueFd.h"
+#include "platform/base/WriteAll.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -22,19 +23,6 @@ extern char** environ;
 namespace rasp {
 
 namespace {
-bool WriteAll(int fd, const std::string& s) {
-  size_t done = 0;
-  while (done < s.size()) {
-    ssize_t n = ::write(fd, s.data() + done, s.size() - done);
-    if (n < 0 && errno == EINTR)
-      continue;
-    if (n <= 0)
-      return false;
-    done += size_t(n);
-  }
-  return true;
-}
-
 long long NowMs() {
   timespec ts{};
   clock_gettime(CLOCK_MONOTONIC, &ts);
