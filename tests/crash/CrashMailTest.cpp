@@ -673,28 +673,32 @@ protected:
     Server = nullptr;
     return Slurp(Dir / "record.txt");
   }
+  // A report with credentials to a server started to offer STARTTLS.
+  TCrashDeliveryResult SendWithPassword() {
+    uint16_t port = Start(true);
+    EXPECT_NE(port, 0);
+    TCrashModuleOptions o("/opt/app/prog", false);
+    o.SetEmailSendMode(esmSMTPServer);
+    o.SetSMTPHost("127.0.0.1");
+    o.SetSMTPPort(port);
+    o.SetSMTPUserID("reporter");
+    o.SetSMTPPassword("s3cr3t-pw");
+    o.SetEmailAddresses("authors@prog.test");
+    TCrashDeliveryEnv env;
+    env.Dns.Servers.clear();
+    env.TempFolder = Dir.string();
+    env.SMTPTimeOutMs = 10000;
+    TCrashDeliveryInput in;
+    in.MailText = in.LogText = "the report\r\n";
+    return CrashSendReport(o, in, {}, env);
+  }
   fs::path Dir;
   FILE* Server = nullptr;
 };
 
 TEST_F(MailTls, TheReportAndThePasswordGoInsideTls) {
-  uint16_t port = Start(true);
-  ASSERT_NE(port, 0);
-  TCrashModuleOptions o("/opt/app/prog", false);
-  o.SetEmailSendMode(esmSMTPServer);
-  o.SetSMTPHost("127.0.0.1");
-  o.SetSMTPPort(port);
-  o.SetSMTPUserID("reporter");
-  o.SetSMTPPassword("s3cr3t-pw");
-  o.SetEmailAddresses("authors@prog.test");
-  TCrashDeliveryEnv env;
-  env.Dns.Servers.clear();
-  env.TempFolder = Dir.string();
-  env.SMTPTimeOutMs = 10000;
   setenv("SSL_CERT_FILE", (Dir / "cert.pem").c_str(), 1);
-  TCrashDeliveryInput in;
-  in.MailText = in.LogText = "the report\r\n";
-  TCrashDeliveryResult r = CrashSendReport(o, in, {}, env);
+  TCrashDeliveryResult r = SendWithPassword();
   unsetenv("SSL_CERT_FILE");
   EXPECT_TRUE(r.Ok()) << r.Message;
   std::string record = Record();
@@ -707,22 +711,7 @@ TEST_F(MailTls, TheReportAndThePasswordGoInsideTls) {
 }
 
 TEST_F(MailTls, ACertificateNotInTheStoreIsRefused) {
-  uint16_t port = Start(true);
-  ASSERT_NE(port, 0);
-  TCrashModuleOptions o("/opt/app/prog", false);
-  o.SetEmailSendMode(esmSMTPServer);
-  o.SetSMTPHost("127.0.0.1");
-  o.SetSMTPPort(port);
-  o.SetSMTPUserID("reporter");
-  o.SetSMTPPassword("s3cr3t-pw");
-  o.SetEmailAddresses("authors@prog.test");
-  TCrashDeliveryEnv env;
-  env.Dns.Servers.clear();
-  env.TempFolder = Dir.string();
-  env.SMTPTimeOutMs = 10000;
-  TCrashDeliveryInput in;
-  in.MailText = in.LogText = "the report\r\n";
-  TCrashDeliveryResult r = CrashSendReport(o, in, {}, env);
+  TCrashDeliveryResult r = SendWithPassword();
   EXPECT_EQ(r.Code, TCrashDeliveryCode::eeEmailSMTPError);
   EXPECT_NE(r.Message.find("certificate"), std::string::npos) << r.Message;
   std::string record = Record();
