@@ -1,6 +1,6 @@
 #include "crash/CrashDialogClient.h"
 
-#include "crash/CrashNoSigPipe.h"
+#include "platform/base/NoSigPipe.h"
 #include "platform/base/UniqueFd.h"
 #include "platform/base/WriteAll.h"
 
@@ -63,7 +63,7 @@ std::string CrashDialogHelperPath() {
 TCrashDialogResult CrashShowDialog(const std::string& helper, const TCrashDialogRequest& request,
                                    const std::string& fallbackText) {
   TCrashDialogResult result;
-  TCrashNoSigPipe guard;
+  TNoSigPipe guard;
   int in = -1, out = -1;
   pid_t pid = Spawn(helper, &in, &out);
   if (pid > 0) {
@@ -96,7 +96,7 @@ TCrashDialogResult CrashShowDialog(const std::string& helper, const TCrashDialog
 TCrashProgressHelper::TCrashProgressHelper(const std::string& helper, TCrashDialogRequest request) {
   request.Mode = "progress";
   request.ScreenshotFile.clear();
-  TCrashNoSigPipe guard;
+  TNoSigPipe guard;
   FPid = Spawn(helper, &FIn, nullptr);
   if (FPid > 0)
     Write(CrashDialogWriteRequest(request));
@@ -107,7 +107,7 @@ TCrashProgressHelper::~TCrashProgressHelper() { Close(); }
 void TCrashProgressHelper::Write(const std::string& line) {
   if (FIn < 0)
     return;
-  TCrashNoSigPipe guard;
+  TNoSigPipe guard;
   if (!WriteAll(FIn, line)) {
     ::close(FIn);
     FIn = -1;

@@ -1,6 +1,6 @@
 #include "crash/CrashSockets.h"
 
-#include "crash/CrashNoSigPipe.h"
+#include "platform/base/NoSigPipe.h"
 
 #include <openssl/err.h>
 #include <openssl/ssl.h>
@@ -133,7 +133,7 @@ void TCrashClientSocket::StartTls() {
     SSL_set_tlsext_host_name(ssl, FHost.c_str());
     SSL_set1_host(ssl, FHost.c_str());
   }
-  TCrashNoSigPipe noSigPipe;
+  TNoSigPipe noSigPipe;
   const auto deadline = Clock::now() + std::chrono::milliseconds(FTimeOut);
   for (;;) {
     ERR_clear_error();
@@ -216,7 +216,7 @@ long TCrashClientSocket::Send(std::string_view bytes) {
   size_t done = 0;
   auto deadline = Clock::now() + std::chrono::milliseconds(FTimeOut);
   if (SSL* ssl = Ssl(FTls)) {
-    TCrashNoSigPipe noSigPipe;
+    TNoSigPipe noSigPipe;
     while (done < bytes.size()) {
       ERR_clear_error();
       int n = SSL_write(ssl, bytes.data() + done, int(std::min<size_t>(bytes.size() - done, 1 << 20)));
