@@ -1,7 +1,7 @@
-#include "crash/CrashDebugData.h"
-#include "crash/CrashElf.h"
-#include "crash/CrashModules.h"
-#include "crash/CrashNames.h"
+#include "crash/modules/CrashDebugData.h"
+#include "crash/modules/CrashElf.h"
+#include "crash/modules/CrashModules.h"
+#include "crash/modules/CrashNames.h"
 #include "tools/crashblock/CrashBlockTool.h"
 #include "tools/crashblock/CrashOptionsIni.h"
 

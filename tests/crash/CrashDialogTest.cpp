@@ -1,8 +1,8 @@
 // The crash dialogs driven offscreen, the helper's protocol, and the PNG
 // writer read back by Qt.
-#include "crash/CrashDialogClient.h"
-#include "crash/CrashDialogProtocol.h"
-#include "crash/CrashPng.h"
+#include "crash/protocol/CrashDialogClient.h"
+#include "crash/protocol/CrashDialogProtocol.h"
+#include "crash/protocol/CrashPng.h"
 #include "tools/rasp-crash-dialog/CrashExceptionDialog.h"
 #include "tools/rasp-crash-dialog/CrashProgressDialog.h"
 #include "tools/rasp-crash-dialog/CrashStepsDialog.h"

@@ -1,6 +1,6 @@
 // The crash log text and file: header sections, the entry splitting and
 // trimming rules, the duplicate check, and rewrites that lose nothing.
-#include "crash/CrashLog.h"
+#include "crash/log/CrashLog.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 // Report delivery against servers of the test's own on 127.0.0.1.
-#include "crash/CrashBase64.h"
-#include "crash/CrashDelivery.h"
-#include "crash/CrashDns.h"
-#include "crash/CrashMail.h"
-#include "crash/CrashOptions.h"
-#include "crash/CrashSockets.h"
+#include "crash/delivery/CrashBase64.h"
+#include "crash/delivery/CrashDelivery.h"
+#include "crash/delivery/CrashDns.h"
+#include "crash/delivery/CrashMail.h"
+#include "crash/modules/CrashOptions.h"
+#include "crash/delivery/CrashSockets.h"
 #include "tests/crash/CrashFakeServers.h"
 
 #include <gtest/gtest.h>

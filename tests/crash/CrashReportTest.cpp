@@ -1,6 +1,6 @@
 // Runs the failing test program once per kind of failure and reads the
 // crash log it leaves.
-#include "crash/CrashLog.h"
+#include "crash/log/CrashLog.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 #include "tools/crashblock/CrashBlockTool.h"
 
-#include "crash/CrashDataBlock.h"
-#include "crash/CrashDebugData.h"
-#include "crash/CrashElf.h"
-#include "crash/CrashModules.h"
+#include "crash/modules/CrashDataBlock.h"
+#include "crash/modules/CrashDebugData.h"
+#include "crash/modules/CrashElf.h"
+#include "crash/modules/CrashModules.h"
 #include "tools/crashblock/CrashDwarf.h"
 #include "tools/crashblock/CrashOptionsIni.h"
 

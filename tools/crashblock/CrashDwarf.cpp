@@ -2,7 +2,7 @@
 
 #include "platform/base/UniqueFd.h"
 
-#include "crash/CrashNames.h"
+#include "crash/modules/CrashNames.h"
 
 #include <dwarf.h>
 #include <elfutils/libdw.h>

@@ -5,7 +5,7 @@
 // clipboard until another program takes it over (a clipboard manager that
 // copies the text, or the user copying something else) and hands the text
 // to a clipboard manager if one runs when it ends.
-#include "crash/CrashDialogProtocol.h"
+#include "crash/protocol/CrashDialogProtocol.h"
 
 namespace rasp {
 

@@ -14,7 +14,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "crash/CrashMailslot.h"
+#include "crash/protocol/CrashMailslot.h"
 #include "tools/rasp-crash-dialog/CrashDialogPictures.h"
 
 namespace rasp {

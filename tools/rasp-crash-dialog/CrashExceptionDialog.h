@@ -2,7 +2,7 @@
 // The exception dialog: the message, the send / screenshot / clipboard
 // choices, OK, the terminate or restart button, and the details view with
 // the tabs General, Call Stack, Modules and CPU.
-#include "crash/CrashDialogProtocol.h"
+#include "crash/protocol/CrashDialogProtocol.h"
 #include "tools/rasp-crash-dialog/CrashDialogGeometry.h"
 #include "tools/rasp-crash-dialog/CrashStyledDialog.h"
 

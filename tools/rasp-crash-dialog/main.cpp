@@ -1,11 +1,11 @@
 // rasp-crash-dialog: shows one crash dialog for a failing tellivo-rasp.
 // The request arrives on standard input, the answer leaves on standard
-// output; crash/CrashDialogProtocol.h describes both. Exit status 0 when a
+// output; crash/protocol/CrashDialogProtocol.h describes both. Exit status 0 when a
 // dialog was shown, 2 when no display can be opened, 3 when the dialog never
 // got painted, 1 for a broken request; the report then falls back to text on
 // standard error. In screenshot mode it only copies the screen; in clipboard
 // mode it leaves the report on the clipboard (CrashClipboardKeeper.h).
-#include "crash/CrashDialogProtocol.h"
+#include "crash/protocol/CrashDialogProtocol.h"
 #include "tools/rasp-crash-dialog/CrashClipboardKeeper.h"
 #include "tools/rasp-crash-dialog/CrashDialogScreenshot.h"
 #include "tools/rasp-crash-dialog/CrashExceptionDialog.h"

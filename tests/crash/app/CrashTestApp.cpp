@@ -14,9 +14,9 @@
 // shutdown-segv|shutdown-throw (a static destructor), exit-segv (an atexit
 // handler) or late-shutdown-segv (a finaliser that runs after every static
 // destructor, the reporter's own included) fails outside main instead.
-#include "crash/CrashLog.h"
-#include "crash/CrashReport.h"
-#include "crash/CrashUnitState.h"
+#include "crash/log/CrashLog.h"
+#include "crash/capture/CrashReport.h"
+#include "crash/capture/CrashUnitState.h"
 #include "tests/crash/app/CrashTestWindow.h"
 
 #include <fcntl.h>
