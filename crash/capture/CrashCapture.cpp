@@ -236,6 +236,15 @@ TCrashWait SignalWait(pid_t tid, uintptr_t address) {
 }
 
 void OnFaultSignal(int sig, siginfo_t* info, void* ucontext) {
+  // A signal sent from outside (kill) may land on any thread that does not
+  // block it, the report thread too; nothing failed there. It belongs to
+  // the main thread, which reports it (or, when that is the thread busy
+  // with a report, it changes nothing).
+  const pid_t self = pid_t(syscall(SYS_gettid));
+  if (info && info->si_code <= 0 && (self == S().ReportThread.load() || tlInReport)) {
+    if (self != S().MainThread) syscall(SYS_tgkill, getpid(), S().MainThread, sig);
+    return;
+  }
   // The reporter's own failures end the process by the signal that came,
   // so that the system's crash collectors see them.
   if (tlInSignal) {
@@ -244,7 +253,7 @@ void OnFaultSignal(int sig, siginfo_t* info, void* ucontext) {
   }
   tlInSignal = true;
   if (auto hook = S().TestHooks.InSignalHandler) hook();
-  pid_t tid = pid_t(syscall(SYS_gettid));
+  const pid_t tid = self;
   if (tid == S().ReportThread.load() || tlInReport) {
     Say("crash reporter: a fault inside the crash report; the program ends.\n");
     RestartOrTerminate(false, sig);
