@@ -16,7 +16,7 @@ PACKAGES=(
   libreoffice-writer-nogui
   tidy
   dpkg-dev lintian desktop-file-utils appstream bash-completion
-  libssl-dev openssl xclip elfutils
+  libssl-dev openssl xclip elfutils procps
 )
 
 missing=()

@@ -654,8 +654,8 @@ TEST_F(CrashWithDialog, TheWindowRepaintsWhereTheDialogWasOnScreen) {
 // helper have ended, another X client still reads the report; a program
 // that takes the clipboard over ends the keeper.
 TEST_F(CrashWithDialog, TheClipboardOutlivesTheHelper) {
-  if (std::system("command -v xvfb-run > /dev/null && command -v xclip > /dev/null") != 0)
-    GTEST_SKIP() << "needs xvfb-run and xclip";
+  if (std::system("command -v xvfb-run > /dev/null && command -v xclip > /dev/null && command -v pgrep > /dev/null") != 0)
+    GTEST_SKIP() << "needs xvfb-run, xclip and pgrep";
   const std::string script =
       "'" + FDir + "/bin/crash_test_app' --out '" + FDir + "' --dialog 0 segv > '" + FDir + "/app.txt' 2>&1; "
       "sleep 0.5; xclip -o -selection clipboard > '" + FDir + "/pasted.txt'; "
