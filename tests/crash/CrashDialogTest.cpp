@@ -158,7 +158,9 @@ TEST(CrashExceptionDialog, CallStackColumnsAllShowAtTheDefaultSize) {
     }
     EXPECT_GE(list->columnWidth(1), needed(1)) << "module names are cut";
     EXPECT_GE(list->columnWidth(0), needed(0)) << "addresses are cut";
-    if (tab == 1) EXPECT_GE(list->columnWidth(5), needed(5)) << "line numbers are cut";
+    if (tab == 1) {
+      EXPECT_GE(list->columnWidth(5), needed(5)) << "line numbers are cut";
+    }
   }
   if (const char* keep = std::getenv("RASP_DIALOG_STACK_SHOT")) {
     d.Tabs()->setCurrentIndex(1);

@@ -459,7 +459,9 @@ TEST_F(CrashReport, AnUnusableLogSendsTheReportToTheFallbackLog) {
     fs::remove_all(state);
     std::ofstream(target) << "not a log\n";
     if (kind == "folder") fs::create_directory(log);
-    if (kind == "fifo") ASSERT_EQ(mkfifo(log.c_str(), 0600), 0);
+    if (kind == "fifo") {
+      ASSERT_EQ(mkfifo(log.c_str(), 0600), 0);
+    }
     if (kind == "link") fs::create_symlink(target, log);
     TRun run = App({"segv"}, {"XDG_STATE_HOME=" + state});
     EXPECT_EQ(run.Status, EndedBySegv) << run.Err;
@@ -469,7 +471,9 @@ TEST_F(CrashReport, AnUnusableLogSendsTheReportToTheFallbackLog) {
     ASSERT_TRUE(stored.Load());
     EXPECT_EQ(stored.Entries().size(), 1u);
     EXPECT_EQ(ReadFile(target), "not a log\n");
-    if (kind == "link") EXPECT_TRUE(fs::is_symlink(log)) << "the link was replaced";
+    if (kind == "link") {
+      EXPECT_TRUE(fs::is_symlink(log)) << "the link was replaced";
+    }
   }
   fs::remove_all(log);
 }
