@@ -195,8 +195,9 @@ TEST(CrashDialogs, EveryControlSpeaksToAScreenReader) {
         EXPECT_FALSE(a->actionInterface()->actionNames().isEmpty()) << "no default action";
         EXPECT_EQ(a->text(QAccessible::Name).contains('&'), false);
       }
-      if (auto* box = qobject_cast<QCheckBox*>(w))
+      if (auto* box = qobject_cast<QCheckBox*>(w)) {
         EXPECT_EQ(a->state().checked, box->isChecked()) << "the box's value";
+      }
       if (qobject_cast<QProgressBar*>(w)) {
         ASSERT_TRUE(a->valueInterface());
         EXPECT_EQ(a->valueInterface()->currentValue().toInt(), 40);
