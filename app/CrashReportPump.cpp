@@ -1,5 +1,7 @@
 #include "app/CrashReportPump.h"
 
+#include "crash/CrashReporterApi.h"
+
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -28,6 +30,23 @@ void TCrashReportPump::Run()
 
 bool TCrashReportPump::eventFilter(QObject*, QEvent* event)
 {
+    // In the handler of a fault of our own code the windows only show again
+    // what they last drew (a window uncovered by a closed dialog is flushed
+    // from its backing store): nothing of the program's own runs there, not
+    // even a new paint of the widget that may just have failed.
+    if (CrashPumpInFault()) {
+        switch (event->type()) {
+        case QEvent::MetaCall:
+        case QEvent::DeferredDelete:
+        case QEvent::UpdateRequest:
+        case QEvent::UpdateLater:
+        case QEvent::Timer:
+        case QEvent::LayoutRequest:
+            return true;
+        default:
+            break;
+        }
+    }
     // A dialog of the program's own opened meanwhile runs its loop inside
     // ours: it takes its input, or it could never be closed.
     if (QThread::currentThread()->loopLevel() > FLoopLevel)

@@ -5,7 +5,8 @@
 // with a beep; every input event is dropped, so nothing typed or clicked
 // during the report runs afterwards. Timers wait for the report to end; the
 // program's posted calls run (a failure among them is reported after the
-// current report).
+// current report). In the handler of a fault of the program's own code the
+// windows only show again what they last drew.
 #include <QObject>
 
 #include <functional>

@@ -3,8 +3,8 @@
 // static initialiser of the program's own (they may fail too), and tells it
 // when start-up ends and shutdown begins. The program's own code does
 // nothing for it; the program is linked with --wrap=main.
-#include "crash/CrashReport.h"
-#include "crash/CrashUnitState.h"
+#include "crash/capture/CrashReport.h"
+#include "crash/capture/CrashUnitState.h"
 
 #include <cstdlib>
 

@@ -1,6 +1,6 @@
 // Linked beside CrashInit.cpp: the report's dialogs and mail are the
 // rasp-crash-dialog helper and the mail delivery of this folder.
-#include "crash/CrashReportSteps.h"
+#include "crash/capture/CrashReportSteps.h"
 
 namespace {
 struct TCrashStepsUnit {

@@ -32,6 +32,10 @@ bool CrashInReport();
 // runs it every 10 ms while it waits for a report.
 using TCrashPaintPump = void (*)();
 void SetCrashPaintPump(TCrashPaintPump pump);
+// True while the pump runs in the handler of a fault in the program's own
+// code: the windows are only to show again what they last drew; nothing of
+// the program's own (posted calls, new paints) should run.
+bool CrashPumpInFault();
 // Posts a no-op to the GUI thread that calls CrashFreezeAnswer when it runs.
 using TCrashFreezePoster = void (*)();
 void SetCrashFreezePoster(TCrashFreezePoster poster);

@@ -4,17 +4,12 @@
 // Controls that must report an error from inside a Qt signal hand it over here
 // rather than throwing through Qt's own frames.
 
+#include "platform/base/ConvertError.h"
+
 #include <exception>
-#include <stdexcept>
 #include <string>
 
 namespace rasp {
-
-// The error a text-to-number conversion raises.
-class EConvertError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
 
 class IExceptionSink {
 public:

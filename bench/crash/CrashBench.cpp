@@ -1,9 +1,9 @@
 // Resolving 1,000 code addresses of tellivo-rasp through its data block, and
 // the raw scan of a 1 MiB stack. Prints the size of the program's block too.
-#include "crash/CrashDataBlock.h"
-#include "crash/CrashDebugData.h"
-#include "crash/CrashElf.h"
-#include "crash/CrashModules.h"
+#include "crash/modules/CrashDataBlock.h"
+#include "crash/modules/CrashDebugData.h"
+#include "crash/modules/CrashElf.h"
+#include "crash/modules/CrashModules.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,5 +1,5 @@
-#include "crash/CrashDataBlock.h"
-#include "crash/CrashModules.h"
+#include "crash/modules/CrashDataBlock.h"
+#include "crash/modules/CrashModules.h"
 
 #include <gtest/gtest.h>
 #include <zlib.h>

@@ -1,7 +1,7 @@
-#include "crash/CrashDebugData.h"
-#include "crash/CrashElf.h"
-#include "crash/CrashModules.h"
-#include "crash/CrashNames.h"
+#include "crash/modules/CrashDebugData.h"
+#include "crash/modules/CrashElf.h"
+#include "crash/modules/CrashModules.h"
+#include "crash/modules/CrashNames.h"
 #include "tools/crashblock/CrashBlockTool.h"
 #include "tools/crashblock/CrashOptionsIni.h"
 
@@ -52,12 +52,12 @@ TEST(CrashBlockTool, DumpPrintsTheOptionsFileForm) {
   EXPECT_EQ(Stream(fromDump), Stream(fromBlock));
 }
 
-TEST(CrashBlockTool, StampReplacesOptionsAndKeepsDebugData) {
+TEST(CrashBlockTool, StampMergesIntoTheBlockAndKeepsDebugData) {
   fs::path copy = fs::path(testing::TempDir()) / "crash_stamp_copy";
   fs::copy_file(Self(), copy, fs::copy_options::overwrite_existing);
   fs::path ini = fs::path(testing::TempDir()) / "crash_stamp.ini";
   std::ofstream(ini) << "[Options]\nEmailAddresses=ops@example.com;dev@example.com\nShowDialog=1\n"
-                        "FreezeMessage=\"  Still busy  \"\nCustomText2=Oops.\\r\\n\n";
+                        "FreezeMessage=\"  Still busy  \"\nCustomText2=Oops.\\r\\n\nSMTPPassword=pw\n";
   std::ostringstream out, err;
   ASSERT_EQ(CrashBlockStamp(copy.string(), ini.string(), out, err), 0) << err.str();
 
@@ -69,9 +69,33 @@ TEST(CrashBlockTool, StampReplacesOptionsAndKeepsDebugData) {
   EXPECT_TRUE(after.ShowDialog());
   EXPECT_EQ(after.FreezeMessage(), "  Still busy  ");
   EXPECT_EQ(after.CustomText(2), "Oops.");  // stored without its final line break
-  EXPECT_EQ(after.SMTPPort(), 25);          // not given: the default again
+  // Keys the file leaves out keep the values the binary had.
+  EXPECT_EQ(after.SMTPPort(), 2525);
+  EXPECT_EQ(after.EmailSendMode(), esmSMTPServer);
+  EXPECT_EQ(after.CustomText(12), "&Fine");
+  EXPECT_EQ(after.ExceptionFilterClasses().Items(), std::vector<std::string>{"EAbortLike"});
   EXPECT_EQ(newBlock.DebugData, oldBlock.DebugData);
   EXPECT_EQ(newBlock.HeaderValues, oldBlock.HeaderValues);
+
+  // The dump hides the password; stamping the dump back keeps it.
+  std::ostringstream dump, dumpErr;
+  ASSERT_EQ(CrashBlockDump(copy.string(), dump, dumpErr), 0);
+  EXPECT_EQ(dump.str().find("SMTPPassword=pw"), std::string::npos) << dump.str();
+  EXPECT_NE(dump.str().find("\n; SMTPPassword=***"), std::string::npos) << dump.str();
+  std::ostringstream secrets;
+  ASSERT_EQ(CrashBlockDump(copy.string(), secrets, dumpErr, true), 0);
+  EXPECT_NE(secrets.str().find("\nSMTPPassword=pw\n"), std::string::npos);
+  std::ofstream(ini, std::ios::trunc) << dump.str();
+  ASSERT_EQ(CrashBlockStamp(copy.string(), ini.string(), out, err), 0) << err.str();
+  ASSERT_TRUE(ReadModuleDataBlock(copy.string(), after, newBlock));
+  EXPECT_EQ(after.SMTPPassword(), "pw");
+
+  // --defaults: what the file leaves out is the default again.
+  std::ofstream(ini, std::ios::trunc) << "[Options]\nShowDialog=0\n";
+  ASSERT_EQ(CrashBlockStamp(copy.string(), ini.string(), out, err, true), 0) << err.str();
+  ASSERT_TRUE(ReadModuleDataBlock(copy.string(), after, newBlock));
+  EXPECT_EQ(after.SMTPPort(), 25);
+  EXPECT_EQ(after.EmailSendMode(), esmNoSend);
 
   // The stamped copy still runs and still resolves: the code is untouched.
   std::string cmd = copy.string() + " --gtest_filter=CrashNames.* > /dev/null 2>&1";

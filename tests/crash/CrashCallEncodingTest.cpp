@@ -1,4 +1,4 @@
-#include "crash/CrashCallEncoding.h"
+#include "crash/modules/CrashCallEncoding.h"
 
 #include <gtest/gtest.h>
 

@@ -2,9 +2,9 @@
 // the module rows of a real crash, call stack rows that ask for their
 // source line when activated, broken requests refused with their line, and
 // the screen copy taken without a dialog.
-#include "crash/CrashDialogProtocol.h"
-#include "crash/CrashDialogRows.h"
-#include "crash/CrashMailslot.h"
+#include "crash/protocol/CrashDialogProtocol.h"
+#include "crash/protocol/CrashDialogRows.h"
+#include "crash/protocol/CrashMailslot.h"
 #include "tools/rasp-crash-dialog/CrashDialogPictures.h"
 #include "tools/rasp-crash-dialog/CrashDialogScreenshot.h"
 #include "tools/rasp-crash-dialog/CrashExceptionDialog.h"

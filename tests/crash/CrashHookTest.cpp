@@ -1,5 +1,5 @@
 // Import slot redirection on the test's own executable.
-#include "crash/CrashHook.h"
+#include "crash/capture/CrashHook.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "crash/CrashBytes.h"
-#include "crash/CrashConsts.h"
-#include "crash/CrashDebugData.h"
+#include "crash/modules/CrashBytes.h"
+#include "crash/modules/CrashConsts.h"
+#include "crash/modules/CrashDebugData.h"
 #include "tools/crashblock/CrashDebugWriter.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // The crash log text and file: header sections, the entry splitting and
 // trimming rules, the duplicate check, and rewrites that lose nothing.
-#include "crash/CrashLog.h"
+#include "crash/log/CrashLog.h"
 
 #include <gtest/gtest.h>
 
@@ -67,13 +67,57 @@ TEST(CrashLogFile, SplitsEntriesAndFindsFields) {
   std::string e1 = "A\r\n  2.2 Address: 1\r\n  2.5 Message: m.\r\n\r\n\r\n";
   std::string e2 = "B\r\n  2.2 Address: 2\r\n\r\n\r\n";
   auto entries = SplitCrashLogEntries(e1 + "\r\n" + e2 + "\r\n\r\ntrailing text");
-  ASSERT_EQ(entries.size(), 2u);
+  ASSERT_EQ(entries.size(), 3u);
   EXPECT_EQ(entries[0], e1);
   EXPECT_EQ(entries[1], e2);
+  EXPECT_EQ(entries[2], "trailing text\r\n\r\n\r\n") << "text after the last entry is kept";
   std::string v;
   ASSERT_TRUE(CrashLogEntryField(entries[0], "2.5", v));
   EXPECT_EQ(v, "m.");
   EXPECT_FALSE(CrashLogEntryField(entries[1], "2.5", v));
+}
+
+// An editor that saved the log with LF line ends, or cut the blank lines
+// after its last entry, loses nothing at the next report.
+TEST(CrashLogFile, LfLineEndsAndAMissingEndLoseNothing) {
+  std::string dir = TempDir();
+  std::string file = dir + "/a.cwf";
+  std::string error;
+  for (int i = 0; i < 9; ++i)
+    ASSERT_TRUE(StoreCrashLogEntry(file, "Crashwise 4.6\r\n\r\n  2.2 Address: " + std::to_string(i), 32, error));
+  std::string text = ReadFile(file), lf;
+  for (char c : text)
+    if (c != '\r') lf += c;
+  while (!lf.empty() && lf.back() == '\n') lf.pop_back();  // and the last entry ends without its blank lines
+  lf = "not an entry of ours\n\n\n\n" + lf;
+  std::ofstream(file, std::ios::binary | std::ios::trunc) << lf;
+  ASSERT_TRUE(StoreCrashLogEntry(file, "Crashwise 4.6\r\n\r\n  2.2 Address: 9", 32, error)) << error;
+  TLogFile log(file);
+  ASSERT_TRUE(log.Load());
+  ASSERT_EQ(log.Entries().size(), 11u);
+  std::string v;
+  EXPECT_EQ(log.Entries()[0], "not an entry of ours\n\r\n\r\n") << "kept as it was";
+  for (int i = 0; i < 9; ++i) {
+    ASSERT_TRUE(CrashLogEntryField(log.Entries()[size_t(i + 1)], "2.2", v)) << i;
+    EXPECT_EQ(v, std::to_string(i));
+    EXPECT_EQ(log.Entries()[size_t(i + 1)].find("\n\n"), std::string::npos) << "entries get CR LF again";
+  }
+  EXPECT_EQ(log.Entries()[9], "Crashwise 4.6\r\n\r\n  2.2 Address: 8\r\n\r\n\r\n") << "the last one is whole";
+  std::filesystem::remove_all(dir);
+}
+
+TEST(CrashLogFile, StepsNeverEndTheEntryAndDuplicatesCompareOffsets) {
+  EXPECT_EQ(CrashStepsForLog("one\n\n\n\n\ntwo\r\nthree"), "one\r\n\r\n\r\ntwo\r\nthree");
+  std::string entry = "x\r\n  2.2 Address: 00007F0000001234\r\n  2.3 Module: prog\r\n  2.4 Type: E\r\n"
+                      "  2.5 Message: m.\r\n  2.6 Offset: 0x1234\r\n";
+  // Another run: another address, the same offset in the same module.
+  EXPECT_TRUE(CrashSameFailure(entry, {"00005500AAAA1234", "prog", "E", "m.", "0x1234"}));
+  EXPECT_FALSE(CrashSameFailure(entry, {"00007F0000001234", "prog", "E", "m.", "0x1235"}));
+  EXPECT_FALSE(CrashSameFailure(entry, {"00007F0000001234", "prog", "E", "other.", "0x1234"}));
+  // An entry written before offsets were logged compares addresses.
+  std::string old = "x\r\n  2.2 Address: 1\r\n  2.3 Module: prog\r\n  2.4 Type: E\r\n  2.5 Message: m.\r\n";
+  EXPECT_TRUE(CrashSameFailure(old, {"1", "prog", "E", "m.", "0x1"}));
+  EXPECT_FALSE(CrashSameFailure(old, {"2", "prog", "E", "m.", "0x1"}));
 }
 
 TEST(CrashLogFile, KeepsAtMostErrorsNumberToSave) {
@@ -154,9 +198,20 @@ TEST(CrashLogText, MessagesAndTables) {
   full.Routine = "Run";
   full.LineNo = 12;
   stack.Add(full);
-  std::string text = CrashCallStackText(stack, {}, o);
-  EXPECT_NE(text.find("|0000000000401000|      |Main.cpp|     |Run             |12  |"), std::string::npos) << text;
-  EXPECT_EQ(text.find("0000000000000010"), std::string::npos) << "entries below routine detail are not listed";
+  auto module = std::make_shared<TCrashModuleInfo>();
+  module->FileName = "/usr/lib/libquiet.so";
+  module->LoadBias = 0x7F0000000000;
+  module->BuildId = "\x12\xAB";
+  TCrashDebugInfo stripped;  // a module without symbols: module and offset
+  stripped.Detail = 1;
+  stripped.Module = module;
+  stripped.Address = 0x7F0000004321;
+  stack.Add(stripped);
+  std::string text = CrashCallStackText(stack, {module}, o);
+  EXPECT_NE(text.find("|0000000000401000|           |Main.cpp|     |Run             |12  |      |"), std::string::npos) << text;
+  EXPECT_EQ(text.find("0000000000000010"), std::string::npos) << "an address in no module is not listed";
+  EXPECT_NE(text.find("|00007F0000004321|libquiet.so|        |     |                |    |0x4321|"), std::string::npos) << text;
+  EXPECT_NE(text.find("|/usr/lib|12ab    |"), std::string::npos) << "the module row's build id";
 
   TCrashContext none;
   std::string cpu = CrashCPUText(none, 0, 0, o);

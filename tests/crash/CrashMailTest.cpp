@@ -1,10 +1,10 @@
 // Report delivery against servers of the test's own on 127.0.0.1.
-#include "crash/CrashBase64.h"
-#include "crash/CrashDelivery.h"
-#include "crash/CrashDns.h"
-#include "crash/CrashMail.h"
-#include "crash/CrashOptions.h"
-#include "crash/CrashSockets.h"
+#include "crash/delivery/CrashBase64.h"
+#include "crash/delivery/CrashDelivery.h"
+#include "crash/delivery/CrashDns.h"
+#include "crash/delivery/CrashMail.h"
+#include "crash/modules/CrashOptions.h"
+#include "crash/delivery/CrashSockets.h"
 #include "tests/crash/CrashFakeServers.h"
 
 #include <gtest/gtest.h>
@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <sstream>
 
 namespace rasp {
@@ -97,6 +98,43 @@ TEST(CrashMailText, RecipientsLinesAndDots) {
   EXPECT_EQ(CrashMailBody("Hi", "REPORT", false), "Hi");
 }
 
+TEST(CrashMailText, HeadersAndBodyMailProgramsAccept) {
+  // RFC 2047: non-ASCII subjects as UTF-8 encoded words of at most 75
+  // characters, never splitting a character.
+  EXPECT_EQ(CrashMailEncodeHeader("Crash report"), "Crash report");
+  EXPECT_EQ(CrashMailEncodeHeader("Absturz \xC3\xBC"), "=?UTF-8?B?" + CrashBase64("Absturz \xC3\xBC") + "?=");
+  std::string subject;
+  for (int i = 0; i < 30; ++i) subject += "\xC3\xA9";  // 60 bytes of two-byte characters
+  std::string encoded = CrashMailEncodeHeader(subject);
+  size_t fold = encoded.find("\r\n ");
+  ASSERT_NE(fold, std::string::npos);
+  EXPECT_LE(fold, 75u);
+  EXPECT_EQ(encoded.substr(0, fold), "=?UTF-8?B?" + CrashBase64(subject.substr(0, 44)) + "?=");
+  // The date keeps a half-hour zone.
+  const char* old = std::getenv("TZ");
+  std::string saved = old ? old : "";
+  setenv("TZ", "IST-5:30", 1);
+  tzset();
+  EXPECT_EQ(CrashMailDate(0), "Thu, 1 Jan 1970 05:30:00 +0530");
+  if (old) setenv("TZ", saved.c_str(), 1);
+  else unsetenv("TZ");
+  tzset();
+  EXPECT_NE(CrashMailMessageId("prog.test"), CrashMailMessageId("prog.test"));
+  // A body with UTF-8 goes quoted-printable; ASCII stays as it is.
+  std::string encoding;
+  EXPECT_EQ(CrashMailTextBody("plain", encoding), "plain");
+  EXPECT_EQ(encoding, "7bit");
+  EXPECT_EQ(CrashMailTextBody("Gr\xC3\xB6\xC3\x9F" "e = 1 \r\nnext", encoding), "Gr=C3=B6=C3=9Fe =3D 1=20\r\nnext");
+  EXPECT_EQ(encoding, "quoted-printable");
+  std::string longLine(200, 'x');
+  std::string qp = CrashMailTextBody(longLine + "\xC3\xA9", encoding);
+  for (size_t at = 0, next; at < qp.size(); at = next + 2) {
+    next = qp.find("\r\n", at);
+    if (next == std::string::npos) next = qp.size();
+    EXPECT_LE(next - at, 76u);
+  }
+}
+
 TEST(CrashMailText, MessageCannotEndEarly) {
   TCrashMailParts p;
   p.From = "f@x";
@@ -115,7 +153,7 @@ TEST(CrashMailText, MessageCannotEndEarly) {
   }
 }
 
-TEST_F(MailFixture, HeloDialogueWithLogAndScreenshot) {
+TEST_F(MailFixture, DialogueWithLogAndScreenshot) {
   TFakeSmtpServer s;
   s.Start();
   O.SetSMTPPort(s.Port());
@@ -123,17 +161,21 @@ TEST_F(MailFixture, HeloDialogueWithLogAndScreenshot) {
   ASSERT_TRUE(r.Ok()) << r.Message;
   EXPECT_EQ(r.Delivered, 1);
   std::string got = s.Received().at(0);
+  // EHLO even without credentials: only its answer can offer STARTTLS.
   EXPECT_EQ(got.substr(0, got.find("DATA\r\n") + 6),
-            "HELO tester\r\nRSET\r\nMAIL FROM:<crash@prog.test>\r\nRCPT TO:<authors@prog.test>\r\nDATA\r\n");
+            "EHLO tester\r\nRSET\r\nMAIL FROM:<crash@prog.test>\r\nRCPT TO:<authors@prog.test>\r\nDATA\r\n");
   EXPECT_EQ(got.find("AUTH"), std::string::npos);
   EXPECT_NE(got.find("\r\nQUIT\r\n"), std::string::npos);
   std::string m = s.Messages().at(0);
   EXPECT_EQ(m.find("Date: "), 0u);
-  EXPECT_NE(m.find("\r\nFrom: <crash@prog.test>\r\nSubject: Crash report\r\nTo: <authors@prog.test>\r\n"
-                   "Content-Type: multipart/mixed; boundary=\"=_xcjvnxkbhvfkxzhfdbvzldjhfv\";\r\nMIME-Version: 1.0\r\n"
-                   "X-Priority: 1\r\nX-Library: Crashwise 4.6\r\n\r\nThis is a multi-part message in MIME format\r\n"),
+  EXPECT_TRUE(std::regex_search(m, std::regex("\r\nFrom: <crash@prog.test>\r\nSubject: Crash report\r\n"
+                                              "To: <authors@prog.test>\r\nMessage-ID: <[^@> ]+@prog\\.test>\r\n"
+                                              "Content-Type: multipart/mixed; boundary=\"=_xcjvnxkbhvfkxzhfdbvzldjhfv\";"
+                                              "\r\nMIME-Version: 1.0\r\nX-Priority: 1\r\nX-Library: Crashwise 4.6\r\n"
+                                              "\r\nThis is a multi-part message in MIME format\r\n")))
+      << m.substr(0, 600);
+  EXPECT_NE(m.find("Content-Type: text/plain; charset=utf-8\r\nContent-Transfer-Encoding: 7bit\r\n\r\nHello.\r\n"),
             std::string::npos);
-  EXPECT_NE(m.find("Content-Transfer-Encoding: 7bit\r\n\r\nHello.\r\n"), std::string::npos);
   EXPECT_NE(m.find("Content-Type: application/octet-stream;\r\n        name=\"prog.cwf\"\r\n"
                    "Content-Transfer-Encoding: base64\r\nContent-Disposition: attachment;\r\n"
                    "        filename=\"prog.cwf\"\r\n\r\n" + CrashBase64Lines("report\n.\nend\n")),
@@ -165,6 +207,7 @@ TEST_F(MailFixture, AuthLoginAndTheTranscriptKeepsNoSecret) {
   O.SetSMTPPort(s.Port());
   O.SetSMTPUserID("reporter");
   O.SetSMTPPassword("s3cr3t-pw");
+  O.SetSMTPWithoutTLS(stAllowed);  // this server has no TLS
   auto r = Send();
   ASSERT_EQ(r.Code, TCrashDeliveryCode::eeEmailSMTPError);
   EXPECT_EQ(r.Step, "SMTP");
@@ -193,6 +236,7 @@ TEST_F(MailFixture, RcptAnswered251IsAccepted) {
 }
 
 TEST_F(MailFixture, FailureAtEveryPhase) {
+  O.SetSMTPWithoutTLS(stAllowed);  // these servers have no TLS
   const std::vector<std::pair<std::string, std::string>> cases = {
       {"GREETING", "421 busy\r\n"},   {"HELO", "501 bad helo\r\n"}, {"RSET", "502 no\r\n"},
       {"MAIL", "451 try later\r\n"},  {"RCPT", "550 unknown\r\n"},  {"DATA", "554 no data\r\n"},
@@ -206,6 +250,8 @@ TEST_F(MailFixture, FailureAtEveryPhase) {
       s.Greeting = reply;
     else
       s.Replies[phase] = reply;
+    if (phase == "HELO")  // HELO only follows an EHLO the server does not know
+      s.Replies["EHLO"] = "502 command not implemented\r\n";
     s.Start();
     O.SetSMTPPort(s.Port());
     bool auth = phase == "AUTH" || phase == "AUTHPASS" || phase == "EHLO";
@@ -219,6 +265,41 @@ TEST_F(MailFixture, FailureAtEveryPhase) {
       EXPECT_TRUE(s.Messages().at(0).empty());
     }
   }
+}
+
+// A server without TLS never sees the password; one that knows no EHLO
+// still gets a report that carries no credentials, through HELO.
+TEST_F(MailFixture, WithoutStartTlsThePasswordStaysHome) {
+  TFakeSmtpServer s;
+  s.Start();
+  O.SetSMTPPort(s.Port());
+  O.SetSMTPUserID("reporter");
+  O.SetSMTPPassword("s3cr3t-pw");
+  auto r = Send();
+  EXPECT_EQ(r.Code, TCrashDeliveryCode::eeEmailSMTPError);
+  EXPECT_NE(r.Message.find("offers no STARTTLS"), std::string::npos) << r.Message;
+  std::string got = s.Received().at(0);
+  EXPECT_EQ(got.find("AUTH"), std::string::npos) << got;
+  EXPECT_EQ(got.find("MAIL FROM"), std::string::npos) << got;
+
+  TFakeSmtpServer old;
+  old.Replies["EHLO"] = "500 unknown command\r\n";
+  old.Start();
+  O.SetSMTPPort(old.Port());
+  O.SetSMTPUserID("");
+  O.SetSMTPPassword("");
+  r = Send();
+  ASSERT_TRUE(r.Ok()) << r.Message;
+  got = old.Received().at(0);
+  EXPECT_EQ(got.substr(0, got.find("MAIL")), "EHLO tester\r\nHELO tester\r\nRSET\r\n");
+
+  // Refused outright, even without credentials.
+  TFakeSmtpServer strict;
+  strict.Start();
+  O.SetSMTPPort(strict.Port());
+  O.SetSMTPWithoutTLS(stRefused);
+  r = Send();
+  EXPECT_NE(r.Message.find("offers no STARTTLS"), std::string::npos) << r.Message;
 }
 
 TEST_F(MailFixture, StallingServerTimesOut) {
@@ -526,6 +607,139 @@ TEST(CrashMailEndToEnd, StampedProgramMailsItsReport) {
   for (auto& e : fs::directory_iterator(dir))
     EXPECT_NE(e.path().filename().string().rfind("rasp-crash-", 0), 0u) << e.path();
   fs::remove_all(dir);
+}
+
+// A mail server that never answers: the report's time limit ends the
+// program, and the copies of the log made for the mail go with it. The
+// entry itself is in the log already.
+TEST(CrashMailEndToEnd, TheTimeLimitLeavesNoTemporaryCopies) {
+  fs::path dir = fs::temp_directory_path() / ("rasp-mail-limit-" + std::to_string(::getpid()));
+  fs::remove_all(dir);
+  fs::create_directories(dir);
+  test::TFakeSmtpServer s;
+  s.Stall = true;
+  s.Start();
+  fs::path app = dir / "crash_test_app";
+  fs::copy_file(CRASH_TEST_APP, app);
+  std::ofstream(dir / "mail.ini") << "[Options]\nShowDialog=0\nEmailSendMode=2\nSMTPHost=127.0.0.1\nSMTPPort="
+                                  << s.Port() << "\nEmailAddresses=authors@prog.test\n";
+  std::string stamp = std::string("ASAN_OPTIONS=detect_leaks=0 ") + CRASHBLOCK_TOOL + " stamp " + app.string() + " " +
+                      (dir / "mail.ini").string() + " > /dev/null";
+  ASSERT_EQ(std::system(stamp.c_str()), 0);
+  std::string run = "cd " + dir.string() + " && ulimit -c 0 && ASAN_OPTIONS=detect_leaks=0:handle_segv=0 TMPDIR=" +
+                    dir.string() + " " + app.string() + " --out " + dir.string() +
+                    " --limit 2500 segv > out.txt 2> err.txt";
+  std::system(run.c_str());
+  std::string err = Slurp(dir / "err.txt");
+  EXPECT_NE(err.find("the report does not finish"), std::string::npos) << err;
+  EXPECT_FALSE(Slurp(dir / "crash_test_app.cwf").empty()) << "the entry was stored before the mail";
+  for (auto& e : fs::directory_iterator(dir))
+    EXPECT_NE(e.path().filename().string().rfind("rasp-crash-", 0), 0u) << e.path();
+  fs::remove_all(dir);
+}
+
+// ---- STARTTLS against a server with a certificate the test made -------
+
+class MailTls : public ::testing::Test {
+protected:
+  void SetUp() override {
+    if (std::system("command -v python3 > /dev/null && command -v openssl > /dev/null") != 0)
+      GTEST_SKIP() << "needs python3 and openssl";
+    Dir = fs::temp_directory_path() / ("rasp-mail-tls-" + std::to_string(::getpid()));
+    fs::remove_all(Dir);
+    fs::create_directories(Dir);
+    std::string make = "openssl req -x509 -newkey rsa:2048 -nodes -days 1 -subj /CN=127.0.0.1 "
+                       "-addext subjectAltName=IP:127.0.0.1 -keyout " + (Dir / "key.pem").string() + " -out " +
+                       (Dir / "cert.pem").string() + " > /dev/null 2>&1";
+    ASSERT_EQ(std::system(make.c_str()), 0);
+  }
+  void TearDown() override {
+    if (Server) pclose(Server);
+    fs::remove_all(Dir);
+  }
+  // Starts the server; its port.
+  uint16_t Start(bool offerTls, int sessions = 1) {
+    std::string cmd = std::string("python3 ") + CRASH_SMTP_TLS_SERVER + " " + (Dir / "cert.pem").string() + " " +
+                      (Dir / "key.pem").string() + " " + (Dir / "record.txt").string() + " " +
+                      (offerTls ? "1" : "0") + " " + std::to_string(sessions);
+    Server = popen(cmd.c_str(), "r");
+    char line[32] = {};
+    if (!Server || !std::fgets(line, sizeof line, Server)) return 0;
+    return uint16_t(std::atoi(line));
+  }
+  // The server's record, once it has ended.
+  std::string Record() {
+    if (Server) pclose(Server);
+    Server = nullptr;
+    return Slurp(Dir / "record.txt");
+  }
+  // A report with credentials to a server started to offer STARTTLS.
+  TCrashDeliveryResult SendWithPassword() {
+    uint16_t port = Start(true);
+    EXPECT_NE(port, 0);
+    TCrashModuleOptions o("/opt/app/prog", false);
+    o.SetEmailSendMode(esmSMTPServer);
+    o.SetSMTPHost("127.0.0.1");
+    o.SetSMTPPort(port);
+    o.SetSMTPUserID("reporter");
+    o.SetSMTPPassword("s3cr3t-pw");
+    o.SetEmailAddresses("authors@prog.test");
+    TCrashDeliveryEnv env;
+    env.Dns.Servers.clear();
+    env.TempFolder = Dir.string();
+    env.SMTPTimeOutMs = 10000;
+    TCrashDeliveryInput in;
+    in.MailText = in.LogText = "the report\r\n";
+    return CrashSendReport(o, in, {}, env);
+  }
+  fs::path Dir;
+  FILE* Server = nullptr;
+};
+
+TEST_F(MailTls, TheReportAndThePasswordGoInsideTls) {
+  setenv("SSL_CERT_FILE", (Dir / "cert.pem").c_str(), 1);
+  TCrashDeliveryResult r = SendWithPassword();
+  unsetenv("SSL_CERT_FILE");
+  EXPECT_TRUE(r.Ok()) << r.Message;
+  std::string record = Record();
+  EXPECT_NE(record.find("tls=0 STARTTLS\n"), std::string::npos) << record;
+  EXPECT_NE(record.find("tls=1 AUTH LOGIN\n"), std::string::npos) << record;
+  EXPECT_NE(record.find("tls=1 " + CrashBase64("s3cr3t-pw") + "\n"), std::string::npos) << record;
+  EXPECT_NE(record.find("tls=1 message"), std::string::npos) << record;
+  EXPECT_EQ(record.find("tls=0 AUTH"), std::string::npos) << record;
+  EXPECT_EQ(record.find("tls=0 MAIL"), std::string::npos) << record;
+}
+
+TEST_F(MailTls, ACertificateNotInTheStoreIsRefused) {
+  TCrashDeliveryResult r = SendWithPassword();
+  EXPECT_EQ(r.Code, TCrashDeliveryCode::eeEmailSMTPError);
+  EXPECT_NE(r.Message.find("certificate"), std::string::npos) << r.Message;
+  std::string record = Record();
+  EXPECT_EQ(record.find("AUTH"), std::string::npos) << record;
+  EXPECT_EQ(record.find("message"), std::string::npos) << record;
+}
+
+// A real crash of the stamped program: its report reaches the server
+// inside TLS, the password too.
+TEST_F(MailTls, AStampedProgramMailsItsCrashOverTls) {
+  uint16_t port = Start(true);
+  ASSERT_NE(port, 0);
+  fs::path app = Dir / "crash_test_app";
+  fs::copy_file(CRASH_TEST_APP, app);
+  std::ofstream(Dir / "mail.ini") << "[Options]\nShowDialog=0\nEmailSendMode=2\nSMTPHost=127.0.0.1\nSMTPPort=" << port
+                                  << "\nSMTPUserID=reporter\nSMTPPassword=s3cr3t-pw\nEmailAddresses=authors@prog.test\n"
+                                  << "EmailSubject=Absturz \xC3\xBC\n";
+  std::string stamp = std::string("ASAN_OPTIONS=detect_leaks=0 ") + CRASHBLOCK_TOOL + " stamp " + app.string() + " " +
+                      (Dir / "mail.ini").string() + " > /dev/null";
+  ASSERT_EQ(std::system(stamp.c_str()), 0);
+  std::string run = "cd " + Dir.string() + " && ulimit -c 0 && ASAN_OPTIONS=detect_leaks=0:handle_segv=0 SSL_CERT_FILE=" +
+                    (Dir / "cert.pem").string() + " TMPDIR=" + Dir.string() + " " + app.string() + " --out " +
+                    Dir.string() + " segv > out.txt 2> err.txt";
+  std::system(run.c_str());
+  std::string record = Record();
+  EXPECT_NE(record.find("tls=1 message"), std::string::npos) << record << Slurp(Dir / "err.txt");
+  EXPECT_NE(record.find("Subject: =?UTF-8?B?" + CrashBase64("Absturz \xC3\xBC") + "?="), std::string::npos) << record;
+  EXPECT_EQ(record.find("tls=0 AUTH"), std::string::npos) << record;
 }
 
 // Without a dialog nobody can untick the screenshot box: the stamped

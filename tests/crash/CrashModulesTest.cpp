@@ -1,4 +1,4 @@
-#include "crash/CrashModules.h"
+#include "crash/modules/CrashModules.h"
 #include "tests/crash/CrashResolveProbe.h"
 
 #include <dlfcn.h>

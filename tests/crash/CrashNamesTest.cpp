@@ -1,5 +1,5 @@
-#include "crash/CrashFormat.h"
-#include "crash/CrashNames.h"
+#include "crash/modules/CrashFormat.h"
+#include "crash/modules/CrashNames.h"
 
 #include <gtest/gtest.h>
 

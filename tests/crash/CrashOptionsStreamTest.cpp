@@ -1,5 +1,5 @@
-#include "crash/CrashOptions.h"
-#include "crash/CrashOptionsStream.h"
+#include "crash/modules/CrashOptions.h"
+#include "crash/modules/CrashOptionsStream.h"
 
 #include <gtest/gtest.h>
 

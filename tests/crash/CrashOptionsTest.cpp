@@ -1,5 +1,5 @@
-#include "crash/CrashModuleFile.h"
-#include "crash/CrashOptionsEx.h"
+#include "crash/modules/CrashModuleFile.h"
+#include "crash/modules/CrashOptionsEx.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-#include "crash/CrashMemory.h"
-#include "crash/CrashModules.h"
+#include "crash/modules/CrashMemory.h"
+#include "crash/modules/CrashModules.h"
 #include "tests/crash/CrashResolveProbe.h"
 
 #include <gtest/gtest.h>

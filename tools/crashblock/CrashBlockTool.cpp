@@ -1,9 +1,9 @@
 #include "tools/crashblock/CrashBlockTool.h"
 
-#include "crash/CrashDataBlock.h"
-#include "crash/CrashDebugData.h"
-#include "crash/CrashElf.h"
-#include "crash/CrashModules.h"
+#include "crash/modules/CrashDataBlock.h"
+#include "crash/modules/CrashDebugData.h"
+#include "crash/modules/CrashElf.h"
+#include "crash/modules/CrashModules.h"
 #include "tools/crashblock/CrashDwarf.h"
 #include "tools/crashblock/CrashOptionsIni.h"
 
@@ -116,7 +116,7 @@ int CrashBlockBuild(const std::string& binary, const std::string& optionsFile, s
   return 0;
 }
 
-int CrashBlockDump(const std::string& binary, std::ostream& out, std::ostream& err) {
+int CrashBlockDump(const std::string& binary, std::ostream& out, std::ostream& err, bool showSecrets) {
   TCrashModuleOptions options("", false);
   TCrashBlock block;
   if (!ReadModuleDataBlock(binary, options, block)) {
@@ -125,7 +125,13 @@ int CrashBlockDump(const std::string& binary, std::ostream& out, std::ostream& e
   }
   TCrashDebugData debug;
   bool debugOk = debug.Open(block.DebugData, block.DataVersion);
-  out << WriteCrashOptionsIni(options);
+  std::string ini = WriteCrashOptionsIni(options);
+  // A dump gets passed around; the password only when asked for. The line
+  // is a comment, so that stamping the dump back keeps the stored password.
+  const std::string key = "\nSMTPPassword=";
+  if (size_t at = ini.find(key); !showSecrets && at != std::string::npos && !options.SMTPPassword().empty())
+    ini.replace(at + 1, ini.find('\n', at + 1) - at - 1, "; SMTPPassword=*** (stored; --show-secrets shows it)");
+  out << ini;
   out << "; data version " << block.DataVersion << ", header values " << block.HeaderValues[0] << " "
       << block.HeaderValues[1] << "\n";
   if (!debugOk) {
@@ -141,7 +147,8 @@ int CrashBlockDump(const std::string& binary, std::ostream& out, std::ostream& e
   return 0;
 }
 
-int CrashBlockStamp(const std::string& binary, const std::string& optionsFile, std::ostream& out, std::ostream& err) {
+int CrashBlockStamp(const std::string& binary, const std::string& optionsFile, std::ostream& out, std::ostream& err,
+                    bool fromDefaults) {
   TCrashModuleOptions old("", false);
   TCrashBlock block;
   if (!ReadModuleDataBlock(binary, old, block)) {
@@ -153,12 +160,15 @@ int CrashBlockStamp(const std::string& binary, const std::string& optionsFile, s
         << "; only version " << CrashDataVersion << " can be stamped\n";
     return 1;
   }
+  // Keys the file leaves out keep the values the binary carries (or, with
+  // --defaults, the defaults).
   TCrashModuleOptions options("", false);
+  if (!fromDefaults) options.Assign(&old);
   if (!LoadOptions(optionsFile, options, err)) return 1;
   std::vector<uint8_t> bytes = WriteCrashBlock(options, block.DebugData, block.HeaderValues);
   if (!WriteSection(binary, bytes, err)) return 1;
-  out << "crashblock: " << binary << ": options replaced, debug data kept (" << block.DebugData.size()
-      << " bytes); block " << bytes.size() << " bytes\n";
+  out << "crashblock: " << binary << ": options " << (fromDefaults ? "replaced" : "merged")
+      << ", debug data kept (" << block.DebugData.size() << " bytes); block " << bytes.size() << " bytes\n";
   return 0;
 }
 

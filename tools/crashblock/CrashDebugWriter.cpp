@@ -1,7 +1,7 @@
 #include "tools/crashblock/CrashDebugWriter.h"
 
-#include "crash/CrashBytes.h"
-#include "crash/CrashConsts.h"
+#include "crash/modules/CrashBytes.h"
+#include "crash/modules/CrashConsts.h"
 
 #include <algorithm>
 

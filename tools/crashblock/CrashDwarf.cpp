@@ -1,6 +1,8 @@
 #include "tools/crashblock/CrashDwarf.h"
 
-#include "crash/CrashNames.h"
+#include "platform/base/UniqueFd.h"
+
+#include "crash/modules/CrashNames.h"
 
 #include <dwarf.h>
 #include <elfutils/libdw.h>
@@ -8,6 +10,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <memory>
 #include <cstring>
 #include <map>
 #include <set>
@@ -89,25 +92,17 @@ void Walk(Dwarf_Die* parent, std::vector<TPiece>& pieces) {
   } while (dwarf_siblingof(&child, &child) == 0);
 }
 
-struct TDwarf {
-  int Fd = -1;
-  Dwarf* Dw = nullptr;
-  ~TDwarf() {
-    if (Dw) dwarf_end(Dw);
-    if (Fd >= 0) close(Fd);
-  }
-};
 } // namespace
 
 bool CollectCrashDebugSource(const std::string& binary, TCrashDebugSource& out, std::string& error) {
-  TDwarf d;
-  d.Fd = open(binary.c_str(), O_RDONLY | O_CLOEXEC);
-  if (d.Fd < 0) {
+  // The descriptor must outlive the DWARF handle that reads through it.
+  TUniqueFd fd(open(binary.c_str(), O_RDONLY | O_CLOEXEC));
+  if (!fd) {
     error = "cannot open " + binary + ": " + std::strerror(errno);
     return false;
   }
-  d.Dw = dwarf_begin(d.Fd, DWARF_C_READ);
-  if (!d.Dw) {
+  std::unique_ptr<Dwarf, decltype(&dwarf_end)> dw(dwarf_begin(fd.Get(), DWARF_C_READ), dwarf_end);
+  if (!dw) {
     error = binary + " has no DWARF debug information (" + dwarf_errmsg(-1) + ")";
     return false;
   }
@@ -117,7 +112,7 @@ bool CollectCrashDebugSource(const std::string& binary, TCrashDebugSource& out, 
   Dwarf_CU* cu = nullptr;
   Dwarf_Die cudie;
   uint8_t unitType;
-  while (dwarf_get_units(d.Dw, cu, &cu, nullptr, &unitType, &cudie, nullptr) == 0) {
+  while (dwarf_get_units(dw.get(), cu, &cu, nullptr, &unitType, &cudie, nullptr) == 0) {
     if (unitType != DW_UT_compile && unitType != DW_UT_partial) continue;
     Walk(&cudie, pieces);
     Dwarf_Lines* lines;

@@ -17,6 +17,7 @@ const char* const LogItemNames[CrashLogItemCount] = {
 };
 const char* const ReportOptionNames[] = {"loNoDuplicateErrors", "loAppendReproduceText"};
 const char* const SendModeNames[] = {"esmNoSend", "esmEmailClient", "esmSMTPServer", "esmSMTPClient"};
+const char* const SMTPWithoutTLSNames[] = {"stOnlyWithoutPassword", "stAllowed", "stRefused"};
 
 std::string Trim(const std::string& s) {
   size_t a = s.find_first_not_of(" \t\r");
@@ -199,11 +200,23 @@ std::vector<TKey> Keys() {
   k.push_back({"ReportOptions",
                [](O& o, const std::string& v) {
                  uint32_t s;
-                 if (!ParseSet(v, ReportOptionNames, 2, s) || s > 0xFF) return false;
-                 o.SetReportOptions(uint8_t(s));
+                 if (!ParseSet(v, ReportOptionNames, 2, s) || s > CrashReportOptionMembers) return false;
+                 o.SetReportOptions(uint8_t((o.ReportOptions() & ~CrashReportOptionMembers) | s));
                  return true;
                },
-               [](const O& o) { return WriteSet(o.ReportOptions(), ReportOptionNames, 2); }});
+               [](const O& o) {
+                 return WriteSet(o.ReportOptions() & CrashReportOptionMembers, ReportOptionNames, 2);
+               }});
+  k.push_back({"SMTPWithoutTLS",
+               [](O& o, const std::string& v) {
+                 long long n = -1;
+                 for (int i = 0; i < 3; ++i)
+                   if (v == SMTPWithoutTLSNames[i]) n = i;
+                 if (n < 0 && !ParseNumber(v, 0, 2, n)) return false;
+                 o.SetSMTPWithoutTLS(TCrashSMTPWithoutTLS(n));
+                 return true;
+               },
+               [](const O& o) { return std::string(SMTPWithoutTLSNames[int(o.SMTPWithoutTLS())]); }});
   k.push_back(Number<uint8_t>("FirstTab", &O::FirstTab, &O::SetFirstTab, 0, 3));
   k.push_back(Number<int32_t>("ErrorsNumberToSave", &O::ErrorsNumberToSave, &O::SetErrorsNumberToSave, 0, 0x7FFFFFFF));
   k.push_back(Number<int32_t>("ErrorsNumberToShowTerminateBtn", &O::ErrorsNumberToShowTerminateBtn,

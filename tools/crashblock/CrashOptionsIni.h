@@ -3,7 +3,7 @@
 // [Options] whose keys are the option field names (CustomText12=...,
 // ExceptionFilterClasses0=...). Booleans are 0/1, sets are member names
 // separated by commas, strings may use \r \n \t \\ and double quotes.
-#include "crash/CrashOptions.h"
+#include "crash/modules/CrashOptions.h"
 
 #include <string>
 

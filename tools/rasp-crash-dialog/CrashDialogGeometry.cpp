@@ -37,9 +37,13 @@ void TCrashDialogGeometry::Save(const QString& path) const {
   s.setValue("Left", Left);
   s.setValue("Top", Top);
   s.setValue("WindowsState", WindowsState);
+  // Column widths only once they are the user's; until then each report
+  // fits its columns to its own rows.
   for (int i = 0; i < 6; ++i) {
-    s.setValue(QString("Col%1").arg(i), Col[i]);
-    s.setValue(QString("ColMod%1").arg(i), ColMod[i]);
+    if (ColStored)
+      s.setValue(QString("Col%1").arg(i), Col[i]);
+    if (ColModStored)
+      s.setValue(QString("ColMod%1").arg(i), ColMod[i]);
   }
   s.endGroup();
   s.sync();

@@ -14,8 +14,8 @@ struct TCrashDialogGeometry {
   int WindowsState = 1;     // 1 normal, 3 maximised, 6 minimised
   std::array<int, 6> Col{80, 102, 105, 118, 137, 48};
   std::array<int, 6> ColMod{80, 100, 130, 65, 65, 150};
-  // Whether the file held the width of the address (handle) column; the
-  // default of 80 was meant for 8 hex digits, ours have 16.
+  // Whether the widths are the user's (the file held them, or they were
+  // dragged): only then are they kept and written back.
   bool ColStored = false, ColModStored = false;
 
   void Load(const QString& path);

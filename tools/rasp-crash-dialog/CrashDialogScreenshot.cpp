@@ -1,6 +1,6 @@
 #include "tools/rasp-crash-dialog/CrashDialogScreenshot.h"
 
-#include "crash/CrashPng.h"
+#include "crash/protocol/CrashPng.h"
 #include "tools/rasp-crash-dialog/CrashDialogPictures.h"
 
 #include <QCursor>

@@ -2,19 +2,19 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QClipboard>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScrollBar>
 #include <QScreen>
 #include <QTabWidget>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "crash/CrashMailslot.h"
+#include "crash/protocol/CrashMailslot.h"
 #include "tools/rasp-crash-dialog/CrashDialogPictures.h"
 
 namespace rasp {
@@ -34,8 +34,11 @@ QWidget* MemoPage(const QString& label, const QString& text, const QFont& fixed)
   auto* page = new QWidget;
   auto* lay = new QVBoxLayout(page);
   lay->setContentsMargins(4, 2, 4, 4);
-  lay->addWidget(new QLabel(label));
+  auto* caption = new QLabel(label);
+  lay->addWidget(caption);
   auto* edit = new QPlainTextEdit(text);
+  // The label names the text for a screen reader.
+  caption->setBuddy(edit);
   edit->setReadOnly(true);
   edit->setLineWrapMode(QPlainTextEdit::NoWrap);
   edit->setFont(fixed);
@@ -66,8 +69,12 @@ TCrashExceptionDialog::TCrashExceptionDialog(const TCrashDialogRequest& request,
     auto* page = new QWidget;
     auto* lay = new QVBoxLayout(page);
     lay->setContentsMargins(4, 2, 4, 4);
-    lay->addWidget(new QLabel(Q(request.Text(7))));
+    auto* caption = new QLabel(Q(request.Text(7)));
+    lay->addWidget(caption);
     FStackList = MakeList(request.Stack, 47, FGeometry.Col, {5}, FGeometry.ColStored);
+    caption->setBuddy(FStackList);
+    // Item views take no name from a label: they are given it.
+    FStackList->setAccessibleName(WithoutMnemonic(caption->text()));
     connect(FStackList, &QTreeWidget::itemActivated, this,
             [this](QTreeWidgetItem* item) { ActivateStackRow(FStackList->indexOfTopLevelItem(item)); });
     lay->addWidget(FStackList);
@@ -77,13 +84,17 @@ TCrashExceptionDialog::TCrashExceptionDialog(const TCrashDialogRequest& request,
     auto* page = new QWidget;
     auto* lay = new QVBoxLayout(page);
     lay->setContentsMargins(4, 2, 4, 4);
-    lay->addWidget(new QLabel(Q(request.Text(9))));
+    auto* caption = new QLabel(Q(request.Text(9)));
+    lay->addWidget(caption);
     FModuleList = MakeList(request.Modules, 62, FGeometry.ColMod, {3, 4}, FGeometry.ColModStored);
+    caption->setBuddy(FModuleList);
+    FModuleList->setAccessibleName(WithoutMnemonic(caption->text()));
     lay->addWidget(FModuleList);
     FTabs->addTab(page, Q(request.Text(8)));
   }
   FTabs->addTab(MemoPage(Q(request.Text(11)), Q(request.CPUText), fixed), Q(request.Text(10)));
   FTabs->setCurrentIndex(request.FirstTab);
+  connect(FTabs, &QTabWidget::currentChanged, this, [this] { LayOut(); });
 
   FOk = new QPushButton(Q(request.Text(12)), this);
   FOk->setDefault(true);
@@ -103,7 +114,12 @@ TCrashExceptionDialog::TCrashExceptionDialog(const TCrashDialogRequest& request,
   FScreenshot->setChecked(request.AttachScreenshot);
   FScreenshot->setEnabled(FSend->isChecked());
   FClipboard->setChecked(false);
-  FSpace = FSend->isVisibleTo(this) && FScreenshot->isVisibleTo(this) ? 34 : 20;
+  // 34 and 20 pixels hold rows of 13-pixel boxes; the space grows with the
+  // boxes the style draws, so that no row touches the bottom edge.
+  FBoxHeight = std::max(13, FSend->sizeHint().height());
+  FSpace = FSend->isVisibleTo(this) && FScreenshot->isVisibleTo(this)
+               ? std::max(34, 2 + RowStep() + FBoxHeight + BottomMargin)
+               : std::max(20, 2 + FBoxHeight + BottomMargin);
   connect(FSend, &QCheckBox::toggled, FScreenshot, &QWidget::setEnabled);
 
   FTerminate->setVisible(request.ShowTerminateBtn && request.ReportCount > request.ErrorsNumberToShowTerminateBtn);
@@ -156,6 +172,13 @@ QTreeWidget* TCrashExceptionDialog::MakeList(const std::vector<TCrashDialogRow>&
     list->resizeColumnToContents(0);
     list->setColumnWidth(0, std::max(widths[0], list->columnWidth(0)));
   }
+  // A width dragged by the user is kept from then on.
+  connect(list->header(), &QHeaderView::sectionResized, list, [this, list] {
+    if (!FLayingOut)
+      list->setProperty("userWidths", true);
+  });
+  // The columns fit the list as it is laid out.
+  list->viewport()->installEventFilter(this);
   return list;
 }
 
@@ -245,18 +268,64 @@ void TCrashExceptionDialog::LayOut() {
   FTerminate->setGeometry(o.x() + 5, o.y() + top, FButtonWidth, 25);
   FDetails->setGeometry(o.x() + w - FButtonWidth - 5, o.y() + top, FButtonWidth, 25);
   const int half = (w - 8) / 2;
-  const int boxH = std::max(13, FSend->sizeHint().height());
+  const int boxH = FBoxHeight;
   FSend->setGeometry(o.x() + 4, o.y() + top + 34, half, boxH);
   if (FSend->isVisibleTo(this))
     FClipboard->setGeometry(o.x() + 4 + half, o.y() + top + 34, half, boxH);
   else
     FClipboard->setGeometry(o.x() + 4, o.y() + top + 34, w - 8, boxH);
   FClipboard->setLayoutDirection(Qt::RightToLeft);
-  FScreenshot->setGeometry(o.x() + 23, o.y() + top + 50, std::max(half, w - 27), boxH);
+  FScreenshot->setGeometry(o.x() + 23, o.y() + top + 34 + RowStep(), std::max(half, w - 27), boxH);
   if (FDetailsShown) {
     FText->setGeometry(o.x() + 48, o.y() + 8, w - 56, 42);
     FTabs->setGeometry(o.x() + 4, o.y() + 52, w - 8, std::max(40, top - 56));
   }
+}
+
+bool TCrashExceptionDialog::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::Resize) {
+    if (FStackList && watched == FStackList->viewport())
+      FitColumns(FStackList, FGeometry.ColStored, {0, 1, 5});
+    if (FModuleList && watched == FModuleList->viewport())
+      FitColumns(FModuleList, FGeometry.ColModStored, {0, 1, 3, 4});
+  }
+  return TCrashStyledDialog::eventFilter(watched, event);
+}
+
+void TCrashExceptionDialog::FitColumns(QTreeWidget* list, bool widthsStored, const std::vector<int>& keep) {
+  // Widths the user chose (stored, or dragged in this dialog) stay as they are.
+  if (widthsStored || list->property("userWidths").toBool())
+    return;
+  FLayingOut = true;
+  // The viewport less a vertical scroll bar that may yet appear.
+  const int avail = list->viewport()->width() -
+                    (list->verticalScrollBar()->isVisible() ? 0 : list->verticalScrollBar()->sizeHint().width());
+  // The kept columns show whole; the others get at least their caption and
+  // share what is left in proportion to what more they would need.
+  const QFontMetrics fm(list->header()->font());
+  std::array<int, 6> want{}, least{};
+  int fixed = 0, minimum = 0, extra = 0;
+  for (int c = 0; c < 6; ++c) {
+    list->resizeColumnToContents(c);
+    want[size_t(c)] = list->columnWidth(c);
+    const bool kept = std::find(keep.begin(), keep.end(), c) != keep.end();
+    least[size_t(c)] = kept ? want[size_t(c)]
+                            : std::min(want[size_t(c)], fm.horizontalAdvance(list->headerItem()->text(c)) + 16);
+    (kept ? fixed : minimum) += least[size_t(c)];
+    if (!kept)
+      extra += want[size_t(c)] - least[size_t(c)];
+  }
+  const int room = std::max(0, avail - fixed - minimum);
+  for (int c = 0; c < 6; ++c) {
+    int width = least[size_t(c)];
+    if (extra > 0 && std::find(keep.begin(), keep.end(), c) == keep.end())
+      width += std::min(want[size_t(c)] - least[size_t(c)],
+                        int(qint64(room) * (want[size_t(c)] - least[size_t(c)]) / extra));
+    else if (extra <= 0)
+      width = want[size_t(c)];
+    list->setColumnWidth(c, width);
+  }
+  FLayingOut = false;
 }
 
 void TCrashExceptionDialog::resizeEvent(QResizeEvent* e) {
@@ -281,18 +350,24 @@ void TCrashExceptionDialog::SaveGeometryFile() {
     FGeometry.Left = x();
     FGeometry.Top = y();
   }
+  // Widths are the user's when dragged (or stored before); the ones fitted
+  // to this report's rows are not kept, so the next report fits its own.
   for (int c = 0; c < 6; ++c) {
-    FGeometry.Col[c] = FStackList->columnWidth(c);
-    FGeometry.ColMod[c] = FModuleList->columnWidth(c);
+    if (FGeometry.ColStored || FStackList->property("userWidths").toBool())
+      FGeometry.Col[c] = FStackList->columnWidth(c);
+    if (FGeometry.ColModStored || FModuleList->property("userWidths").toBool())
+      FGeometry.ColMod[c] = FModuleList->columnWidth(c);
   }
+  FGeometry.ColStored = FGeometry.ColStored || FStackList->property("userWidths").toBool();
+  FGeometry.ColModStored = FGeometry.ColModStored || FModuleList->property("userWidths").toBool();
   FGeometry.Save(Q(FRequest.GeometryFile));
 }
 
 void TCrashExceptionDialog::done(int r) {
+  // The report goes on the clipboard once it is complete (with the steps
+  // to reproduce), through the helper's clipboard mode.
   if (FDetailsShown)
     SaveGeometryFile();
-  if (FClipboard->isChecked() && QGuiApplication::clipboard())
-    QGuiApplication::clipboard()->setText(Q(FRequest.LogText));
   TCrashStyledDialog::done(r);
 }
 

@@ -2,7 +2,7 @@
 // The exception dialog: the message, the send / screenshot / clipboard
 // choices, OK, the terminate or restart button, and the details view with
 // the tabs General, Call Stack, Modules and CPU.
-#include "crash/CrashDialogProtocol.h"
+#include "crash/protocol/CrashDialogProtocol.h"
 #include "tools/rasp-crash-dialog/CrashDialogGeometry.h"
 #include "tools/rasp-crash-dialog/CrashStyledDialog.h"
 
@@ -47,12 +47,19 @@ public:
 
 protected:
   void resizeEvent(QResizeEvent*) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
   void PaintClient(QPainter& p) override;
 
 private:
   void LayOut();
   void LayOutCollapsed();
   void SaveGeometryFile();
+  // Until the user has chosen widths, the list's columns fit the tab: the
+  // columns in `keep` at their contents, the others sharing the rest.
+  void FitColumns(QTreeWidget* list, bool widthsStored, const std::vector<int>& keep);
+  // From the send row to the screenshot row below it.
+  int RowStep() const { return std::max(16, FBoxHeight + 3); }
+  static constexpr int BottomMargin = 3;
   QTreeWidget* MakeList(const std::vector<TCrashDialogRow>& rows, int firstText, const std::array<int, 6>& widths,
                         std::vector<int> rightAligned, bool widthStored);
 
@@ -66,6 +73,7 @@ private:
   QPushButton *FOk, *FTerminate, *FDetails;
   QCheckBox *FSend, *FScreenshot, *FClipboard;
   int FSpace = 20;
+  int FBoxHeight = 13;
   int FButtonWidth = 75;
   bool FDetailsShown = false;
   bool FTerminateRequested = false;

@@ -16,6 +16,8 @@ TCrashProgressDialog::TCrashProgressDialog(const TCrashDialogRequest& request, Q
   FBar->setValue(0);
   FBar->setTextVisible(false);
   FBar->setGeometry(o.x() + 12, o.y() + 28, 255, 16);
+  // The status says what is in progress; the bar takes it as its name.
+  FStatus->setBuddy(FBar);
   setFixedSize(279 + 2 * FrameWidth(), 55 + 2 * FrameWidth() + CaptionHeight());
 }
 

@@ -2,7 +2,7 @@
 // The "SMTP" progress dialog, shown while the report is mailed. The report
 // thread feeds it lines on standard input ("progress <text>",
 // "position <0..100>", "close").
-#include "crash/CrashDialogProtocol.h"
+#include "crash/protocol/CrashDialogProtocol.h"
 #include "tools/rasp-crash-dialog/CrashStyledDialog.h"
 
 class QLabel;

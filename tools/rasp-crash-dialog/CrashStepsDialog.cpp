@@ -19,6 +19,8 @@ TCrashStepsDialog::TCrashStepsDialog(const TCrashDialogRequest& request, QWidget
   FEdit = new QPlainTextEdit(this);
   FEdit->setFont(FixedFont());
   FEdit->setGeometry(o.x() + 12, o.y() + 28, 453, 185);
+  // The prompt names the edit for a screen reader.
+  prompt->setBuddy(FEdit);
   auto* ok = new QPushButton(Q(request.Text(61)), this);
   ok->setDefault(true);
   ok->setGeometry(o.x() + 390, o.y() + 220, 75, 23);

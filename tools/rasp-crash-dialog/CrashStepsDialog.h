@@ -1,6 +1,6 @@
 #pragma once
 // The "REQUEST" dialog: the user describes the steps to reproduce the error.
-#include "crash/CrashDialogProtocol.h"
+#include "crash/protocol/CrashDialogProtocol.h"
 #include "tools/rasp-crash-dialog/CrashStyledDialog.h"
 
 class QPlainTextEdit;

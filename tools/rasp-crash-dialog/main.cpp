@@ -1,17 +1,21 @@
 // rasp-crash-dialog: shows one crash dialog for a failing tellivo-rasp.
 // The request arrives on standard input, the answer leaves on standard
-// output; crash/CrashDialogProtocol.h describes both. Exit status 0 when a
+// output; crash/protocol/CrashDialogProtocol.h describes both. Exit status 0 when a
 // dialog was shown, 2 when no display can be opened, 3 when the dialog never
 // got painted, 1 for a broken request; the report then falls back to text on
-// standard error. In screenshot mode it only copies the screen.
-#include "crash/CrashDialogProtocol.h"
+// standard error. In screenshot mode it only copies the screen; in clipboard
+// mode it leaves the report on the clipboard (CrashClipboardKeeper.h).
+#include "crash/protocol/CrashDialogProtocol.h"
 #include "platform/display/DisplayPlatform.h"
+#include "tools/rasp-crash-dialog/CrashClipboardKeeper.h"
 #include "tools/rasp-crash-dialog/CrashDialogScreenshot.h"
 #include "tools/rasp-crash-dialog/CrashExceptionDialog.h"
 #include "tools/rasp-crash-dialog/CrashProgressDialog.h"
 #include "tools/rasp-crash-dialog/CrashStepsDialog.h"
 
 #include <QApplication>
+#include <QCheckBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSocketNotifier>
 #include <QTimer>
@@ -31,7 +35,8 @@ void Say(const std::string& text) {
 
 // Closes a dialog that never reached the screen, and (for tests) one that
 // did, after RASP_CRASH_DIALOG_AUTOCLOSE ms. RASP_CRASH_DIALOG_PRESS=terminate
-// clicks the exception dialog's terminate button once it shows (tests).
+// clicks the exception dialog's terminate button once it shows, =clipboard
+// ticks its clipboard box and clicks OK (tests).
 void Watch(rasp::TCrashStyledDialog& dlg) {
   QObject::connect(&dlg, &rasp::TCrashStyledDialog::firstPaint, &dlg, [&dlg] {
     Say("shown\n");
@@ -87,9 +92,17 @@ int main(int argc, char** argv) {
     Say(rasp::CrashDialogWriteResult(result));
     return 2;
   }
+  const bool keeper = argc > 1 && std::string(argv[1]) == rasp::CrashKeepClipboardArgument;
+  if (request.Mode == "clipboard" && !keeper) {
+    const bool held = rasp::CrashStartClipboardKeeper(request);
+    Say(rasp::CrashDialogWriteResult(result));
+    return held ? 0 : 3;
+  }
   rasp::TQtPlatformSetting platform(display);
   QApplication app(argc, argv);
   platform.Restore();
+  if (request.Mode == "clipboard")
+    return rasp::CrashKeepClipboard(request, 60 * 60 * 1000);
 
   if (!request.ScreenshotFile.empty() && rasp::CrashWriteScreenshot(QString::fromStdString(request.ScreenshotFile)))
     Say("screenshot " + rasp::CrashDialogEscape(request.ScreenshotFile) + "\n");
@@ -101,6 +114,14 @@ int main(int argc, char** argv) {
   if (request.Mode == "steps") {
     rasp::TCrashStepsDialog dlg(request);
     Watch(dlg);
+    // Tests type their steps through RASP_CRASH_DIALOG_STEPS ("\n" for a line break).
+    if (const char* steps = std::getenv("RASP_CRASH_DIALOG_STEPS"); steps && *steps)
+      QObject::connect(&dlg, &rasp::TCrashStyledDialog::firstPaint, &dlg, [&dlg, steps] {
+        QTimer::singleShot(0, &dlg, [&dlg, steps] {
+          dlg.Edit()->setPlainText(QString::fromUtf8(steps).replace(QLatin1String("\\n"), QLatin1String("\n")));
+          dlg.accept();
+        });
+      });
     dlg.exec();
     result.Steps = dlg.ReproduceText().toStdString();
     Say(rasp::CrashDialogWriteResult(result));
@@ -137,11 +158,19 @@ int main(int argc, char** argv) {
   Watch(dlg);
   // Tests take the terminate (restart) choice as a user would: by clicking
   // the button, which is there only when the report's options show it.
-  if (const char* press = std::getenv("RASP_CRASH_DIALOG_PRESS"); press && std::string(press) == "terminate")
+  const char* press = std::getenv("RASP_CRASH_DIALOG_PRESS");
+  if (press && std::string(press) == "terminate")
     QObject::connect(&dlg, &rasp::TCrashStyledDialog::firstPaint, &dlg, [&dlg] {
       QTimer::singleShot(0, &dlg, [&dlg] {
         if (dlg.TerminateButton()->isVisible())
           dlg.TerminateButton()->click();
+      });
+    });
+  if (press && std::string(press) == "clipboard")
+    QObject::connect(&dlg, &rasp::TCrashStyledDialog::firstPaint, &dlg, [&dlg] {
+      QTimer::singleShot(0, &dlg, [&dlg] {
+        dlg.ClipboardBox()->click();
+        dlg.OkButton()->click();
       });
     });
   QApplication::beep();

@@ -2,7 +2,11 @@
 // reporter linked in as in tellivo-rasp. Options before the subcommand
 // change the reporter's options:
 //   crash_test_app [--out DIR] [--keep N] [--nodup] [--filter CLASS[=MESSAGE]]
-//                  [--freeze SECONDS] [--dialog TERMINATE-OPERATION] SUBCOMMAND
+//                  [--freeze SECONDS] [--dialog TERMINATE-OPERATION] [--steps]
+//                  [--limit MS] [--log-at-step N] SUBCOMMAND
+// --steps asks for the steps to reproduce, --limit sets the report's time
+// limit, --log-at-step prints "log at step N: <entries>" when the report
+// reaches step N.
 // "once SUBCOMMAND" notes each start of the program in OUT/starts.txt and
 // fails only on the first one; a copy started again says "restarted".
 // Before it fails it prints "line N" with the line of the failing statement.
@@ -10,9 +14,9 @@
 // shutdown-segv|shutdown-throw (a static destructor), exit-segv (an atexit
 // handler) or late-shutdown-segv (a finaliser that runs after every static
 // destructor, the reporter's own included) fails outside main instead.
-#include "crash/CrashLog.h"
-#include "crash/CrashReport.h"
-#include "crash/CrashUnitState.h"
+#include "crash/log/CrashLog.h"
+#include "crash/capture/CrashReport.h"
+#include "crash/capture/CrashUnitState.h"
 #include "tests/crash/app/CrashTestWindow.h"
 
 #include <fcntl.h>
@@ -27,6 +31,7 @@
 #include <stdexcept>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace {
 
@@ -58,6 +63,24 @@ void SayPhase(const char* where) {
 __attribute__((noinline)) void CrashTestNullWrite() {
   Line(__LINE__ + 1);
   *NullPointer = 42;
+}
+
+__attribute__((noinline)) void CrashTestCaughtThrow() {
+  try {
+    throw std::runtime_error("Caught where it was thrown");
+  } catch (const std::exception&) {
+  }
+}
+
+__attribute__((noinline)) void CrashTestStoi() {
+  Line(__LINE__ + 1);
+  std::printf("%d\n", std::stoi(std::string("nonsense")));
+}
+
+__attribute__((noinline)) void CrashTestVectorAt() {
+  std::vector<int> v(2);
+  Line(__LINE__ + 1);
+  std::printf("%d\n", v.at(size_t(NullPointer == nullptr) + 2));
 }
 
 __attribute__((noinline)) void CrashTestStaticThrow() {
@@ -139,6 +162,17 @@ void ThrowInStep(int step) {
 }
 void KillBeforeRename() { raise(SIGKILL); }
 
+rasp::TCrashTestHooks Hooks;
+int LogStep = 0;
+std::string LogFile;
+void PrintLogAtStep(int step) {
+  if (step != LogStep) return;
+  rasp::TLogFile log(LogFile);
+  log.Load();
+  std::printf("log at step %d: %zu\n", step, log.Entries().size());
+  std::fflush(stdout);
+}
+
 // One line per start of the program: what a copy started again must share
 // with the first one.
 bool FirstStart(const std::string& folder, int argc, char** argv) {
@@ -194,8 +228,19 @@ int main(int argc, char** argv) {
       o->SetFreezeTimeout(std::atoi(value));
       o->SetFreezeActivate(true);
       ++i;
+    } else if (opt == "--steps") {
+      o->SetReportOptions(o->ReportOptions() | (1u << rasp::loAppendReproduceText));
+    } else if (opt == "--limit") {
+      Hooks.ReportTimeLimitMs = std::atoi(value);
+      ++i;
+    } else if (opt == "--log-at-step") {
+      LogStep = std::atoi(value);
+      Hooks.InReportStep = PrintLogAtStep;
+      ++i;
     }
   }
+  LogFile = o->OutputPath() + "/crash_test_app.cwf";
+  rasp::SetCrashTestHooks(Hooks);
   std::string cmd = i < argc ? argv[i] : "";
   SayPhase("main");
   if (FailAt("exit-segv")) {
@@ -213,6 +258,18 @@ int main(int argc, char** argv) {
     cmd = i + 1 < argc ? argv[i + 1] : "";
   }
   if (cmd == "segv") CrashTestNullWrite();
+  else if (cmd == "vector-at") CrashTestVectorAt();
+  else if (cmd == "stoi-after-caught") {
+    // A raise of our own, caught; then one of the run time's, which may
+    // land where the first one lay. The report names the second.
+    int rc = RunApp(argc, argv, [] {
+      CrashTestQuitSoon();
+      CrashTestCaughtThrow();
+      CrashTestStoi();
+    });
+    std::printf("reports %d\n", rasp::CrashReportCount());
+    return rc;
+  }
   else if (cmd == "overflow") std::printf("%d\n", CrashTestRecurse(0));
   else if (cmd == "throw") CrashTestThrow();
   else if (cmd == "filtered") throw ETestFiltered("Filtered");
@@ -257,28 +314,24 @@ int main(int argc, char** argv) {
     std::printf("reports %d\n", rasp::CrashReportCount());
     return rc;
   } else if (cmd == "handler-fault") {
-    rasp::TCrashTestHooks hooks;
-    hooks.InSignalHandler = FaultInHandler;
-    rasp::SetCrashTestHooks(hooks);
+    Hooks.InSignalHandler = FaultInHandler;
+    rasp::SetCrashTestHooks(Hooks);
     CrashTestNullWrite();
   } else if (cmd == "report-throws") {
-    rasp::TCrashTestHooks hooks;
-    hooks.InReportStep = ThrowInStep;
-    rasp::SetCrashTestHooks(hooks);
+    Hooks.InReportStep = ThrowInStep;
+    rasp::SetCrashTestHooks(Hooks);
     CrashTestNullWrite();
   } else if (cmd == "kill-in-rewrite") {
     rasp::SetCrashLogBeforeRenameProbe(KillBeforeRename);
     CrashTestNullWrite();
   } else if (cmd == "input") {
-    rasp::TCrashTestHooks hooks;
-    hooks.InReportStep = CrashTestInputWhileReporting;
-    rasp::SetCrashTestHooks(hooks);
+    Hooks.InReportStep = CrashTestInputWhileReporting;
+    rasp::SetCrashTestHooks(Hooks);
     return CrashTestInputDuringReport(argc, argv);
-  } else if (cmd == "repaint") {
-    rasp::TCrashTestHooks hooks;
-    hooks.InReportStep = CrashTestShotWhileReporting;
-    rasp::SetCrashTestHooks(hooks);
-    return CrashTestRepaintDuringReport(argc, argv, o->OutputPath() + "/shot.ppm");
+  } else if (cmd == "repaint" || cmd == "repaint-fault") {
+    Hooks.InReportStep = CrashTestShotWhileReporting;
+    rasp::SetCrashTestHooks(Hooks);
+    return CrashTestRepaintDuringReport(argc, argv, o->OutputPath() + "/shot.ppm", cmd == "repaint-fault");
   } else if (cmd == "ok") {
   } else if (cmd == "idle") {
     std::printf("ready\n");

@@ -102,22 +102,25 @@ namespace {
 std::string ShotFile;
 }
 
-// After the dialog step: what the user sees where the dialog was.
+// After the dialog: what the user sees where it was.
 void CrashTestShotWhileReporting(int step) {
-  if (step != 11) return;
+  if (step != 10) return;
   usleep(700000);
   std::string command = "import -window root -depth 8 '" + ShotFile + "'";
   if (std::system(command.c_str()) != 0) std::printf("no screenshot\n");
 }
 
-int CrashTestRepaintDuringReport(int argc, char** argv, const std::string& shotFile) {
+int CrashTestRepaintDuringReport(int argc, char** argv, const std::string& shotFile, bool fault) {
   ShotFile = shotFile;
   rasp::TRaspApplication app(argc, argv);
   TCountingWidget w;
   w.setWindowFlag(Qt::FramelessWindowHint);
   w.setGeometry(app.primaryScreen()->geometry());
   w.show();
-  QTimer::singleShot(500, &app, [] { throw std::runtime_error("Failed with the window open"); });
+  if (fault)
+    QTimer::singleShot(500, &app, [] { CrashTestNullWrite(); });
+  else
+    QTimer::singleShot(500, &app, [] { throw std::runtime_error("Failed with the window open"); });
   QTimer::singleShot(1000, &app, [] { QCoreApplication::exit(0); });
   return app.exec();
 }

@@ -11,9 +11,10 @@ void CrashTestStartQThread();
 int CrashTestInputDuringReport(int argc, char** argv);
 // The report step hook that sends that input.
 void CrashTestInputWhileReporting(int step);
-// A red window over the whole screen whose loop fails once; once the
-// report's dialog has gone, the screen is saved as PPM to shotFile.
-int CrashTestRepaintDuringReport(int argc, char** argv, const std::string& shotFile);
+// A red window over the whole screen whose loop fails once (an exception,
+// or with `fault` a null pointer write); once the report's dialog has gone,
+// the screen is saved as PPM to shotFile.
+int CrashTestRepaintDuringReport(int argc, char** argv, const std::string& shotFile, bool fault);
 void CrashTestShotWhileReporting(int step);
 // Queues the end of the loop.
 void CrashTestQuitSoon();
