@@ -49,12 +49,9 @@ public:
         while (FLevels.back().size() > 1) {
             std::vector<std::int32_t>& below = FLevels.back();
             below.resize((below.size() + kWide - 1) / kWide * kWide, kNone);
-            std::vector<std::int32_t> above(below.size() / kWide);
-            for (std::size_t k = 0; k < above.size(); ++k)
-                above[k] = *std::min_element(below.begin() + static_cast<std::ptrdiff_t>(k * kWide),
-                                             below.begin() + static_cast<std::ptrdiff_t>((k + 1) * kWide));
-            FLevels.push_back(std::move(above));
+            FLevels.emplace_back(below.size() / kWide);
         }
+        Rebuild();
     }
 
     void Set(std::size_t at, std::int32_t value) {
@@ -68,7 +65,7 @@ public:
                 return;  // neither the old value nor the new one is the minimum
             } else {
                 const std::int32_t* node = &FLevels[level][at / kWide * kWide];
-                least = *std::min_element(node, node + kWide);
+                least = Least(node, node + kWide);
             }
             if (least == above) return;
             old = std::exchange(above, least);
@@ -77,22 +74,31 @@ public:
         }
     }
 
+    // Sets the entries at the given places to kNone. Many at once are
+    // cheaper written in one go and the levels above built again in order,
+    // than climbed up to one by one from places all over the array.
+    void Clear(std::span<const std::int32_t> places) {
+        if (places.size() * kRebuildShare < FLevels[0].size()) {
+            for (const std::int32_t at : places) Set(static_cast<std::size_t>(at), kNone);
+            return;
+        }
+        for (const std::int32_t at : places) FLevels[0][static_cast<std::size_t>(at)] = kNone;
+        Rebuild();
+    }
+
     // Minimum of the entries first .. last, both included.
     std::int32_t Min(std::size_t first, std::size_t last) const {
         std::int32_t best = kNone;
         for (std::size_t level = 0; level < FLevels.size() && first <= last; ++level) {
-            const std::vector<std::int32_t>& values = FLevels[level];
             const std::size_t firstNode = first / kWide;
             const std::size_t lastNode = last / kWide;
+            const std::int32_t* values = FLevels[level].data();
             if (firstNode == lastNode || level + 1 == FLevels.size()) {
-                best = std::min(best, *std::min_element(values.begin() + static_cast<std::ptrdiff_t>(first),
-                                                        values.begin() + static_cast<std::ptrdiff_t>(last) + 1));
+                best = std::min(best, Least(values + first, values + last + 1));
                 break;
             }
-            const auto from = values.begin() + static_cast<std::ptrdiff_t>(first);
-            const auto to = values.begin() + static_cast<std::ptrdiff_t>(last) + 1;
-            best = std::min(best, *std::min_element(from, values.begin() + static_cast<std::ptrdiff_t>((firstNode + 1) * kWide)));
-            best = std::min(best, *std::min_element(values.begin() + static_cast<std::ptrdiff_t>(lastNode * kWide), to));
+            best = std::min(best, Least(values + first, values + (firstNode + 1) * kWide));
+            best = std::min(best, Least(values + lastNode * kWide, values + last + 1));
             if (firstNode + 1 == lastNode) break;
             first = firstNode + 1;
             last = lastNode - 1;
@@ -101,11 +107,31 @@ public:
     }
 
 private:
+    // A plain loop, which the compiler turns into vector instructions.
+    static std::int32_t Least(const std::int32_t* from, const std::int32_t* to) {
+        std::int32_t least = kNone;
+        for (; from != to; ++from) least = std::min(least, *from);
+        return least;
+    }
+
+    void Rebuild() {
+        for (std::size_t level = 0; level + 1 < FLevels.size(); ++level) {
+            const std::vector<std::int32_t>& below = FLevels[level];
+            std::vector<std::int32_t>& above = FLevels[level + 1];
+            for (std::size_t k = 0; k < above.size(); ++k)
+                above[k] = Least(below.data() + k * kWide, below.data() + (k + 1) * kWide);
+        }
+    }
+
     static constexpr std::size_t kWide = 16;
+    // Rebuilding costs about as much as this many single changes per entry
+    // over the whole array, and at most this many rebuilds can happen.
+    static constexpr std::size_t kRebuildShare = 32;
     std::vector<std::vector<std::int32_t>> FLevels;  // FLevels[0]: the array
 };
 
-// Items filed under a number, taken out number by number.
+// Items filed under a number, taken out number by number; items may be
+// added while taking out, under smaller numbers than the one at work.
 class TBuckets {
 public:
     explicit TBuckets(std::size_t numbers) : FHead(numbers, -1) {}
@@ -116,7 +142,6 @@ public:
     }
     template <typename Visit>
     void Drain(std::size_t number, Visit visit) {
-        // Items added while draining go to smaller numbers only.
         for (std::int32_t e = std::exchange(FHead[number], -1); e >= 0; e = FNext[static_cast<std::size_t>(e)])
             visit(FItems[static_cast<std::size_t>(e)]);
     }
@@ -125,6 +150,31 @@ private:
     std::vector<std::int32_t> FHead;
     std::vector<std::int32_t> FItems;
     std::vector<std::int32_t> FNext;
+};
+
+// Items sorted by a number once (counting sort, keeping their order within
+// one number), so that those of one number lie side by side.
+class TSortedByNumber {
+public:
+    // numbers[k] is the number of item k, or -1 to leave the item out.
+    TSortedByNumber(const std::vector<std::int32_t>& numbers, std::size_t limit) : FStart(limit + 2, 0) {
+        for (const std::int32_t n : numbers)
+            if (n >= 0) ++FStart[static_cast<std::size_t>(n) + 1];
+        for (std::size_t k = 1; k < FStart.size(); ++k) FStart[k] += FStart[k - 1];
+        FItems.resize(static_cast<std::size_t>(FStart.back()));
+        std::vector<std::int32_t> fill(FStart.begin(), FStart.end() - 1);
+        for (std::size_t k = 0; k < numbers.size(); ++k)
+            if (numbers[k] >= 0)
+                FItems[static_cast<std::size_t>(fill[static_cast<std::size_t>(numbers[k])]++)] = static_cast<std::int32_t>(k);
+    }
+    std::span<const std::int32_t> Items(std::size_t number) const {
+        return std::span<const std::int32_t>(FItems).subspan(static_cast<std::size_t>(FStart[number]),
+                                                             static_cast<std::size_t>(FStart[number + 1] - FStart[number]));
+    }
+
+private:
+    std::vector<std::int32_t> FStart;
+    std::vector<std::int32_t> FItems;
 };
 
 class TTiler {
@@ -138,7 +188,6 @@ public:
           FFree(static_cast<std::size_t>(FSize)),
           FActive(static_cast<std::size_t>(FSize), 0),
           FWaiting(static_cast<std::size_t>(FTop) + 1),
-          FJoins(static_cast<std::size_t>(FTop) + 1),
           FNotOffered(static_cast<std::size_t>(FLength2), true) {
         // Unmatchable tokens and the separator become 0 and end every shared
         // prefix, so that suffixes are in one block of length L only when
@@ -162,13 +211,14 @@ public:
         }
         std::vector<std::int32_t> sa = BuildSuffixArray(s, upper);
         {
-            const std::vector<std::int32_t> lcp = BuildLcpArray(s, sa);
+            std::vector<std::int32_t> shared = BuildLcpArray(s, sa);
             s = {};
             // Neighbours in the suffix order join at the length they share.
-            for (std::size_t k = 0; k < lcp.size(); ++k) {
-                const std::int32_t shared = std::min({lcp[k], FreeStretch(sa[k]), FTop});
-                if (shared >= FMinLength) FJoins.Add(static_cast<std::size_t>(shared), static_cast<std::int32_t>(k));
+            for (std::size_t k = 0; k < shared.size(); ++k) {
+                shared[k] = std::min({shared[k], FreeStretch(sa[k]), FTop});
+                if (shared[k] < FMinLength) shared[k] = -1;
             }
+            FJoins = TSortedByNumber(shared, static_cast<std::size_t>(FTop));
         }
         FRank.resize(sa.size());
         FBlocks.resize(sa.size());
@@ -194,7 +244,7 @@ public:
             FWaiting.Drain(static_cast<std::size_t>(length), [&](std::int32_t x) {
                 if (!FActive[static_cast<std::size_t>(x)] && FreeStretch(x) >= length) Activate(x);
             });
-            FJoins.Drain(static_cast<std::size_t>(length), [&](std::int32_t k) { Join(k); });
+            for (const std::int32_t k : FJoins.Items(static_cast<std::size_t>(length))) Join(k);
             TakeRuns(length);
         }
         std::sort(FRuns.begin(), FRuns.end(),
@@ -250,11 +300,6 @@ private:
         Offer(block);
     }
 
-    void Deactivate(std::int32_t x) {
-        FActive[static_cast<std::size_t>(x)] = 0;
-        FTree[x < FLength1 ? 0 : 1].Set(static_cast<std::size_t>(FRank[static_cast<std::size_t>(x)]), kNone);
-    }
-
     // Joins the neighbours k and k + 1 of the suffix order.
     void Join(std::int32_t k) {
         TBlock& left = FBlocks[static_cast<std::size_t>(Find(k))];
@@ -297,14 +342,21 @@ private:
     // Takes the positions from..from + length - 1 (all free) and shortens the
     // free stretches that ran into them.
     void Take(std::int32_t from, std::int32_t length) {
+        FCleared.clear();
+        auto deactivate = [&](std::int32_t x) {
+            if (!FActive[static_cast<std::size_t>(x)]) return;
+            FActive[static_cast<std::size_t>(x)] = 0;
+            FCleared.push_back(FRank[static_cast<std::size_t>(x)]);
+        };
         for (std::int32_t x = from; x < from + length; ++x) {
-            if (FActive[static_cast<std::size_t>(x)]) Deactivate(x);
+            deactivate(x);
             FFree.Clear(static_cast<std::size_t>(x));
         }
         for (std::int32_t x = from - 1; x > from - length && x >= 0 && FFree.Test(static_cast<std::size_t>(x)); --x) {
-            if (FActive[static_cast<std::size_t>(x)]) Deactivate(x);
+            deactivate(x);
             Wait(x, from - x);
         }
+        FTree[from < FLength1 ? 0 : 1].Clear(FCleared);
     }
 
     // Sequence 1 is at 0 .. FLength1 - 1, sequence 2 after one separator.
@@ -319,8 +371,9 @@ private:
     std::vector<TBlock> FBlocks;  // by suffix rank
     TRangeMin FTree[2] = {TRangeMin({}), TRangeMin({})};  // of either sequence, by suffix rank: the position while it takes part
     TBuckets FWaiting;        // positions by the length from which they take part
-    TBuckets FJoins;          // suffix-order neighbours by the length they share
+    TSortedByNumber FJoins{{}, 0};  // suffix-order neighbours by the length they share
     TSlotBits FNotOffered;    // by position of sequence 2: clear where a block is marked
+    std::vector<std::int32_t> FCleared;  // ranks that stop taking part in one Take
     std::vector<TRunPair> FRuns;
 };
 
