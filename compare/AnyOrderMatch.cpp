@@ -118,7 +118,8 @@ private:
         for (std::size_t level = 0; level + 1 < FLevels.size(); ++level) {
             const std::vector<std::int32_t>& below = FLevels[level];
             std::vector<std::int32_t>& above = FLevels[level + 1];
-            for (std::size_t k = 0; k < above.size(); ++k)
+            // Above may be longer, padded to whole nodes itself.
+            for (std::size_t k = 0; k < below.size() / kWide; ++k)
                 above[k] = Least(below.data() + k * kWide, below.data() + (k + 1) * kWide);
         }
     }
