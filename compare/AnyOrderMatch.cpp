@@ -321,22 +321,23 @@ private:
     }
 
     void TakeRuns(std::int32_t length) {
-        // Runs taken at one length only ever mark later positions of sequence 2.
+        // Runs taken at one length only ever mark later positions of
+        // sequence 2, so one pass over the marks in order finds them all.
         for (std::size_t next = FNotOffered.NextClear(0); next < static_cast<std::size_t>(FLength2);
-             next = FNotOffered.NextClear(next)) {
+             next = FNotOffered.NextClear(next + 1)) {
             FNotOffered.Set(next);
             const auto j = static_cast<std::int32_t>(next);
             const std::int32_t first = Find(FRank[static_cast<std::size_t>(At(1, j))]);
             TBlock& block = FBlocks[static_cast<std::size_t>(first)];
             LookUp(block, first);
-            if (block.First[0] == kNone || block.First[1] == kNone) continue;
-            if (block.First[1] == j) {
+            if (block.First[1] == j && block.First[0] != kNone) {
                 const std::int32_t i = block.First[0];
                 FRuns.push_back({i, i + length - 1, j, j + length - 1});
                 Take(At(0, i), length);
                 Take(At(1, j), length);
+                LookUp(block, first);
             }
-            Offer(block);
+            if (block.First[1] > j) Offer(block);
         }
     }
 
