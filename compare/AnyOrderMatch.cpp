@@ -188,7 +188,6 @@ public:
           FTop(std::min(FLength1, FLength2)),
           FFree(static_cast<std::size_t>(FSize)),
           FActive(static_cast<std::size_t>(FSize), 0),
-          FWaiting(static_cast<std::size_t>(FTop) + 1),
           FNotOffered(static_cast<std::size_t>(FLength2), true) {
         // Unmatchable tokens and the separator become 0 and end every shared
         // prefix, so that suffixes are in one block of length L only when
@@ -209,6 +208,7 @@ public:
             if (s[x] == 0) continue;
             FFree.Set(x);
             FActive[x] = 1;
+            ++FFreeCount[x < static_cast<std::size_t>(FLength1) ? 0 : 1];
         }
         std::vector<std::int32_t> sa = BuildSuffixArray(s, upper);
         {
@@ -219,7 +219,11 @@ public:
                 shared[k] = std::min({shared[k], FreeStretch(sa[k]), FTop});
                 if (shared[k] < FMinLength) shared[k] = -1;
             }
+            // No run is longer than the longest shared prefix.
+            FTop = 0;
+            for (const std::int32_t length : shared) FTop = std::max(FTop, length);
             FJoins = TSortedByNumber(shared, static_cast<std::size_t>(FTop));
+            FWaiting = TBuckets(static_cast<std::size_t>(FTop) + 1);
         }
         FRank.resize(sa.size());
         FBlocks.resize(sa.size());
@@ -242,6 +246,10 @@ public:
 
     std::vector<TRunPair> Run() {
         for (std::int32_t length = FTop; length >= FMinLength; --length) {
+            // Once one sequence is used up (two equal texts after their one
+            // run), the lengths below have nothing left to do.
+            if (FFreeCount[0] < FMinLength || FFreeCount[1] < FMinLength)
+                break;
             FWaiting.Drain(static_cast<std::size_t>(length), [&](std::int32_t x) {
                 if (!FActive[static_cast<std::size_t>(x)] && FreeStretch(x) >= length) Activate(x);
             });
@@ -354,6 +362,7 @@ private:
             deactivate(x);
             FFree.Clear(static_cast<std::size_t>(x));
         }
+        FFreeCount[from < FLength1 ? 0 : 1] -= length;
         for (std::int32_t x = from - 1; x > from - length && x >= 0 && FFree.Test(static_cast<std::size_t>(x)); --x) {
             deactivate(x);
             Wait(x, from - x);
@@ -366,13 +375,14 @@ private:
     const std::int32_t FLength2;
     const std::int32_t FSize;
     const std::int32_t FMinLength;
-    const std::int32_t FTop;  // no run is longer
+    std::int32_t FTop;        // no run is longer
     TSlotBits FFree;          // positions not taken and matchable
+    std::int32_t FFreeCount[2] = {0, 0};  // of either sequence
     std::vector<std::uint8_t> FActive;  // the free stretch from there is at least the length at work
     std::vector<std::int32_t> FRank;
     std::vector<TBlock> FBlocks;  // by suffix rank
     TRangeMin FTree[2] = {TRangeMin({}), TRangeMin({})};  // of either sequence, by suffix rank: the position while it takes part
-    TBuckets FWaiting;        // positions by the length from which they take part
+    TBuckets FWaiting{0};     // positions by the length from which they take part
     TSortedByNumber FJoins{{}, 0};  // suffix-order neighbours by the length they share
     TSlotBits FNotOffered;    // by position of sequence 2: clear where a block is marked
     std::vector<std::int32_t> FCleared;  // ranks that stop taking part in one Take
