@@ -34,6 +34,9 @@ QString HandOverMessage()
 
 // The update description is a few lines; a server sending more is not ours.
 constexpr qint64 kMaxUpdateFileSize = 64 * 1024;
+// A version is a short number. A longer "Version" reads as no version at all
+// rather than being put before the user in the update prompt.
+constexpr std::size_t kMaxVersionLength = 64;
 
 } // namespace
 
@@ -99,7 +102,7 @@ void TUpdateChecker::CheckForUpdates(bool Silent)
     }
 
     const std::string version = ReadIniString(QFile::encodeName(local).toStdString(), "APPLICATION", "Version");
-    if (AppVersionNumber >= VersionFromText(version)) {
+    if (version.size() > kMaxVersionLength || AppVersionNumber >= VersionFromText(version)) {
         NoUpdate();
         return;
     }

@@ -108,8 +108,10 @@ protected:
 
 TEST_F(UpdateCheck, SameOrOlderOrUnreadableVersionIsNoUpdate)
 {
+    // A version of 65 characters is none, though it would read as 2.
+    const QByteArray overlong = "2." + QByteArray(63, '0');
     for (const QByteArray version : {"1.01", "1.010000001", " 1.00 ", "0.5", "abc", "1,02", "", "inf",
-                                     "nan", "1e100", "0x2", "1.02 beta"}) {
+                                     "nan", "1e100", "0x2", overlong.constData(), "1.02 beta"}) {
         ServeVersion(version);
         shown.clear();
         checker->CheckForUpdates(false);
@@ -129,6 +131,10 @@ TEST_F(UpdateCheck, SameOrOlderOrUnreadableVersionIsNoUpdate)
 TEST_F(UpdateCheck, NewerVersionIsOfferedEvenInSilentModeAndCancelStopsThere)
 {
     InstallUpdater();
+    ServeVersion("2." + QByteArray(62, '0'));
+    checker->CheckForUpdates(true);
+    EXPECT_EQ(shown, (std::vector<TShown>{{Prompt("2." + QString(62, u'0')), mtInformation, kOkCancel}}));
+    shown.clear();
     ServeVersion("2");
     checker->CheckForUpdates(true);
     EXPECT_EQ(shown, (std::vector<TShown>{{Prompt("2"), mtInformation, kOkCancel}}));
