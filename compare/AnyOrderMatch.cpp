@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <stdexcept>
 #include <utility>
 
 #include "compare/HighlightColor.h"
@@ -396,6 +397,10 @@ std::vector<TRunPair> TileTokens(std::span<const std::int32_t> tokens1,
     if (minLength < 1) minLength = 1;
     if (tokens1.empty() || tokens2.empty()) return {};
     if (static_cast<std::size_t>(minLength) > std::min(tokens1.size(), tokens2.size())) return {};
+    // Positions are 32-bit throughout; two articles of a thousand million
+    // words would not fit in memory anyway.
+    if (tokens1.size() + tokens2.size() >= static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()))
+        throw std::length_error("The articles are too long to be matched in any order");
     return TTiler(tokens1, tokens2, minLength).Run();
 }
 
