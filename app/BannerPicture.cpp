@@ -1,6 +1,7 @@
 #include "app/BannerPicture.h"
 
 #include "app/MetafilePicture.h"
+#include "app/PictureBounds.h"
 
 #include <QBuffer>
 #include <QImageReader>
@@ -10,9 +11,9 @@
 namespace rasp {
 namespace {
 
-QString TooLarge(QSize size)
+std::string TooLarge(QSize size)
 {
-    return QStringLiteral("The picture is too large (%1 by %2 pixels)").arg(size.width()).arg(size.height());
+    return PictureTooLarge(size.width(), size.height());
 }
 
 // How each kind of file starts. Qt's readers would hand data of another kind
@@ -39,6 +40,12 @@ QImage ReadWithQt(const QByteArray& bytes, const char* format, const char* kindN
                                       .arg(QString::fromLatin1(kindName))
                                       .toStdString());
     }
+    // What the file states about itself is checked before a decoder
+    // allocates by it.
+    if (std::string_view(format) == "png")
+        CheckPngChunks(bytes);
+    else if (std::string_view(format) == "ico")
+        CheckIconFile(bytes);
     QBuffer buffer;
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
@@ -51,7 +58,7 @@ QImage ReadWithQt(const QByteArray& bytes, const char* format, const char* kindN
     // mistake, refused before it is decoded when the file says its size ...
     const QSize size = reader.size();
     if (size.width() > MaxBannerPictureSide || size.height() > MaxBannerPictureSide)
-        throw EBannerPictureError(TooLarge(size).toStdString());
+        throw EBannerPictureError(TooLarge(size));
     QImage image = reader.read();
     if (image.isNull()) {
         throw EBannerPictureError(QStringLiteral("The data is not a valid %1 picture (%2)")
@@ -61,11 +68,16 @@ QImage ReadWithQt(const QByteArray& bytes, const char* format, const char* kindN
     // ... and in any case by the size it decoded to, which a file may not
     // have announced truly.
     if (image.width() > MaxBannerPictureSide || image.height() > MaxBannerPictureSide)
-        throw EBannerPictureError(TooLarge(image.size()).toStdString());
+        throw EBannerPictureError(TooLarge(image.size()));
     return image;
 }
 
 } // namespace
+
+std::string PictureTooLarge(qint64 width, qint64 height)
+{
+    return QStringLiteral("The picture is too large (%1 by %2 pixels)").arg(width).arg(height).toStdString();
+}
 
 void CheckGifBannerSize(const QByteArray& bytes)
 {
@@ -75,7 +87,7 @@ void CheckGifBannerSize(const QByteArray& bytes)
     auto word = [&bytes](int at) { return int(quint8(bytes[at])) | (int(quint8(bytes[at + 1])) << 8); };
     const QSize size(word(6), word(8));
     if (size.width() > MaxBannerPictureSide || size.height() > MaxBannerPictureSide)
-        throw EBannerPictureError(TooLarge(size).toStdString());
+        throw EBannerPictureError(TooLarge(size));
 }
 
 QString PictureExtension(const QString& fileName)
@@ -99,7 +111,7 @@ QImage DecodeBannerPicture(const QByteArray& bytes, const QString& fileName)
     if (ext == u"wmf" || ext == u"emf") {
         QImage image = RenderMetafile(bytes, ext == u"wmf" ? TMetafileKind::Windows : TMetafileKind::Enhanced);
         if (image.width() > MaxBannerPictureSide || image.height() > MaxBannerPictureSide)
-            throw EBannerPictureError(TooLarge(image.size()).toStdString());
+            throw EBannerPictureError(TooLarge(image.size()));
         return image;
     }
     throw EBannerPictureError(QStringLiteral("Unknown picture file extension (.%1)").arg(extension).toStdString());

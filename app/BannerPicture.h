@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <stdexcept>
+#include <string>
 
 namespace rasp {
 
@@ -19,6 +20,9 @@ public:
 
 // Still banners larger than this on a side are refused.
 inline constexpr int MaxBannerPictureSide = 4096;
+
+// "The picture is too large (W by H pixels)".
+std::string PictureTooLarge(qint64 width, qint64 height);
 
 // The extension of a file name without its dot, as written ("" when none).
 QString PictureExtension(const QString& fileName);

@@ -22,13 +22,27 @@ QString DecodeValue(const std::string& bytes)
 
 QString Value(std::string_view text, const std::string& key)
 {
-    return DecodeValue(ReadIniValue(text, DeploymentSection, key));
+    QString value = DecodeValue(ReadIniValue(text, DeploymentSection, key));
+    if (value.size() > MaxDeploymentValueLength) {
+        throw EDeploymentSettingsError(QStringLiteral("the value of %1 is longer than %2 characters (%3)")
+                                           .arg(QString::fromStdString(key))
+                                           .arg(MaxDeploymentValueLength)
+                                           .arg(value.size())
+                                           .toStdString());
+    }
+    return value;
 }
 
 } // namespace
 
 TDeploymentSettings ParseDeploymentSettings(std::string_view iniText)
 {
+    if (iniText.size() > MaxDeploymentSettingsSize) {
+        throw EDeploymentSettingsError(QStringLiteral("the file is larger than %1 bytes (%2)")
+                                           .arg(MaxDeploymentSettingsSize)
+                                           .arg(iniText.size())
+                                           .toStdString());
+    }
     TDeploymentSettings s;
     s.AppName = Value(iniText, "AppName");
     s.AfiliateID = Value(iniText, "AfiliateID");

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <optional>
 #include <random>
+#include <stdexcept>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -16,6 +17,18 @@ namespace rasp {
 inline constexpr const char* DeploymentFileName = "dbconfig.dat";
 inline constexpr const char* DeploymentSkinFileName = "dbskin.dat";
 inline constexpr const char* DeploymentSection = "Settings";
+
+// A settings file larger than this, or holding a value longer than this many
+// characters, is no deployment's and is refused as a whole: a title or a
+// link of megabytes would only freeze the window that lays it out.
+inline constexpr std::size_t MaxDeploymentSettingsSize = 1024 * 1024;
+inline constexpr qsizetype MaxDeploymentValueLength = 4096;
+
+// Settings refused; the message is meant for the user.
+class EDeploymentSettingsError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
 
 struct TBannerEntry {
     QString Path; // the configured file name; only its name part counts
@@ -39,7 +52,8 @@ struct TDeploymentSettings {
 
 // Reads the section "Settings" from the text of a dbconfig.dat. Values in
 // UTF-8 are taken as such; anything else is read as Latin-1, so no byte is
-// ever dropped.
+// ever dropped. Throws EDeploymentSettingsError for a text or a value over
+// the limits above.
 TDeploymentSettings ParseDeploymentSettings(std::string_view iniText);
 
 // The part of a configured path after its last separator. Deployments are

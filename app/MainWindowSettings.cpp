@@ -4,6 +4,7 @@
 
 #include "app/BannerPicture.h"
 #include "app/DeploymentSettings.h"
+#include "app/IconPicture.h"
 #include "app/OnlineConstants.h"
 #include "app/TImage.h"
 #include "app/UUtils.h"
@@ -14,7 +15,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QIcon>
-#include <QImageReader>
 #include <QPixmap>
 #include <QTimer>
 
@@ -69,19 +69,21 @@ void ShowBanner(TfrmMain& w, const QString& source)
     }
 }
 
+// Said once the window is up, over it rather than before it.
+void ReportLater(TfrmMain& w, const QStringList& problems)
+{
+    if (problems.isEmpty())
+        return;
+    QTimer::singleShot(0, &w, [&w, text = problems.join(QStringLiteral("\n\n"))] {
+        w.msgMain->MessageDlg(text, mtError, {mbOK}, 0);
+    });
+}
+
 QIcon ReadIcon(const QString& path)
 {
-    // Every size the icon file holds, so each place picks the one that fits.
-    QImageReader reader(path);
     QIcon icon;
-    do {
-        const QImage image = reader.read();
-        if (image.isNull())
-            break;
+    for (const QImage& image : DecodeIconPictures(ReadDeploymentFile(path), path))
         icon.addPixmap(QPixmap::fromImage(image));
-    } while (reader.jumpToNextImage());
-    if (icon.isNull())
-        throw std::runtime_error(reader.errorString().toStdString());
     return icon;
 }
 
@@ -103,7 +105,10 @@ void TfrmMain::LoadSettings()
         const QByteArray text = ReadDeploymentFile(configPath);
         settings = ParseDeploymentSettings(std::string_view(text.constData(), static_cast<std::size_t>(text.size())));
     } catch (const std::exception& e) {
-        problems << QStringLiteral("The deployment settings \"%1\" could not be read: %2").arg(configPath, Reason(e));
+        // Settings that cannot be taken as a whole are as good as none: the
+        // window keeps its design state and says why.
+        ReportLater(*this, {QStringLiteral("The deployment settings \"%1\" could not be read: %2").arg(configPath, Reason(e))});
+        return;
     }
 
     if (!settings.AppName.isEmpty())
@@ -177,12 +182,7 @@ void TfrmMain::LoadSettings()
         }
     }
 
-    if (!problems.isEmpty()) {
-        // Said once the window is up, over it rather than before it.
-        QTimer::singleShot(0, this, [this, text = problems.join(QStringLiteral("\n\n"))] {
-            msgMain->MessageDlg(text, mtError, {mbOK}, 0);
-        });
-    }
+    ReportLater(*this, problems);
 }
 
 void TfrmMain::imgBannerClick()

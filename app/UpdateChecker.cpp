@@ -34,6 +34,9 @@ QString HandOverMessage()
 
 // The update description is a few lines; a server sending more is not ours.
 constexpr qint64 kMaxUpdateFileSize = 64 * 1024;
+// A version is a short number. A longer "Version" reads as no version at all
+// rather than being put before the user in the update prompt.
+constexpr std::size_t kMaxVersionLength = 64;
 
 } // namespace
 
@@ -99,9 +102,11 @@ void TUpdateChecker::CheckForUpdates(bool Silent)
     }
 
     const std::string version = ReadIniString(QFile::encodeName(local).toStdString(), "APPLICATION", "Version");
-    const std::optional<float> newest = ParseVersion(version);
-    // An answer without a version number (a proxy's page, say) tells
-    // nothing about updates: that is a failed check, not "no update".
+    // An answer without a version number (a proxy's page, say), or with one
+    // too long to be a version, tells nothing about updates: that is a failed
+    // check, not "no update".
+    const std::optional<float> newest =
+        version.size() > kMaxVersionLength ? std::nullopt : ParseVersion(version);
     if (!newest) {
         Failed(QStringLiteral("the server's answer holds no version number."));
         return;

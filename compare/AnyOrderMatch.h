@@ -19,7 +19,8 @@ namespace rasp {
 
 // Tokens are word ids; a negative token matches nothing (an excluded word,
 // or a word the other article does not have). Runs come back ordered by
-// their start in sequence 2. minLength below 1 counts as 1.
+// their start in sequence 2. minLength below 1 counts as 1. Throws
+// std::length_error when the two together hold 2^31 - 1 tokens or more.
 std::vector<TRunPair> TileTokens(std::span<const std::int32_t> tokens1,
                                  std::span<const std::int32_t> tokens2, int minLength);
 

@@ -128,6 +128,7 @@ void THttpAnswerParser::StatusLine(const std::string& line)
         return;
     }
     FFields.clear();
+    FHeaderSize = 0;
     FState = TState::Headers;
 }
 
@@ -135,6 +136,11 @@ void THttpAnswerParser::HeaderLine(const std::string& line)
 {
     if (line.empty()) {
         HeaderEnd();
+        return;
+    }
+    FHeaderSize += line.size();
+    if (FHeaderSize > kMaxHeaderSize) {
+        Fail("The answer's header is too long.");
         return;
     }
     if (line.front() == ' ' || line.front() == '\t') {

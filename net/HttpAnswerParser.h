@@ -20,6 +20,8 @@ public:
     // Limits that keep a hostile server from growing the header without end.
     static constexpr std::size_t kMaxLineLength = 8 * 1024;
     static constexpr std::size_t kMaxHeaderFields = 200;
+    // All lines of one header together, folded continuations included.
+    static constexpr std::size_t kMaxHeaderSize = 64 * 1024;
 
     // Body bytes as they arrive (already de-chunked).
     std::function<void(std::string_view)> OnBody;
@@ -58,6 +60,7 @@ private:
     std::string FError;
     int FStatus = 0;
     bool FHeaderComplete = false;
+    std::size_t FHeaderSize = 0;  // bytes of the header's lines so far
     std::vector<std::pair<std::string, std::string>> FFields;
     std::uint64_t FRemaining = 0;  // of the counted body or of the current chunk
 };

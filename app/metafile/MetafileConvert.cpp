@@ -10,6 +10,8 @@
 #endif
 
 #if RASP_HAVE_LIBWMF
+#include "app/metafile/WmfCheck.h"
+
 #include <libwmf/api.h>
 #include <libwmf/gd.h>
 #endif
@@ -113,7 +115,10 @@ QByteArray DrawWmf(const QByteArray& bytes)
         if (created != wmf_E_None || !api)
             Fail(QStringLiteral("The metafile library could not be started"));
 
-        QByteArray input = bytes;
+        const qsizetype length = WellFormedWmfLength(bytes);
+        if (length == 0)
+            Fail(QStringLiteral("The data is not a valid Windows metafile"));
+        QByteArray input = bytes.left(length);
         wmfD_Rect box{};
         if (wmf_mem_open(api.get(), reinterpret_cast<unsigned char*>(input.data()), static_cast<long>(input.size()))
                 != wmf_E_None

@@ -101,6 +101,26 @@ TEST(AnyOrderTiling, AgreesWithTheReferenceOnLongerSequences) {
     for (int n = 1; n <= 4; ++n) ExpectSameTiles(a, b, n);
 }
 
+TEST(AnyOrderTiling, AgreesWithTheReferenceOnRepetitiveSequences) {
+    // Periods of one to four tokens with a few breaks, long enough that
+    // blocks of equal suffixes hold hundreds of positions and every run
+    // taken cuts the free stretches before it in both sequences.
+    std::mt19937 random(8);
+    for (int round = 0; round < 16; ++round) {
+        const int period = 1 + round % 4;
+        auto make = [&](int length) {
+            std::vector<int> tokens(static_cast<std::size_t>(length));
+            for (int k = 0; k < length; ++k) tokens[static_cast<std::size_t>(k)] = k % period;
+            for (int breaks = static_cast<int>(random() % 6); breaks > 0; --breaks)
+                tokens[random() % tokens.size()] = random() % 3 == 0 ? -1 : static_cast<int>(random() % 5);
+            return tokens;
+        };
+        const std::vector<int> a = make(150 + static_cast<int>(random() % 100));
+        const std::vector<int> b = round % 2 ? Shuffled(random, a, period) : make(150 + static_cast<int>(random() % 100));
+        ExpectSameTiles(a, b, 1 + round % 5);
+    }
+}
+
 std::vector<int> FoldedIds(const std::u16string& text, std::map<std::u16string, int>& ids) {
     TListWords words;
     TListSentences sentences;

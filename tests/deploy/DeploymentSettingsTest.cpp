@@ -84,6 +84,39 @@ TEST(DeploymentSettings, TheTwoLinksAreAlwaysDifferentAndEveryPairOccurs)
     EXPECT_FALSE(n1 || n2);
 }
 
+std::string RefusalOf(const std::string& text)
+{
+    try {
+        ParseDeploymentSettings(text);
+    } catch (const EDeploymentSettingsError& e) {
+        return e.what();
+    }
+    return "accepted";
+}
+
+TEST(DeploymentSettings, OversizedFilesAndValuesAreRefusedWhole)
+{
+    const std::string head = "[Settings]\r\nAppName=";
+    // Values are counted in characters: 4,096 two-byte letters still pass.
+    std::string accented;
+    for (int k = 0; k < 4096; ++k)
+        accented += "\xC3\xA9";
+    EXPECT_EQ(ParseDeploymentSettings(head + accented).AppName.size(), 4096);
+    EXPECT_EQ(RefusalOf(head + std::string(4097, 'x')), "the value of AppName is longer than 4096 characters (4097)");
+    EXPECT_EQ(RefusalOf(head + "x\r\nLink4URL=http://d/\r\nLink4Name=" + std::string(5000, 'y')),
+              "the value of Link4Name is longer than 4096 characters (5000)");
+    // A long value outside the section, or of a key that is not read, counts
+    // only toward the file's size.
+    EXPECT_EQ(RefusalOf("[Other]\r\nAppName=" + std::string(100000, 'x') + "\r\n" + head + "Short\r\nLink4Name="
+                        + std::string(5000, 'y')),
+              "accepted");
+
+    std::string file = head + "Checker\r\n;";
+    file.resize(MaxDeploymentSettingsSize, ' ');
+    EXPECT_EQ(ParseDeploymentSettings(file).AppName, "Checker");
+    EXPECT_EQ(RefusalOf(file + " "), "the file is larger than 1048576 bytes (1048577)");
+}
+
 TEST(DeploymentSettings, BannerChoiceCoversEveryConfiguredBanner)
 {
     std::set<std::size_t> chosen;

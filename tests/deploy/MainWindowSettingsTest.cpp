@@ -9,6 +9,7 @@
 #include <QBuffer>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QIcon>
 #include <QImage>
@@ -314,6 +315,50 @@ TEST_F(Deployment, IconIsLookedForByItsNameInTheProgramDirectory)
     EXPECT_TRUE(QApplication::windowIcon().isNull());
     ASSERT_EQ(shown.size(), 1);
     EXPECT_TRUE(shown[0].contains(At("app.ico")));
+}
+
+TEST_F(Deployment, SettingsOverTheLimitsAreRefusedAndTheDesignStateStays)
+{
+    // A title of megabytes froze the window for most of a minute.
+    const struct {
+        QByteArray settings;
+        QString reason;
+    } cases[] = {
+        {"AppName=" + QByteArray(2 * 1024 * 1024, 'T'), "the file is larger than 1048576 bytes"},
+        {"AppName=" + QByteArray(5000, 'T') + "\r\nLink1URL=http://one.example/\r\n",
+         "the value of AppName is longer than 4096 characters (5000)"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.reason.toStdString());
+        Config(c.settings);
+        Open();
+        ASSERT_EQ(shown.size(), 1);
+        EXPECT_TRUE(shown[0].startsWith("The deployment settings \"" + At("dbconfig.dat") + "\" could not be read: "
+                                        + c.reason))
+            << shown[0].toStdString();
+        EXPECT_EQ(window->windowTitle(), "Tellivo Rasp");
+        EXPECT_TRUE(StripShown());
+        EXPECT_EQ(window->lblLink1URL->text(), "Google");
+        EXPECT_EQ(window->lblLink2URL->text(), "Google");
+    }
+}
+
+TEST_F(Deployment, BannerOrIconStatingMoreThanItHoldsIsRefusedWithTheUsualMessage)
+{
+    QFile file(QString::fromLocal8Bit(qgetenv("RASP_SOURCE_DIR")) + "/tests/deploy/data/text-length.png");
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray png = file.readAll();
+    const QString reason = "The data is not a valid PNG picture (a chunk of 1701999452 bytes runs past the end of the file)";
+    Config("AppName=Branded\r\nBannerPath1=promo.png\r\nIconPath=app.png\r\n");
+    Write("dbimg1.dat", png);
+    Write("app.png", png);
+    Open();
+    EXPECT_FALSE(StripShown());
+    EXPECT_EQ(window->windowTitle(), "Branded v1.01");
+    EXPECT_TRUE(QApplication::windowIcon().isNull());
+    ASSERT_EQ(shown.size(), 1);
+    EXPECT_EQ(shown[0], "The banner picture \"" + At("dbimg1.dat") + "\" (promo.png) cannot be shown: " + reason
+                            + "\n\nThe icon \"" + At("app.png") + "\" could not be read: " + reason);
 }
 
 TEST_F(Deployment, WindowCarriesItsBuiltInSkin)

@@ -120,7 +120,9 @@ TEST_F(UpdateCheck, SameOrOlderVersionIsNoUpdateAndAnUnreadableOneAFailedCheck)
     }
     // An answer that holds no version number says nothing about updates.
     const TShown noNumber{kFailed + "the server's answer holds no version number.", mtWarning, kOk};
-    for (const QByteArray version : {"abc", "1,02", "", "inf", "nan", "1e100", "0x2", "1.02 beta"}) {
+    // A version of 65 characters is none, though it would read as 2.
+    const QByteArray overlong = "2." + QByteArray(63, '0');
+    for (const QByteArray version : {"abc", "1,02", "", "inf", "nan", "1e100", "0x2", overlong.constData(), "1.02 beta"}) {
         ServeVersion(version);
         shown.clear();
         checker->CheckForUpdates(false);
@@ -140,6 +142,10 @@ TEST_F(UpdateCheck, SameOrOlderVersionIsNoUpdateAndAnUnreadableOneAFailedCheck)
 TEST_F(UpdateCheck, NewerVersionIsOfferedEvenInSilentModeAndCancelStopsThere)
 {
     InstallUpdater();
+    ServeVersion("2." + QByteArray(62, '0'));
+    checker->CheckForUpdates(true);
+    EXPECT_EQ(shown, (std::vector<TShown>{{Prompt("2." + QString(62, u'0')), mtInformation, kOkCancel}}));
+    shown.clear();
     ServeVersion("2");
     checker->CheckForUpdates(true);
     EXPECT_EQ(shown, (std::vector<TShown>{{Prompt("2"), mtInformation, kOkCancel}}));
