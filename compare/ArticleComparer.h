@@ -8,14 +8,13 @@
 #include <string>
 
 #include "compare/HighlightColor.h"
+#include "compare/WindowWalk.h"
 #include "platform/pane/RichTextPane.h"
 #include "text/SpanLists.h"
 
 namespace rasp {
 
 class TWindowSearch;
-
-enum TUnitKind : int { ukWords = 0, ukSentences = 1, ukParagraphs = 2 };
 
 struct TCompareOutcome {
     bool Ran = false;         // false: an article was empty or blank, nothing changed
@@ -47,16 +46,8 @@ public:
     // True while a comparison rebuilds the panes; the panes' change handling
     // must then return at once.
     bool Comparing = false;
-    // Work the quick pair lookup may spend before the suffix search takes
-    // over; -1: linear in the articles' words. Tests set it to reach the
-    // hand-over anywhere.
-    long long FPairSearchBudget = -1;
-    // Test hook: the suffix search builds its per-length tables at once
-    // instead of when they pay off.
-    bool FEagerLookupTables = false;
-    // Test hook: false keeps the suffix search on its suffix array for every
-    // window, instead of hashing the tables of short word windows.
-    bool FHashedLookupTables = true;
+    // Which ways the match search takes (tests reach each of them).
+    TSearchOptions FSearch;
 
     // The Compare command. minNumWords is the spin edit's value, cbxTypeIndex
     // the combo box's item index, edtWords2Value the article-2 word counter.
@@ -80,10 +71,6 @@ public:
     // found. The word lists and texts must not change between calls unless
     // PrepareFindMatch is called again.
     bool FindMatch(int A0, int A1, int& ResumePos, int& M0, int& M1);
-    // The same, for a walk that reads the colours only at its end: they stay
-    // in the lookup until CollectColours writes them into the word lists.
-    bool FindMatchHeld(int A0, int A1, int& ResumePos, int& M0, int& M1);
-    void CollectColours();
     // (Re)builds the lookup that FindMatch uses from the current lists and
     // texts; FindMatch builds it on first use.
     void PrepareFindMatch();
@@ -97,8 +84,8 @@ public:
 
 private:
     // Segments both texts, walks the windows and leaves the colours in the
-    // word lists; false when an article is blank.
-    bool RunComparison(const std::u16string& text1, const std::u16string& text2, double minNumWords,
+    // word lists.
+    void RunComparison(const std::u16string& text1, const std::u16string& text2, double minNumWords,
                        int cbxTypeIndex);
     TCompareOutcome Outcome(double edtWords2Value) const;
 

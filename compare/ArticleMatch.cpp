@@ -38,78 +38,15 @@ std::u16string Masked(const TMatchArticle& article, char16_t mark) {
     return text;
 }
 
-// With lentTexts the texts are the articles' own, moved out by the caller;
-// they go back to the articles however the walk ends.
-std::vector<TRunPair> WalkInOrder(TMatchArticle& article1, TMatchArticle& article2, std::u16string text1,
-                                  std::u16string text2, int minLength, int unit, bool lentTexts = false) {
-    TArticleComparer comparer;
-    comparer.FText1 = std::move(text1);
-    comparer.FText2 = std::move(text2);
-    struct TTextsBack {
-        TArticleComparer& Comparer;
-        TMatchArticle& Article1;
-        TMatchArticle& Article2;
-        bool Lent;
-        ~TTextsBack() {
-            if (!Lent) return;
-            Article1.Text = std::move(Comparer.FText1);
-            Article2.Text = std::move(Comparer.FText2);
-        }
-    } textsBack{comparer, article1, article2, lentTexts};
+// The window's walk on the articles' own spans, over the given texts (the
+// articles' own or masked copies).
+std::vector<TRunPair> WalkInOrder(TMatchArticle& article1, TMatchArticle& article2, std::u16string_view text1,
+                                  std::u16string_view text2, int minLength, int unit) {
     // As the Compare command: a blank article changes nothing.
-    if (TrimBlanks(comparer.FText1).empty() || TrimBlanks(comparer.FText2).empty()) return {};
-
-    comparer.FWords1 = std::move(article1.Words);
-    comparer.FSentences1 = std::move(article1.Sentences);
-    comparer.FParagraphs1 = std::move(article1.Paragraphs);
-    comparer.FWords2 = std::move(article2.Words);
-    comparer.FSentences2 = std::move(article2.Sentences);
-    comparer.FParagraphs2 = std::move(article2.Paragraphs);
-    comparer.FColorIndex = 0;
-    comparer.FMinLength = TArticleComparer::WindowLength(minLength);
-    comparer.FUnitKind = unit;
-
-    std::vector<TRunPair> runs;
-    struct TGiveBack {
-        TArticleComparer& Comparer;
-        TMatchArticle& Article1;
-        TMatchArticle& Article2;
-        ~TGiveBack() {
-            Comparer.DropFindMatch();
-            Article1.Words = std::move(Comparer.FWords1);
-            Article2.Words = std::move(Comparer.FWords2);
-            Article1.Sentences = std::move(Comparer.FSentences1);
-            Article1.Paragraphs = std::move(Comparer.FParagraphs1);
-            Article2.Sentences = std::move(Comparer.FSentences2);
-            Article2.Paragraphs = std::move(Comparer.FParagraphs2);
-        }
-    } giveBack{comparer, article1, article2};
-
-    comparer.PrepareFindMatch();
-    int cursor = -1;
-    int resumePos = -1;
-    int start = -1;
-    int end = -1;
-    int m0 = -1;
-    int m1 = -1;
-    while (comparer.NextWindow(cursor, start, end)) {
-        const int colourBefore = comparer.FColorIndex;
-        if (!comparer.FindMatchHeld(start, end, resumePos, m0, m1)) continue;
-        // A window that kept the colour and lies on the same diagonal, touching
-        // the previous pair, grows it; anything else is a pair of its own.
-        if (!runs.empty()) {
-            TRunPair& last = runs.back();
-            if (comparer.FColorIndex == colourBefore && start - m0 == last.Start1 - last.Start2 &&
-                start >= last.Start1 && start <= last.End1 + 1) {
-                last.End1 = std::max(last.End1, end);
-                last.End2 = std::max(last.End2, m1);
-                continue;
-            }
-        }
-        runs.push_back({start, end, m0, m1});
-    }
-    comparer.CollectColours();
-    return runs;
+    if (TrimBlanks(text1).empty() || TrimBlanks(text2).empty()) return {};
+    return WalkWindows(article1.Words, article1.Sentences, article1.Paragraphs, text1, article2.Words, text2,
+                       TArticleComparer::WindowLength(minLength), unit)
+        .Runs;
 }
 
 }  // namespace
@@ -146,11 +83,7 @@ TMatchFigures CountFigures(const TMatchArticle& article1, const TMatchArticle& a
 }
 
 std::vector<TRunPair> MatchInOrder(TMatchArticle& article1, TMatchArticle& article2, int minLength, int unit) {
-    // The walk needs the texts only while it runs: lend them rather than copy
-    // them, so that a pair of long articles is held once.
-    std::u16string text1 = std::move(article1.Text);
-    std::u16string text2 = std::move(article2.Text);
-    return WalkInOrder(article1, article2, std::move(text1), std::move(text2), minLength, unit, true);
+    return WalkInOrder(article1, article2, article1.Text, article2.Text, minLength, unit);
 }
 
 TMatchResult MatchAnyOrder(TMatchArticle& article1, TMatchArticle& article2,

@@ -34,8 +34,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::u16string text2 = split < size ? Article(data + split + 1, size - split - 1) : u"";
 
     rasp::TArticleComparer engine;
-    engine.FEagerLookupTables = (data[1] & 4) != 0;
-    engine.FHashedLookupTables = (data[1] & 16) == 0;
+    engine.FSearch.EagerLookupTables = (data[1] & 4) != 0;
+    engine.FSearch.HashedLookupTables = (data[1] & 16) == 0;
     engine.FText1 = text1;
     engine.FText2 = text2;
     engine.FMinLength = length;
@@ -76,9 +76,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     rasp::TArticleComparer walk;
     walk.FText1 = text1;
     walk.FText2 = text2;
-    walk.FPairSearchBudget = data[0] % 3 == 0 ? -1 : data[1] * 4;  // hand-over at some window
-    walk.FEagerLookupTables = (data[1] & 8) != 0;
-    walk.FHashedLookupTables = (data[1] & 32) == 0;
+    walk.FSearch.PairSearchBudget = data[0] % 3 == 0 ? -1 : data[1] * 4;  // hand-over at some window
+    walk.FSearch.EagerLookupTables = (data[1] & 8) != 0;
+    walk.FSearch.HashedLookupTables = (data[1] & 32) == 0;
     const rasp::TCompareOutcome outcome = walk.CompareStored(length, kind, 1.0);
     if (outcome.Ran) {
         if (walk.FWords1.Count() != literal.Words1.Count() || walk.FWords2.Count() != literal.Words2.Count())
