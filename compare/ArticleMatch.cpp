@@ -89,7 +89,7 @@ std::vector<TRunPair> MatchInOrder(TMatchArticle& article1, TMatchArticle& artic
 TMatchResult MatchAnyOrder(TMatchArticle& article1, TMatchArticle& article2,
                            const TWordDictionary& dictionary2, const std::vector<std::int32_t>& ids2,
                            int minLength) {
-    std::vector<std::int32_t> tokens1 = LookUpWords(dictionary2, article1.Words, article1.Text);
+    std::vector<std::int32_t> tokens1 = dictionary2.FindAll(article1.Words, article1.Text);
     std::vector<std::int32_t> tokens2 = ids2;
     for (std::size_t k = 0; k < tokens1.size() && k < article1.Excluded.size(); ++k)
         if (article1.Excluded[k]) tokens1[k] = -1;
@@ -105,7 +105,7 @@ TMatchResult MatchAnyOrder(TMatchArticle& article1, TMatchArticle& article2,
 TMatchResult MatchArticles(TMatchArticle& article1, TMatchArticle& article2, const TMatchOptions& options) {
     if (options.AnyOrder) {
         TWordDictionary dictionary;
-        const std::vector<std::int32_t> ids2 = InternWords(dictionary, article2.Words, article2.Text);
+        const std::vector<std::int32_t> ids2 = dictionary.InternAll(article2.Words, article2.Text);
         return MatchAnyOrder(article1, article2, dictionary, ids2, options.MinLength);
     }
     TMatchResult result;

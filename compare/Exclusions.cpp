@@ -55,7 +55,7 @@ TWordFlags PhraseWords(const TListWords& words, std::u16string_view text,
                        const std::vector<std::u16string>& phrases) {
     TWordFlags flags(static_cast<std::size_t>(words.Count()), 0);
     TWordDictionary dictionary;
-    const std::vector<std::int32_t> ids = InternWords(dictionary, words, text);
+    const std::vector<std::int32_t> ids = dictionary.InternAll(words, text);
     // Positions of every word id, ascending.
     std::vector<std::vector<int>> positions(static_cast<std::size_t>(dictionary.Size()));
     for (std::size_t k = 0; k < ids.size(); ++k)
@@ -67,7 +67,7 @@ TWordFlags PhraseWords(const TListWords& words, std::u16string_view text,
         TListParagraphs paragraphs;
         SplitArticle(phrase, phraseWords, sentences, paragraphs);
         if (phraseWords.Empty()) continue;
-        const std::vector<std::int32_t> wanted = LookUpWords(dictionary, phraseWords, phrase);
+        const std::vector<std::int32_t> wanted = dictionary.FindAll(phraseWords, phrase);
         if (std::find(wanted.begin(), wanted.end(), -1) != wanted.end()) continue;
         const std::size_t length = wanted.size();
         for (const int start : positions[static_cast<std::size_t>(wanted[0])]) {

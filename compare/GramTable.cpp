@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <bit>
 
-#include "compare/WordInterner.h"
+#include "compare/MixHash.h"
 
 namespace rasp {
 

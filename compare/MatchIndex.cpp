@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <bit>
 
-#include "compare/WordInterner.h"
-#include "compare/WordText.h"
+#include "compare/MixHash.h"
+#include "compare/WordDictionary.h"
 
 namespace rasp {
 
@@ -25,14 +25,11 @@ std::size_t TableSize(std::size_t entries) {
 
 TMatchIndex::TMatchIndex(const TListWords& words1, std::u16string_view text1,
                          const TListWords& words2, std::u16string_view text2) {
-    TWordInterner interner(static_cast<std::size_t>(words1.Count() + words2.Count()));
     // Article 2 first, so its ids are 0 .. (distinct words of article 2) - 1.
-    FIds2.reserve(static_cast<std::size_t>(words2.Count()));
-    for (const TWord& word : words2) FIds2.push_back(interner.Intern(WordText(text2, word)));
-    std::int32_t singleCount = 0;
-    for (const std::int32_t id : FIds2) singleCount = std::max(singleCount, id + 1);
-    FIds1.reserve(static_cast<std::size_t>(words1.Count()));
-    for (const TWord& word : words1) FIds1.push_back(interner.Intern(WordText(text1, word)));
+    TWordDictionary dictionary(static_cast<std::size_t>(std::min(words1.Count() + words2.Count(), 1 << 16)));
+    FIds2 = dictionary.InternAll(words2, text2);
+    const std::int32_t singleCount = dictionary.Size();
+    FIds1 = dictionary.InternAll(words1, text1);
 
     Fill(FSingles, FIds2, singleCount);
 

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <random>
 
 #include "compare/GramTable.h"
@@ -16,6 +17,7 @@
 #include "compare/SuffixArray.h"
 #include "compare/WaveletMatrix.h"
 #include "compare/WordColours.h"
+#include "compare/WordDictionary.h"
 
 namespace rasp {
 namespace {
@@ -255,6 +257,33 @@ TEST(SearchStructures, SlotBitsMatchAnArray) {
             ASSERT_EQ(bits.Test(i), plain[i]);
         }
     }
+}
+
+// Words of every length from units next to the letters' edges ('@', '[',
+// '`', '{'), the letters, and units that are letters but for their top bit:
+// only ASCII capitals fold, whichever place of the word they take.
+TEST(SearchStructures, WordDictionaryMatchesFoldingEachWord) {
+    const std::u16string units = u"@AZ[`az{0\u00C4\u00E4\u8041\u8061\uFF21";
+    std::mt19937 random(11);
+    std::map<std::u16string, std::int32_t> reference;
+    TWordDictionary dictionary;
+    std::vector<std::u16string> asked;
+    for (int round = 0; round < 6000; ++round) {
+        std::u16string word;
+        const int length = static_cast<int>(random() % 11);
+        for (int k = 0; k < length; ++k) word.push_back(units[random() % units.size()]);
+        std::u16string folded = word;
+        for (char16_t& c : folded)
+            if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c + 32);
+        const auto [it, fresh] = reference.try_emplace(folded, static_cast<std::int32_t>(reference.size()));
+        if (round % 3 == 0) {
+            ASSERT_EQ(dictionary.Find(word), it->second < dictionary.Size() ? it->second : -1);
+            if (fresh) reference.erase(it);
+            continue;
+        }
+        ASSERT_EQ(dictionary.Intern(word), it->second);
+    }
+    ASSERT_EQ(dictionary.Size(), static_cast<int>(reference.size()));
 }
 
 }  // namespace

@@ -219,7 +219,7 @@ int RunScan(const TScanRequest& request, std::ostream& out, std::ostream& err) {
 
     TBaseArticle base;
     base.Article = PrepareArticle(request.ArticleText, request.Options);
-    if (request.Options.AnyOrder) base.Ids = InternWords(base.Dictionary, base.Article.Words, base.Article.Text);
+    if (request.Options.AnyOrder) base.Ids = base.Dictionary.InternAll(base.Article.Words, base.Article.Text);
 
     std::vector<TOutcome> outcomes(files.Files.size());
     TProgress progress(err, request.Progress, files.Files.size());
