@@ -145,6 +145,28 @@ TEST(FindMatchDifferential, AdversarialShapes) {
     }
 }
 
+// Found by the fuzz target: a new run recolours words of the run before it,
+// and an occurrence that starts before the match (marked spoilt for the new
+// colour long ago) becomes usable in that colour again.
+TEST(FindMatchDifferential, RecolouringReachesOccurrencesStartingBeforeTheMatch) {
+    const std::u16string text1 = u"a.b.b Ab.b a.b A b b b!b b b.b a a b b a b";
+    const std::u16string text2 = u"b.b Ab.b a b b aa b b b a b aa";
+    for (const int hashed : {1, 0}) {
+        ASSERT_NO_FATAL_FAILURE(CheckPair(text1, text2, 3, ukWords, hashed));
+        // The whole walk, the suffix search from the first window on.
+        reference::TLiteralComparer literal = LiteralFor(text1, text2, 3, ukWords);
+        WalkLiterally(literal);
+        TArticleComparer walk;
+        walk.FText1 = text1;
+        walk.FText2 = text2;
+        walk.FSearch.PairSearchBudget = 0;
+        walk.FSearch.HashedLookupTables = hashed != 0;
+        ASSERT_TRUE(walk.CompareStored(3, ukWords, 1.0).Ran);
+        EXPECT_EQ(Colors(walk.FWords1), Colors(literal.Words1));
+        EXPECT_EQ(Colors(walk.FWords2), Colors(literal.Words2));
+    }
+}
+
 // Separate runs that colour article 2 in the six colours in turn, most of
 // them holding a probe phrase, then the probe again and again in article 1:
 // the searches before a restart pass the occurrences spoilt by other
@@ -178,28 +200,6 @@ TEST(FindMatchDifferential, OccurrencesSpoiltByOtherColours) {
                            : random.Below(3) == 0 ? 1 + random.Below(6)
                                                   : probeWords + 1;
         ASSERT_NO_FATAL_FAILURE(CheckPair(text1, text2, length, kind));
-    }
-}
-
-// Found by the fuzz target: a new run recolours words of the run before it,
-// and an occurrence that starts before the match (marked spoilt for the new
-// colour long ago) becomes usable in that colour again.
-TEST(FindMatchDifferential, RecolouringReachesOccurrencesStartingBeforeTheMatch) {
-    const std::u16string text1 = u"a.b.b Ab.b a.b A b b b!b b b.b a a b b a b";
-    const std::u16string text2 = u"b.b Ab.b a b b aa b b b a b aa";
-    for (const int hashed : {1, 0}) {
-        ASSERT_NO_FATAL_FAILURE(CheckPair(text1, text2, 3, ukWords, hashed));
-        // The whole walk, the suffix search from the first window on.
-        reference::TLiteralComparer literal = LiteralFor(text1, text2, 3, ukWords);
-        WalkLiterally(literal);
-        TArticleComparer walk;
-        walk.FText1 = text1;
-        walk.FText2 = text2;
-        walk.FSearch.PairSearchBudget = 0;
-        walk.FSearch.HashedLookupTables = hashed != 0;
-        ASSERT_TRUE(walk.CompareStored(3, ukWords, 1.0).Ran);
-        EXPECT_EQ(Colors(walk.FWords1), Colors(literal.Words1));
-        EXPECT_EQ(Colors(walk.FWords2), Colors(literal.Words2));
     }
 }
 
