@@ -2,54 +2,22 @@
 // the real window: the search, the count and the yellow highlighting, and the
 // repaint of the pane that follows.
 
+#include "WindowFixture.h"
 #include "app/MainWindow.h"
 #include "app/RaspApplication.h"
 
 #include <QTest>
 #include <benchmark/benchmark.h>
-#include <random>
 
 namespace {
 
-// Plain sentences and paragraphs from a small vocabulary; "the" is one word
-// in 27, and also occurs inside "theme" and "other".
-std::u16string Article(int words, unsigned seed)
-{
-    static const char16_t* const vocabulary[] = {
-        u"tomato", u"balcony", u"garden", u"water", u"light", u"the", u"a", u"small", u"green",
-        u"pot", u"soil", u"summer", u"fruit", u"leaf", u"grow", u"keep", u"sunny", u"theme",
-        u"harvest", u"stem", u"feed", u"every", u"week", u"plant", u"root", u"other", u"warm"};
-    std::mt19937 rng(seed);
-    std::u16string text;
-    for (int i = 1; i <= words; ++i) {
-        text += vocabulary[rng() % std::size(vocabulary)];
-        if (i % 100 == 0)
-            text += u".\r\n";
-        else if (i % 12 == 0)
-            text += u". ";
-        else
-            text += u' ';
-    }
-    return text;
-}
-
-rasp::TfrmMain& Window()
-{
-    static rasp::TfrmMain* window = [] {
-        rasp::TMainWindowOptions options;
-        options.CheckUpdates = false;
-        auto* w = new rasp::TfrmMain(options);
-        w->show();
-        QApplication::processEvents();
-        return w;
-    }();
-    return *window;
-}
+using rasp::bench::BenchWindow;
+using rasp::bench::GardenArticle;
 
 void BM_DensityOfACommonWordIn100000Words(benchmark::State& state)
 {
-    rasp::TfrmMain& w = Window();
-    w.rchArticle1->SetText(Article(100000, 7));
+    rasp::TfrmMain& w = BenchWindow();
+    w.rchArticle1->SetText(GardenArticle(100000, 7));
     QApplication::processEvents();
     w.edtKw1->setText(QStringLiteral("the"));
     for (auto _ : state) {

@@ -1,57 +1,26 @@
 // Typing into a pane that holds a 50,000-word article, and Compare of two
 // 20,000-word articles that share half their text, both on the real window.
 
+#include "WindowFixture.h"
 #include "app/MainWindow.h"
 #include "app/RaspApplication.h"
 
 #include <QScrollBar>
 #include <QTest>
 #include <benchmark/benchmark.h>
-#include <random>
 
 namespace {
 
-// Articles of plain sentences and paragraphs from a small vocabulary.
-std::u16string Article(int words, unsigned seed)
-{
-    static const char16_t* const vocabulary[] = {
-        u"tomato", u"balcony", u"garden", u"water", u"light", u"the", u"a", u"small", u"green",
-        u"pot", u"soil", u"summer", u"fruit", u"leaf", u"grow", u"keep", u"sunny", u"variety",
-        u"harvest", u"stem", u"feed", u"every", u"week", u"plant", u"root", u"seed", u"warm"};
-    std::mt19937 rng(seed);
-    std::u16string text;
-    for (int i = 1; i <= words; ++i) {
-        text += vocabulary[rng() % std::size(vocabulary)];
-        if (i % 100 == 0)
-            text += u".\r\n";
-        else if (i % 12 == 0)
-            text += u". ";
-        else
-            text += u' ';
-    }
-    return text;
-}
-
-rasp::TfrmMain& Window()
-{
-    static rasp::TfrmMain* window = [] {
-        rasp::TMainWindowOptions options;
-        options.CheckUpdates = false;
-        auto* w = new rasp::TfrmMain(options);
-        w->show();
-        QApplication::processEvents();
-        return w;
-    }();
-    return *window;
-}
+using rasp::bench::BenchWindow;
+using rasp::bench::GardenArticle;
 
 // One keystroke in the middle of a 50,000-word article: the key event, the
 // document edit and the change handling (read, normalise, store, segment,
 // counters).
 void BM_KeystrokeIn50000Words(benchmark::State& state)
 {
-    rasp::TfrmMain& w = Window();
-    w.rchArticle1->SetText(Article(50000, 1));
+    rasp::TfrmMain& w = BenchWindow();
+    w.rchArticle1->SetText(GardenArticle(50000, 1));
     w.rchArticle1->setFocus();
     w.rchArticle1->Select(150000, 0);
     bool insert = true;
@@ -67,8 +36,8 @@ void BM_KeystrokeIn50000Words(benchmark::State& state)
 // pane scroll: the skinned bar beside it must follow each one.
 void BM_KeystrokeAtTheEndWithTheBarInStep(benchmark::State& state)
 {
-    rasp::TfrmMain& w = Window();
-    w.rchArticle1->SetText(Article(50000, 3));
+    rasp::TfrmMain& w = BenchWindow();
+    w.rchArticle1->SetText(GardenArticle(50000, 3));
     (void)w.rchArticle1->document()->size();  // finish the layout first
     w.rchArticle1->setFocus();
     w.rchArticle1->moveCursor(QTextCursor::End);
@@ -92,8 +61,8 @@ BENCHMARK(BM_KeystrokeIn50000Words)->Unit(benchmark::kMillisecond)->MinTime(2.0)
 // The change handling alone, after the document already changed.
 void BM_ChangeHandlingOf50000Words(benchmark::State& state)
 {
-    rasp::TfrmMain& w = Window();
-    w.rchArticle1->SetText(Article(50000, 2));
+    rasp::TfrmMain& w = BenchWindow();
+    w.rchArticle1->SetText(GardenArticle(50000, 2));
     for (auto _ : state) {
         w.rchArticle1->Select(1000, 0);
         w.rchArticle1->ReplaceSelection(u"x");  // raises the change handling
@@ -109,10 +78,10 @@ BENCHMARK(BM_ChangeHandlingOf50000Words)->Unit(benchmark::kMillisecond)->MinTime
 // segmentation, the window walk and the rebuild of both panes.
 void BM_Compare20000Words(benchmark::State& state)
 {
-    rasp::TfrmMain& w = Window();
-    const std::u16string shared = Article(10000, 3);
-    w.rchArticle1->SetText(shared + Article(10000, 4));
-    w.rchArticle2->SetText(Article(10000, 5) + shared);
+    rasp::TfrmMain& w = BenchWindow();
+    const std::u16string shared = GardenArticle(10000, 3);
+    w.rchArticle1->SetText(shared + GardenArticle(10000, 4));
+    w.rchArticle2->SetText(GardenArticle(10000, 5) + shared);
     w.minNumWords->SetValue(state.range(0));
     for (auto _ : state) {
         w.btnCompareEx->click();
@@ -126,11 +95,11 @@ BENCHMARK(BM_Compare20000Words)->Arg(5)->Unit(benchmark::kMillisecond)->MinTime(
 // both panes show their runs.
 void BM_CompareLarge(benchmark::State& state)
 {
-    rasp::TfrmMain& w = Window();
+    rasp::TfrmMain& w = BenchWindow();
     const int half = static_cast<int>(state.range(0)) / 2;
-    const std::u16string shared = Article(half, 6);
-    w.rchArticle1->SetText(shared + Article(half, 7));
-    w.rchArticle2->SetText(Article(half, 8) + shared);
+    const std::u16string shared = GardenArticle(half, 6);
+    w.rchArticle1->SetText(shared + GardenArticle(half, 7));
+    w.rchArticle2->SetText(GardenArticle(half, 8) + shared);
     w.minNumWords->SetValue(5);
     for (auto _ : state) {
         w.btnCompareEx->click();
