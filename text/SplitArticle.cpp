@@ -12,10 +12,21 @@ void SplitArticle(std::u16string_view Text, TListWords& Words, TListSentences& S
     // addressed, so only its addressable part is segmented.
     const std::size_t length = Text.size() < 0x7FFFFFFEu ? Text.size() : 0x7FFFFFFEu;
 
+    // Counting the words first costs less than growing the list, and a list
+    // of exactly their size is the largest block a comparison holds.
+    const char16_t* const text = Text.data();
+    std::size_t words = 0;
+    bool afterSeparator = true;
+    for (std::size_t index = 0; index < length; ++index) {
+        const bool separator = IsSeparator(text[index]);
+        words += static_cast<std::size_t>(afterSeparator && !separator);
+        afterSeparator = separator;
+    }
+    Words.Reserve(static_cast<int>(words));
+
     std::int32_t wordStart = -1;
     std::int32_t sentenceFirst = -1;
     std::int32_t paragraphFirst = -1;
-    const char16_t* const text = Text.data();
 
     for (std::size_t index = 0; index < length; ++index) {
         const char16_t c = text[index];
