@@ -24,18 +24,12 @@ void SplitArticle(std::u16string_view Text, TListWords& Words, TListSentences& S
     }
     Words.Reserve(static_cast<int>(words));
 
-    std::int32_t wordStart = -1;
     std::int32_t sentenceFirst = -1;
     std::int32_t paragraphFirst = -1;
-
-    for (std::size_t index = 0; index < length; ++index) {
+    std::size_t index = 0;
+    while (index < length) {
         const char16_t c = text[index];
-        const auto position = static_cast<std::int32_t>(index + 1);
         if (IsSeparator(c)) {
-            if (wordStart != -1) {
-                Words.AddWord(wordStart, position, kWordUnhighlighted);
-                wordStart = -1;
-            }
             if (sentenceFirst != -1 && IsSentenceEnd(c)) {
                 Sentences.AddSentence(sentenceFirst, Words.Count() - 1);
                 sentenceFirst = -1;
@@ -44,15 +38,20 @@ void SplitArticle(std::u16string_view Text, TListWords& Words, TListSentences& S
                 Paragraphs.AddParagraph(paragraphFirst, Words.Count() - 1);
                 paragraphFirst = -1;
             }
-        } else if (wordStart == -1) {
-            wordStart = position;
-            if (sentenceFirst == -1) sentenceFirst = Words.Count();
-            if (paragraphFirst == -1) paragraphFirst = Words.Count();
+            ++index;
+            continue;
         }
+        // A word: its characters up to the next separator, in one go.
+        if (sentenceFirst == -1) sentenceFirst = Words.Count();
+        if (paragraphFirst == -1) paragraphFirst = Words.Count();
+        const std::size_t wordStart = index;
+        do ++index;
+        while (index < length && !IsSeparator(text[index]));
+        // 1-based, the end one past the last character (past the text for a last word).
+        Words.AddWord(static_cast<std::int32_t>(wordStart + 1), static_cast<std::int32_t>(index + 1),
+                      kWordUnhighlighted);
     }
 
-    const auto end = static_cast<std::int32_t>(length + 1);
-    if (wordStart != -1) Words.AddWord(wordStart, end, kWordUnhighlighted);
     if (sentenceFirst != -1) Sentences.AddSentence(sentenceFirst, Words.Count() - 1);
     if (paragraphFirst != -1) Paragraphs.AddParagraph(paragraphFirst, Words.Count() - 1);
 }
