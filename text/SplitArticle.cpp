@@ -12,24 +12,19 @@ void SplitArticle(std::u16string_view Text, TListWords& Words, TListSentences& S
     // addressed, so only its addressable part is segmented.
     const std::size_t length = Text.size() < 0x7FFFFFFEu ? Text.size() : 0x7FFFFFFEu;
 
-    // Counting the words first costs less than growing the list, and a list
-    // of exactly their size is the largest block a comparison holds.
-    const char16_t* const text = Text.data();
-    std::size_t words = 0;
-    bool afterSeparator = true;
-    for (std::size_t index = 0; index < length; ++index) {
-        const bool separator = IsSeparator(text[index]);
-        words += static_cast<std::size_t>(afterSeparator && !separator);
-        afterSeparator = separator;
-    }
-    Words.Reserve(static_cast<int>(words));
-
+    std::int32_t wordStart = -1;
     std::int32_t sentenceFirst = -1;
     std::int32_t paragraphFirst = -1;
-    std::size_t index = 0;
-    while (index < length) {
+    const char16_t* const text = Text.data();
+
+    for (std::size_t index = 0; index < length; ++index) {
         const char16_t c = text[index];
+        const auto position = static_cast<std::int32_t>(index + 1);
         if (IsSeparator(c)) {
+            if (wordStart != -1) {
+                Words.AddWord(wordStart, position, kWordUnhighlighted);
+                wordStart = -1;
+            }
             if (sentenceFirst != -1 && IsSentenceEnd(c)) {
                 Sentences.AddSentence(sentenceFirst, Words.Count() - 1);
                 sentenceFirst = -1;
@@ -38,20 +33,15 @@ void SplitArticle(std::u16string_view Text, TListWords& Words, TListSentences& S
                 Paragraphs.AddParagraph(paragraphFirst, Words.Count() - 1);
                 paragraphFirst = -1;
             }
-            ++index;
-            continue;
+        } else if (wordStart == -1) {
+            wordStart = position;
+            if (sentenceFirst == -1) sentenceFirst = Words.Count();
+            if (paragraphFirst == -1) paragraphFirst = Words.Count();
         }
-        // A word: its characters up to the next separator, in one go.
-        if (sentenceFirst == -1) sentenceFirst = Words.Count();
-        if (paragraphFirst == -1) paragraphFirst = Words.Count();
-        const std::size_t wordStart = index;
-        do ++index;
-        while (index < length && !IsSeparator(text[index]));
-        // 1-based, the end one past the last character (past the text for a last word).
-        Words.AddWord(static_cast<std::int32_t>(wordStart + 1), static_cast<std::int32_t>(index + 1),
-                      kWordUnhighlighted);
     }
 
+    const auto end = static_cast<std::int32_t>(length + 1);
+    if (wordStart != -1) Words.AddWord(wordStart, end, kWordUnhighlighted);
     if (sentenceFirst != -1) Sentences.AddSentence(sentenceFirst, Words.Count() - 1);
     if (paragraphFirst != -1) Paragraphs.AddParagraph(paragraphFirst, Words.Count() - 1);
 }
