@@ -18,7 +18,7 @@ PACKAGES=(
   tidy
   dpkg-dev lintian desktop-file-utils appstream bash-completion
   weston xwayland qt6-wayland xdotool
-  libssl-dev openssl xclip elfutils procps
+  libssl-dev openssl xclip elfutils procps iproute2
 )
 
 missing=()
