@@ -1,0 +1,12 @@
+#include "index/IndexStore.h"
+
+#include "index/SqliteIndexStore.h"
+
+namespace rasp {
+
+std::unique_ptr<TIndexStore> OpenIndexStore(const std::string& location, TIndexOpen mode) {
+    if (location.empty()) throw EIndexError("--index needs a file name or a postgresql:// address");
+    return OpenSqliteIndex(location, mode);
+}
+
+}  // namespace rasp
