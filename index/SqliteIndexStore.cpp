@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <set>
@@ -55,7 +56,18 @@ public:
             throw EIndexError("the index '" + FPath + "' is read-only");
         OpenConnection(exists ? (FWritable ? SQLITE_OPEN_READWRITE : SQLITE_OPEN_READONLY)
                               : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
-        if (exists) {
+        if (exists && !FWritable) {
+            try {
+                CheckFormat();
+            } catch (const EIndexError&) {
+                // A WAL index in a folder we cannot write has no shared-memory
+                // file to open; read it as a file that does not change.
+                if (FLastCode != SQLITE_READONLY && FLastCode != SQLITE_CANTOPEN) throw;
+                FDb.reset();
+                OpenConnection(SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, "file:" + UriPath(FPath) + "?immutable=1");
+                CheckFormat();
+            }
+        } else if (exists) {
             CheckFormat();
         } else {
             Exec("PRAGMA journal_mode=WAL");
@@ -175,9 +187,23 @@ private:
         bool FDone = false;
     };
 
-    void OpenConnection(int flags) {
+    static std::string UriPath(const std::string& path) {
+        std::string out;
+        for (const char c : path) {
+            if (c == '%' || c == '?' || c == '#') {
+                char escaped[4];
+                std::snprintf(escaped, sizeof escaped, "%%%02X", static_cast<unsigned char>(c));
+                out += escaped;
+            } else {
+                out += c;
+            }
+        }
+        return out;
+    }
+
+    void OpenConnection(int flags, const std::string& name = {}) {
         sqlite3* raw = nullptr;
-        const int rc = sqlite3_open_v2(FPath.c_str(), &raw, flags, nullptr);
+        const int rc = sqlite3_open_v2(name.empty() ? FPath.c_str() : name.c_str(), &raw, flags, nullptr);
         FDb.reset(raw);
         if (rc != SQLITE_OK) Fail(rc);
         sqlite3_busy_timeout(FDb.get(), 10000);
@@ -257,7 +283,8 @@ private:
         return d;
     }
 
-    [[noreturn]] void Fail(int rc) const {
+    [[noreturn]] void Fail(int rc) {
+        FLastCode = rc & 0xFF;
         const std::string detail = FDb ? sqlite3_errmsg(FDb.get()) : sqlite3_errstr(rc);
         switch (rc & 0xFF) {
             case SQLITE_FULL: throw EIndexError("the disk holding the index '" + FPath + "' is full");
@@ -270,7 +297,7 @@ private:
         }
     }
 
-    void Check(int rc) const {
+    void Check(int rc) {
         if (rc != SQLITE_OK) Fail(rc);
     }
 
@@ -301,6 +328,7 @@ private:
     std::string FPath;
     TDb FDb;
     bool FWritable = true;
+    int FLastCode = SQLITE_OK;
 };
 
 }  // namespace
