@@ -75,6 +75,10 @@ public:
         }
         if (FWritable) Exec("PRAGMA journal_mode=WAL");
         Exec("PRAGMA synchronous=NORMAL");
+        // Fingerprint rows land all over their table: a large cache and
+        // rarer checkpoints keep an add from rewriting the same pages.
+        Exec("PRAGMA cache_size=-131072");
+        Exec("PRAGMA wal_autocheckpoint=16384");
     }
 
     std::optional<TIndexedDocument> Find(const std::string& path) override {

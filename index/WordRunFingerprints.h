@@ -17,7 +17,7 @@
 namespace rasp {
 
 inline constexpr int kGramWords = 5;
-inline constexpr int kWinnowWindow = 16;
+inline constexpr int kWinnowWindow = 18;
 inline constexpr int kGuaranteeWords = kGramWords + kWinnowWindow - 1;
 
 struct TArticleFingerprints {

@@ -110,7 +110,9 @@ TEST(IndexFaultTest, AKilledAddLeavesTheDocumentsBeforeIt) {
         ExpectWholeDocuments(db);
         const TRun stats = RunCli({"index", "stats", db});
         EXPECT_EQ(stats.status, 0) << stats.err;
-        if (delayMs == 30) EXPECT_EQ(stats.out.find("Documents: 401\n"), std::string::npos) << "not interrupted";
+        if (delayMs == 30) {
+            EXPECT_EQ(stats.out.find("Documents: 401\n"), std::string::npos) << "not interrupted";
+        }
         const TRun check = RunCli({"check", archive.ArticlePath, "--index", db, "--csv"});
         EXPECT_EQ(check.status, 0) << check.err;
     }

@@ -3,12 +3,16 @@
 #include <algorithm>
 #include <iterator>
 
+#include "index/WordRunFingerprints.h"
+
 #ifndef RASP_VERSION
 #define RASP_VERSION "unknown"
 #endif
 
 namespace rasp {
 namespace {
+
+static_assert(kGuaranteeWords == 22 && kGramWords == 5, "the help of check states the index's guarantee");
 
 struct TCommandHelp {
     const char* Name;
@@ -66,13 +70,15 @@ const TCommandHelp kCommands[] = {
               "                    [--json | --csv | --html OUT]",
      "Ranks the indexed documents by how much of ARTICLE they hold, exactly as scan\n"
      "ranks files, but compares ARTICLE only with the documents the index proposes:\n"
-     "every document that shares a run of at least 20 words with ARTICLE (letter\n"
-     "case ignored) is proposed, and most that share shorter runs. The comparison\n"
+     "every document that shares a run of at least 22 words with ARTICLE (letter\n"
+     "case ignored) is proposed, and many that share shorter runs (5 words or more\n"
+     "at the least); documents changed since they were added are read as they are\n"
+     "now, but proposed by what they held then. The comparison\n"
      "that ranks is the exact one; the files are read from their indexed paths.\n"
      "\n"
      "  --index DB      the index (an SQLite file or a postgresql:// address)\n"
-     "  --min N         the shortest run that counts, in words (default 20); below\n"
-     "                  20 every indexed document is compared, with a note\n"
+     "  --min N         the shortest run that counts, in words (default 22); below\n"
+     "                  22 every indexed document is compared, with a note\n"
      "  --any-order     every shared run wherever it lies, longest first\n"
      "  --top K         only the K best documents\n"
      "  --json, --csv   the ranking in scan's other formats\n"
