@@ -296,6 +296,9 @@ private:
             case SQLITE_CORRUPT:
             case SQLITE_NOTADB:
                 throw EIndexError("the index '" + FPath + "' is damaged (" + detail + ")");
+            case SQLITE_IOERR:
+                throw EIndexError("the index '" + FPath + "' could not be read or written (" + detail +
+                                  "; is the disk full?)");
             case SQLITE_BUSY: throw EIndexError("the index '" + FPath + "' is locked by another process");
             default: throw EIndexError("index '" + FPath + "': " + detail);
         }

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <csignal>
 #include <filesystem>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -120,6 +121,36 @@ TEST(IndexFaultTest, AKilledAddLeavesTheDocumentsBeforeIt) {
     EXPECT_EQ(finish.status, 0) << finish.err;
     const TRun stats = RunCli({"index", "stats", db});
     EXPECT_NE(stats.out.find("Documents: 401\n"), std::string::npos) << stats.out;
+    ExpectWholeDocuments(db);
+}
+
+// A file size limit stands in for a full disk: writes past it fail.
+TEST(IndexFaultTest, AnAddThatCannotWriteStopsWithOneLineAndKeepsTheIndex) {
+    TTempFolder root;
+    const TTestArchive archive = WriteTestArchive(root, 8, 300, 3000);
+    const std::string db = root.Path() + "/index.sqlite";
+    ASSERT_EQ(RunCli({"index", "add", db, archive.ArticlePath}).status, 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{256 * 1024, 256 * 1024};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        const TRun add = RunCli({"index", "add", db, archive.Folder});
+        const bool ok = add.status == 2 && std::count(add.err.begin(), add.err.end(), '\n') == 1 &&
+                        add.err.find(db) != std::string::npos;
+        if (!ok) std::fprintf(stderr, "status %d: %s", add.status, add.err.c_str());
+        ::_exit(ok ? 0 : 1);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    ExpectWholeDocuments(db);
+    const TRun stats = RunCli({"index", "stats", db});
+    EXPECT_EQ(stats.status, 0) << stats.err;
+    EXPECT_EQ(stats.out.find("Documents: 301\n"), std::string::npos) << stats.out;
+    EXPECT_EQ(RunCli({"index", "add", db, archive.Folder}).status, 0);
     ExpectWholeDocuments(db);
 }
 
