@@ -19,7 +19,7 @@ PACKAGES=(
   libsqlite3-dev libpq-dev postgresql
   dpkg-dev lintian desktop-file-utils appstream bash-completion
   weston xwayland qt6-wayland xdotool
-  libssl-dev openssl xclip elfutils procps
+  libssl-dev openssl xclip elfutils procps iproute2
 )
 
 missing=()

@@ -34,6 +34,7 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <memory>
@@ -122,8 +123,10 @@ bool Xdotool(const QStringList& arguments)
 bool Click(QPoint global, int button)
 {
     PointerSprite = QRect(global - QPoint(2, 2), QSize(32, 36));
-    if (!Xdotool({QStringLiteral("mousemove"), QString::number(global.x()), QString::number(global.y())}))
+    if (!Session->MovePointer(global)) {
+        ADD_FAILURE() << Session->Error().toStdString();
         return false;
+    }
     if (!QTest::qWaitFor([global] { return QCursor::pos() == global; }, 5000)) {
         ADD_FAILURE() << "the pointer does not reach " << global.x() << "," << global.y();
         return false;
@@ -230,6 +233,42 @@ TEST_F(WaylandSession, TheUnitBoxOpensItsListUnderTheBox)
     EXPECT_TRUE(QTest::qWaitFor([box] { return !box->DroppedDown(); }, 5000));
 }
 
+// Where the compositor shows the window's pixels anywhere in `area` of the
+// output: the compositor places a transient window itself. A few points
+// spread over the window rule out most places before a full comparison.
+TSeen ShotShowingIn(QWidget& w, const QRect& area)
+{
+    TSeen seen;
+    for (int i = 0; i < 25 && seen.Agreement < 0.99; ++i) {
+        QTest::qWait(i ? 200 : 50);
+        seen.Shot = Session->Screenshot();
+        if (seen.Shot.isNull())
+            break;
+        const QImage drawn = Drawn(w);
+        QList<QPoint> probes;
+        for (int y = 1; y < 8; y += 2)
+            for (int x = 1; x < 8; x += 2)
+                probes.append(QPoint(drawn.width() * x / 8, drawn.height() * y / 8));
+        const QRect places = area.intersected(seen.Shot.rect()).adjusted(0, 0, -drawn.width(), -drawn.height());
+        for (int y = places.top(); y <= places.bottom(); ++y)
+            for (int x = places.left(); x <= places.right(); ++x) {
+                const QPoint at(x, y);
+                const bool alike = std::all_of(probes.begin(), probes.end(), [&](QPoint p) {
+                    return PointerSprite.contains(at + p) || seen.Shot.pixel(at + p) == drawn.pixel(p);
+                });
+                if (!alike)
+                    continue;
+                const double a = Agreement(seen.Shot, drawn, at, Shape(w));
+                if (a > seen.Agreement)
+                    seen.Agreement = a, seen.At = at;
+            }
+    }
+    return seen;
+}
+
+// The compositor places the box (a transient of the window) where it likes;
+// what counts is that it shows it over the window and that the user's click
+// on its OK button answers it.
 TEST_F(WaylandSession, AMessageBoxAppearsOverTheWindow)
 {
     bool seen = false;
@@ -241,14 +280,21 @@ TEST_F(WaylandSession, AMessageBoxAppearsOverTheWindow)
             return;
         }
         seen = true;
-        // The window manager frames the box: its content moves by the frame.
-        const TSeen shown = ShotShowing(*box, 40);
+        const TSeen shown = ShotShowingIn(*box, FWindow->geometry());
         Keep(shown.Shot, QStringLiteral("wayland-message-box.png"));
-        EXPECT_GT(shown.Agreement, 0.99) << "the compositor does not show the box";
-        const QRect onScreen(shown.At, box->size());
-        EXPECT_TRUE(FWindow->geometry().contains(onScreen))
-            << "the box is not over the window: " << onScreen.x() << "," << onScreen.y();
-        Key(QStringLiteral("Return"));
+        EXPECT_GT(shown.Agreement, 0.99) << "the compositor does not show the box over the window";
+        if (shown.Agreement > 0.99) {
+            auto* ok = box->findChild<QWidget*>(QStringLiteral("OK"));
+            if (ok)
+                Click(shown.At + ok->mapTo(box, ok->rect().center()), 1);
+            else
+                ADD_FAILURE() << "the box has no OK button";
+        }
+        // Never left waiting on a box that input did not reach.
+        if (!QTest::qWaitFor([&] { return !box->isVisible(); }, 5000)) {
+            ADD_FAILURE() << "the click on OK does not answer the box";
+            box->done(mrOk);
+        }
     });
     const int answer = FWindow->msgMain->MessageDlg(QStringLiteral("Shown in a Wayland session."), mtInformation,
                                                     {mbOK}, 0);

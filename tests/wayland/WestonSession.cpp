@@ -25,6 +25,11 @@ QString ReadAll(const QString& path)
     return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
 }
 
+// weston's X11 backend takes the pointer's motion as steps from where it
+// entered its window: a strip of Xvfb right of that window lets every move
+// enter afresh, so that the compositor's pointer lands where it was sent.
+constexpr int kOutside = 32;
+
 QProcessEnvironment WithoutDisplays()
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -71,7 +76,7 @@ bool TWestonSession::StartXvfb(QSize output)
     FXvfb.setStandardErrorFile(FDir.filePath(QStringLiteral("xvfb.log")));
     FXvfb.start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-nolisten"),
                                           QStringLiteral("tcp"), QStringLiteral("-screen"), QStringLiteral("0"),
-                                          QStringLiteral("%1x%2x24").arg(output.width()).arg(output.height())});
+                                          QStringLiteral("%1x%2x24").arg(output.width() + kOutside).arg(output.height())});
     if (!FXvfb.waitForStarted(10000)) {
         FError = QStringLiteral("Xvfb does not start (package xvfb): ") + FXvfb.errorString();
         return false;
@@ -97,6 +102,7 @@ bool TWestonSession::Start(QSize output)
     }
     if (!StartXvfb(output))
         return false;
+    FOutputWidth = output.width();
     const QString ini = FDir.filePath(QStringLiteral("weston.ini"));
     const QString log = FDir.filePath(QStringLiteral("weston.log"));
     QFile iniFile(ini);
@@ -171,6 +177,13 @@ bool TWestonSession::Input(const QStringList& xdotoolArguments)
     QProcessEnvironment env = WithoutDisplays();
     env.insert(QStringLiteral("DISPLAY"), FInputDisplay);
     return Run(QStringLiteral("xdotool"), xdotoolArguments, env);
+}
+
+bool TWestonSession::MovePointer(QPoint to)
+{
+    return Input({QStringLiteral("mousemove"), QString::number(FOutputWidth + kOutside / 2), QStringLiteral("0"),
+                  QStringLiteral("sleep"), QStringLiteral("0.05"), QStringLiteral("mousemove"),
+                  QString::number(to.x()), QString::number(to.y())});
 }
 
 QImage TWestonSession::Screenshot()

@@ -12,6 +12,7 @@
 // the programs through it.
 
 #include <QImage>
+#include <QPoint>
 #include <QProcess>
 #include <QSize>
 #include <QStringList>
@@ -44,6 +45,8 @@ public:
              QByteArray* out = nullptr);
     // Moves the compositor's pointer, clicks, types: xdotool on InputDisplay().
     bool Input(const QStringList& xdotoolArguments);
+    // Puts the compositor's pointer at a point of its output.
+    bool MovePointer(QPoint to);
     // The environment of a program in this session: both displays, the
     // runtime folder, XDG_SESSION_TYPE=wayland, no QT_QPA_PLATFORM.
     QProcessEnvironment Environment(bool withX11 = true) const;
@@ -60,4 +63,5 @@ private:
     QString FX11Display;
     QString FError;
     int FShots = 0;
+    int FOutputWidth = 0;
 };
