@@ -16,6 +16,7 @@ PACKAGES=(
   openbox xdotool
   libreoffice-writer-nogui
   tidy
+  libsqlite3-dev libpq-dev postgresql
   dpkg-dev lintian desktop-file-utils appstream bash-completion
   weston xwayland qt6-wayland xdotool
   libssl-dev openssl xclip elfutils procps iproute2

@@ -75,7 +75,7 @@ TEST_F(RaspConventions, VersionAndHelp)
     TRun bad = Rasp({"help", "frobnicate"});
     EXPECT_EQ(bad.status, 2);
     EXPECT_EQ(bad.out, "");
-    EXPECT_EQ(bad.err, "rasp: help: unknown command 'frobnicate' (stats, compare, scan, density, help)\n");
+    EXPECT_EQ(bad.err, "rasp: help: unknown command 'frobnicate' (stats, compare, scan, index, check, density, help)\n");
     bad = Rasp({"help", "stats", "extra"});
     EXPECT_EQ(bad.status, 2);
     EXPECT_EQ(Rasp({}).err, "rasp: missing command\n" + UsageText());

@@ -3,12 +3,16 @@
 #include <algorithm>
 #include <iterator>
 
+#include "index/WordRunFingerprints.h"
+
 #ifndef RASP_VERSION
 #define RASP_VERSION "unknown"
 #endif
 
 namespace rasp {
 namespace {
+
+static_assert(kGuaranteeWords == 22 && kGramWords == 5, "the help of check states the index's guarantee");
 
 struct TCommandHelp {
     const char* Name;
@@ -45,6 +49,40 @@ const TCommandHelp kCommands[] = {
      "\n"
      "  --json, --csv   the ranking in another format\n"
      "  --top K         only the K best files\n"},
+    {"index", "rasp index add|remove|list|stats DB [PATH...]",
+     "Keeps an archive of articles as an index of word-run fingerprints in DB, an\n"
+     "SQLite file, or on a PostgreSQL server when DB is a postgresql:// address.\n"
+     "\n"
+     "  add DB PATH...     index every .txt, .rtf, .doc, .docx and .odt file under the\n"
+     "                     given files and folders, read as scan reads them; a\n"
+     "                     document is known by its absolute path, a changed one\n"
+     "                     (size, time or content) is indexed again, an unchanged one\n"
+     "                     skipped; a new DB file is made when none exists\n"
+     "  remove DB PATH...  forget these documents, or every document under a folder\n"
+     "  list DB            the indexed documents with their word counts\n"
+     "  stats DB           documents, words, fingerprints and the size on disk\n"
+     "\n"
+     "Each document is stored in one transaction: an interrupted add leaves the\n"
+     "index as it was before the document it was at. Other rasp processes may\n"
+     "check while one adds. A file that is not an index, or of a newer format, is\n"
+     "refused and left untouched.\n"},
+    {"check", "rasp check ARTICLE --index DB [--min N] [--any-order] [--top K]\n"
+              "                    [--json | --csv | --html OUT]",
+     "Ranks the indexed documents by how much of ARTICLE they hold, exactly as scan\n"
+     "ranks files, but compares ARTICLE only with the documents the index proposes:\n"
+     "every document that shares a run of at least 22 words with ARTICLE (letter\n"
+     "case ignored) is proposed, and many that share shorter runs (5 words or more\n"
+     "at the least); documents changed since they were added are read as they are\n"
+     "now, but proposed by what they held then. The comparison\n"
+     "that ranks is the exact one; the files are read from their indexed paths.\n"
+     "\n"
+     "  --index DB      the index (an SQLite file or a postgresql:// address)\n"
+     "  --min N         the shortest run that counts, in words (default 22); below\n"
+     "                  22 every indexed document is compared, with a note\n"
+     "  --any-order     every shared run wherever it lies, longest first\n"
+     "  --top K         only the K best documents\n"
+     "  --json, --csv   the ranking in scan's other formats\n"
+     "  --html OUT      also write the ranking as an HTML page to OUT\n"},
     {"density", "rasp density FILE PHRASE",
      "Prints how often PHRASE occurs in the article (letter case ignored, inside\n"
      "words and overlapping too) and that count as a percentage of its words.\n"},
@@ -58,7 +96,8 @@ constexpr const char* kCommonText =
     "Options may be written --min=3; -- ends the options.\n"
     "\n"
     "Exit status: 0 done, 1 an internal failure (such as running out of memory),\n"
-    "2 bad usage or a file that cannot be read, 3 a scan that skipped something.\n";
+    "2 bad usage, a file that cannot be read or an index that cannot be used,\n"
+    "3 a scan, add or check that skipped something.\n";
 
 const TCommandHelp* Find(const std::string& command)
 {

@@ -21,6 +21,9 @@
 #include "tools/rasp/CompareCommand.h"
 #include "tools/rasp/ColorOutput.h"
 #include "tools/rasp/Help.h"
+#include "tools/rasp/IndexCommand.h"
+#include "index/IndexStore.h"
+#include "index/WordRunFingerprints.h"
 #include "tools/rasp/RaspJson.h"
 #include "tools/rasp/ScanCommand.h"
 #include "tools/rasp/ScanFiles.h"
@@ -46,10 +49,12 @@ struct TArguments {
     std::string HtmlPath;
     bool Csv = false;
     int Top = 0;
+    std::string Index;
+    bool MinGiven = false;
     TColorMode Color = TColorMode::Auto;
 };
 
-enum class TOptionSet { None, Compare, Scan };
+enum class TOptionSet { None, Compare, Scan, Check };
 
 int ParseMinLength(const std::string& text, const std::string& name = "--min") {
     int value = 0;
@@ -65,8 +70,9 @@ int ParseMinLength(const std::string& text, const std::string& name = "--min") {
 }
 
 TArguments ParseArguments(const std::vector<std::string>& args, TOptionSet options) {
-    const bool compareOptions = options != TOptionSet::None;
-    const bool scan = options == TOptionSet::Scan;
+    const bool check = options == TOptionSet::Check;
+    const bool compareOptions = options == TOptionSet::Compare || options == TOptionSet::Scan;
+    const bool scan = options == TOptionSet::Scan || check;
     TArguments parsed;
     bool optionsEnded = false;
     for (std::size_t i = 1; i < args.size(); ++i) {
@@ -96,11 +102,18 @@ TArguments ParseArguments(const std::vector<std::string>& args, TOptionSet optio
             parsed.Unit = takeValue();
             if (parsed.Unit != "words" && parsed.Unit != "sentences" && parsed.Unit != "paragraphs")
                 throw EUsage("--unit must be words, sentences or paragraphs, not '" + parsed.Unit + "'");
-        } else if (compareOptions && name == "--min") {
+        } else if ((compareOptions || check) && name == "--min") {
             parsed.MinLength = ParseMinLength(takeValue());
-        } else if (compareOptions && name == "--json" && !hasValue) {
+            parsed.MinGiven = true;
+        } else if ((compareOptions || check) && name == "--json" && !hasValue) {
             parsed.Json = true;
-        } else if (compareOptions && name == "--any-order" && !hasValue) {
+        } else if (check && name == "--index") {
+            parsed.Index = takeValue();
+            if (parsed.Index.empty()) throw EUsage("--index needs a file name or a postgresql:// address");
+        } else if (check && name == "--html") {
+            parsed.HtmlPath = takeValue();
+            if (parsed.HtmlPath.empty()) throw EUsage("--html needs a file name");
+        } else if ((compareOptions || check) && name == "--any-order" && !hasValue) {
             parsed.AnyOrder = true;
         } else if (compareOptions && name == "--ignore-quoted" && !hasValue) {
             parsed.IgnoreQuoted = true;
@@ -127,6 +140,8 @@ TArguments ParseArguments(const std::vector<std::string>& args, TOptionSet optio
     if (parsed.AnyOrder && parsed.Unit != "words")
         throw EUsage("--any-order matches runs of words; --unit must be words");
     if (parsed.Json && parsed.Csv) throw EUsage("--json and --csv cannot be combined");
+    if (check && !parsed.HtmlPath.empty() && (parsed.Json || parsed.Csv))
+        throw EUsage("--html cannot be combined with --json or --csv");
     return parsed;
 }
 
@@ -221,6 +236,49 @@ int Scan(const TArguments& parsed, std::ostream& out, std::ostream& err) {
     return RunScan(request, out, err);
 }
 
+std::u16string LoadScanArticle(const std::string& path) {
+    if (!IsScanDocumentName(path)) return LoadArticle(path);
+    try {
+        return ReadScanDocument(path);
+    } catch (const std::exception& e) {
+        throw EUsage("cannot read '" + path + "': " + e.what());
+    }
+}
+
+int Check(TArguments parsed, std::ostream& out, std::ostream& err) {
+    ExpectPositional(parsed, 1, "check");
+    if (parsed.Index.empty()) throw EUsage("check: --index DB is needed");
+    if (!parsed.MinGiven) parsed.MinLength = kGuaranteeWords;
+    TScanRequest request;
+    request.ArticlePath = parsed.Positional[0];
+    request.ArticleText = LoadScanArticle(request.ArticlePath);
+    request.Options = MatchOptions(parsed);
+    request.Format = parsed.Json             ? TScanFormat::Json
+                     : parsed.Csv            ? TScanFormat::Csv
+                     : parsed.HtmlPath.empty() ? TScanFormat::Table
+                                             : TScanFormat::Html;
+    request.HtmlPath = parsed.HtmlPath;
+    request.Top = parsed.Top;
+    request.Progress = &err == &std::cerr && ::isatty(STDERR_FILENO) == 1;
+    return RunCheck(request, parsed.Index, out, err);
+}
+
+int Index(const TArguments& parsed, std::ostream& out, std::ostream& err) {
+    if (parsed.Positional.empty()) throw EUsage("index: missing subcommand (add, remove, list or stats)");
+    const std::string& sub = parsed.Positional[0];
+    if (sub != "add" && sub != "remove" && sub != "list" && sub != "stats")
+        throw EUsage("index: unknown subcommand '" + sub + "' (add, remove, list or stats)");
+    if (parsed.Positional.size() < 2) throw EUsage("index " + sub + ": missing DB");
+    const std::string& location = parsed.Positional[1];
+    const std::vector<std::string> paths(parsed.Positional.begin() + 2, parsed.Positional.end());
+    if (sub == "list" || sub == "stats") {
+        if (!paths.empty()) throw EUsage("index " + sub + ": unexpected argument '" + paths[0] + "'");
+        return sub == "list" ? RunIndexList(location, out) : RunIndexStats(location, out);
+    }
+    if (paths.empty()) throw EUsage("index " + sub + ": missing PATH");
+    return sub == "add" ? RunIndexAdd(location, paths, out, err) : RunIndexRemove(location, paths, out, err);
+}
+
 int Density(const TArguments& parsed, std::ostream& out) {
     ExpectPositional(parsed, 2, "density");
     const std::u16string text = LoadArticle(parsed.Positional[0]);
@@ -253,11 +311,16 @@ int RunRasp(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         if (command == "stats") return Stats(ParseArguments(args, TOptionSet::None), out);
         if (command == "compare") return Compare(ParseArguments(args, TOptionSet::Compare), out, err, terminal);
         if (command == "scan") return Scan(ParseArguments(args, TOptionSet::Scan), out, err);
+        if (command == "check") return Check(ParseArguments(args, TOptionSet::Check), out, err);
+        if (command == "index") return Index(ParseArguments(args, TOptionSet::None), out, err);
         if (command == "density") return Density(ParseArguments(args, TOptionSet::None), out);
-        throw EUsage("unknown command '" + command + "' (stats, compare, scan or density)");
+        throw EUsage("unknown command '" + command + "' (stats, compare, scan, index, check or density)");
     } catch (const EUsage& e) {
         err << "rasp: " << e.what() << "\n";
         if (args.empty()) err << UsageText();
+        return 2;
+    } catch (const EIndexError& e) {
+        err << "rasp: " << e.what() << "\n";
         return 2;
     } catch (const std::bad_alloc&) {
         err << "rasp: out of memory\n";

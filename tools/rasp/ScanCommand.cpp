@@ -15,6 +15,8 @@
 #include "platform/textload/PlainTextDecoder.h"
 #include "platform/textload/TextFileLoader.h"
 #include "text/ArticleNormalise.h"
+#include "tools/rasp/CompareCommand.h"
+#include "tools/rasp/HtmlReport.h"
 #include "tools/rasp/RaspJson.h"
 #include "tools/rasp/ScanFiles.h"
 
@@ -198,7 +200,35 @@ void WriteCsv(std::ostream& out, const std::vector<TScanRow>& rows) {
             << r.LongestRun << "\r\n";
 }
 
+std::string HtmlTable(const TScanRequest& request, const std::vector<TScanRow>& rows, std::size_t compared,
+                      std::size_t skipped) {
+    std::string html =
+        "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n<title>rasp: " +
+        HtmlEscapeBytes(request.ArticlePath) +
+        "</title>\n<style>\nbody{font-family:sans-serif}table{border-collapse:collapse}"
+        "td,th{padding:2px 8px;border-bottom:1px solid #ccc}td.n{text-align:right}\n</style>\n</head>\n<body>\n"
+        "<h1>" +
+        HtmlEscapeBytes(request.ArticlePath) + "</h1>\n<table>\n<tr><th>Article</th><th>File</th><th>Longest</th>"
+        "<th>Path</th></tr>\n";
+    for (const TScanRow& row : rows)
+        html += "<tr><td class=\"n\">" + Percent(row.ArticleFound) + "%</td><td class=\"n\">" +
+                Percent(row.FileFound) + "%</td><td class=\"n\">" + std::to_string(row.LongestRun) +
+                "</td><td>" + HtmlEscapeBytes(row.Path) + "</td></tr>\n";
+    html += "</table>\n<p>" + std::to_string(compared) + (compared == 1 ? " file" : " files") + " compared";
+    if (skipped > 0) html += ", " + std::to_string(skipped) + " skipped";
+    return html + "</p>\n</body>\n</html>\n";
+}
+
 }  // namespace
+
+std::u16string LoadScanFileText(const TScanFile& file, const TAutomationRegistry* automation, std::string& reason) {
+    if (!file.Document) return LoadText(file, reason);
+    if (!automation) {
+        reason = "no word processor for this document";
+        return {};
+    }
+    return LoadDocument(file, *automation, reason);
+}
 
 std::u16string ReadScanDocument(const std::string& path) {
     TAutomationRegistry automation;
@@ -211,7 +241,10 @@ std::u16string ReadScanDocument(const std::string& path) {
 }
 
 int RunScan(const TScanRequest& request, std::ostream& out, std::ostream& err) {
-    TScanFiles files = CollectScanFiles(request.Paths, request.ArticlePath);
+    return RunScanFiles(request, CollectScanFiles(request.Paths, request.ArticlePath), out, err);
+}
+
+int RunScanFiles(const TScanRequest& request, const TScanFiles& files, std::ostream& out, std::ostream& err) {
     for (const TScanProblem& note : files.Notes)
         err << "rasp: note: skipping '" << Printable(note.Path) << "': " << note.Reason << "\n";
     for (const TScanProblem& problem : files.Skipped)
@@ -287,6 +320,18 @@ int RunScan(const TScanRequest& request, std::ostream& out, std::ostream& err) {
         case TScanFormat::Table: WriteTable(out, rows, compared, skipped.size()); break;
         case TScanFormat::Json: WriteJson(out, request, rows, compared, skipped); break;
         case TScanFormat::Csv: WriteCsv(out, rows); break;
+        case TScanFormat::Html: {
+            WriteTable(out, rows, compared, skipped.size());
+            std::vector<std::string> inputs{request.ArticlePath};
+            for (const TScanRow& row : rows) inputs.push_back(row.Path);
+            const std::string reason =
+                WriteReportFile(request.HtmlPath, HtmlTable(request, rows, compared, skipped.size()), inputs);
+            if (!reason.empty()) {
+                err << "rasp: cannot write the report '" << Printable(request.HtmlPath) << "': " << reason << "\n";
+                return 2;
+            }
+            break;
+        }
     }
     return skipped.empty() ? 0 : kScanSkippedStatus;
 }

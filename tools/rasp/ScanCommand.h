@@ -11,12 +11,15 @@
 #include <vector>
 
 #include "compare/ArticleMatch.h"
+#include "tools/rasp/ScanFiles.h"
 
 namespace rasp {
 
+class TAutomationRegistry;
+
 inline constexpr int kScanSkippedStatus = 3;
 
-enum class TScanFormat { Table, Json, Csv };
+enum class TScanFormat { Table, Json, Csv, Html };
 
 struct TScanRequest {
     std::string ArticlePath;
@@ -27,6 +30,7 @@ struct TScanRequest {
     int Top = 0;            // 0: every file
     bool Progress = false;  // draw a progress bar on err
     int Threads = 0;        // 0: one per core
+    std::string HtmlPath;   // TScanFormat::Html: the report file; the table goes to out as well
 };
 
 struct TScanRow {
@@ -40,6 +44,15 @@ struct TScanRow {
 };
 
 int RunScan(const TScanRequest& request, std::ostream& out, std::ostream& err);
+
+// The same for files already chosen (request.Paths is not read): what an
+// indexed check runs on the documents the index proposes.
+int RunScanFiles(const TScanRequest& request, const TScanFiles& files, std::ostream& out, std::ostream& err);
+
+// One collection file's text as a scan reads it, not yet normalised;
+// `automation` is needed for word-processor documents. On failure the text
+// is empty and `reason` says why.
+std::u16string LoadScanFileText(const TScanFile& file, const TAutomationRegistry* automation, std::string& reason);
 
 // An .odt, .doc or .docx ARTICLE read as the collection's documents are (the
 // window's import rule would read an .odt as plain text). Throws
