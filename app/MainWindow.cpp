@@ -99,7 +99,7 @@ TfrmMain::TfrmMain(TMainWindowOptions options, QWidget* parent)
 
     resize(kClientWidth, kClientHeight);
     CreateSkinComponents();
-    // The design's size is the client's; the skin's frame comes around it,
+    // The fixed size is the client's; the skin's frame comes around it,
     // and later skins keep it.
     bsSkinForm1->SetClientSize(QSize(kClientWidth, kClientHeight));
     bsSkinForm1->KeepClientSize = true;
@@ -219,7 +219,7 @@ void TfrmMain::BuildArticle(TbsSkinGroupBox* box, int number)
     named(bar, first ? QStringLiteral("bsSkinPanel2") : QStringLiteral("bsSkinPanel7"));
     bar->SetBorderStyle(bvNone);
     bar->setFixedHeight(37);
-    // At the design size the bar inside article 1's box is 356 pixels wide:
+    // At the fixed client size the bar inside article 1's box is 356 pixels wide:
     // the three buttons and their gaps must end inside it.
     auto* import = Place<TbsSkinButton>(bar, "", 2, 9, 103, 20, QStringLiteral("Import"));
     named(import, name("btnImport"));

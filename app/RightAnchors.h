@@ -1,6 +1,6 @@
 #pragma once
 // Keeps chosen children of a container at a fixed distance from its right
-// edge, as they were placed in a container of the design width.
+// edge, as they were placed in a container of the window's fixed client width.
 
 #include <QObject>
 #include <vector>

@@ -1,6 +1,6 @@
 #pragma once
 // The text of a word: EndPos - StartPos characters of the article text from
-// the 1-based StartPos, cut the way the design's string copy cuts (a start
+// the 1-based StartPos, cut the way a Pascal-style string copy cuts (a start
 // before the text counts as 1, anything past the end is dropped), so spans
 // that do not fit the text never read outside it.
 

@@ -1,6 +1,7 @@
 #pragma once
-// Trimming as the design's string routines do it: blanks and control
-// characters are every code unit up to and including the space.
+// Trimming as the program's string routines do it, so that what the user
+// typed and what the panes count agree: blanks and control characters are
+// every code unit up to and including the space.
 
 #include <string_view>
 

@@ -91,7 +91,7 @@ struct TCrashReportInProgress {
 struct TCrashReportSteps {
   // Shows a filtered exception's message (information box).
   void (*ShowMessage)(const std::string& caption, const std::string& text) = nullptr;
-  // Copies the screen for the mail when no dialog will (end of step 7).
+  // Copies the screen for the mail when no dialog will take that copy.
   void (*TakeScreenshot)(TCrashReportInProgress& report) = nullptr;
   void (*ShowDialog)(TCrashReportInProgress& report) = nullptr;
   void (*AskSteps)(TCrashReportInProgress& report) = nullptr;

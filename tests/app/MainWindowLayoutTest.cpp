@@ -13,7 +13,7 @@ using namespace rasp::test;
 
 TEST_F(WindowTest, OpensAtItsDesignSizeWithItsCaptions)
 {
-    // The design's size is the client's; the built-in skin's frame adds
+    // The fixed size is the client's; the built-in skin's frame adds
     // 4, 30, 4 and 4 pixels around it.
     EXPECT_EQ(window->size(), QSize(761, 554));
     EXPECT_EQ(window->bsSkinPanel1->geometry(), QRect(4, 30, 753, 33));

@@ -265,7 +265,7 @@ TEST(FindMatchDifferential, WholeCommandRendersLikeTheLiteralRuns) {
             const TListWords& words = article == 1 ? literal.Words1 : literal.Words2;
             const std::u16string& text = article == 1 ? text1 : text2;
             TMemoryRichTextPane plain;
-            // One AppendRun per gap and per word, as the design lists them.
+            // One AppendRun per gap and per word, as the window's pane receives them.
             long long previousEnd = 1;
             TColor previousColor = 0xFFFFFF;
             for (const TWord& w : words) {

@@ -1,5 +1,5 @@
 #pragma once
-// The window walk and the match search exactly as the design spells them out,
+// The window walk and the match search in their plainest form, as a reference,
 // step by step: word texts are cut out of the stored texts and lower-cased for
 // every pair compared, and article 2 is scanned position by position. Slow on
 // purpose; the engine must give identical results.
@@ -11,7 +11,7 @@
 namespace rasp::reference {
 
 inline std::u16string LowerCaseCopy(const std::u16string& text, int startPos, int endPos) {
-    // The design's string copy: a start before 1 counts as 1, the count is cut
+    // A Pascal-style string copy: a start before 1 counts as 1, the count is cut
     // at the end of the text.
     long long index = startPos < 1 ? 1 : startPos;
     long long count = static_cast<long long>(endPos) - startPos;

@@ -115,7 +115,7 @@ TEST_P(WindowFrameScreen, TheClientIsTheDesignSizeWithTheSkinsFrameAround)
     const QPoint off = reported.center() - window->screen()->availableGeometry().center();
     EXPECT_LE(std::abs(off.x()), 1);
     EXPECT_LE(std::abs(off.y()), 1);
-    // The rules of the design hold for the outer width and the client.
+    // The layout rules hold for the outer width and the client.
     EXPECT_EQ(window->panLeft->width(), reported.width() / 2 - 10);
     EXPECT_EQ(window->cbxType->x(), 596);
 }
