@@ -12,6 +12,7 @@ namespace rasp {
 
 void TfrmMain::btnCompareExClick()
 {
+    minNumWords->ShowValue();
     TCompareOutcome outcome;
     try {
         outcome = FComparer.CompareEx(*rchArticle1, *rchArticle2, minNumWords->Value(), cbxType->ItemIndex(),

@@ -133,8 +133,12 @@ void TbsSkinSpinEdit::EditorTextChanged()
     try {
         parsed = ParseNumberText(t, FValueType, sep);
     } catch (const EConvertError&) {
-        // Too large for the conversion: invalid text, the value stays.
-        return;
+        // Too large for the conversion: with bounds the text is held to
+        // them like any other number past them; without, the value stays
+        // and the text goes back to it when the field is left.
+        if (FMinValue == 0 && FMaxValue == 0)
+            return;
+        parsed = t.trimmed().startsWith(QLatin1Char('-')) ? FMinValue : FMaxValue;
     }
     const double clamped = Clamp(parsed);
     if (clamped != parsed)
@@ -143,6 +147,13 @@ void TbsSkinSpinEdit::EditorTextChanged()
         FValue = clamped;
         FireChange();
     }
+}
+
+void TbsSkinSpinEdit::ShowValue()
+{
+    const QString shown = FormatNumber(FValue, FValueType, FDecimal, DecimalSeparator());
+    if (FEditor->text() != shown)
+        SetEditorText(shown);
 }
 
 void TbsSkinSpinEdit::Step(int direction)
@@ -283,8 +294,10 @@ bool TbsSkinSpinEdit::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == FEditor) {
         switch (event->type()) {
-        case QEvent::FocusIn:
         case QEvent::FocusOut:
+            ShowValue();
+            [[fallthrough]];
+        case QEvent::FocusIn:
         case QEvent::Enter:
             if (event->type() == QEvent::Enter)
                 FMouseIn = true;

@@ -24,6 +24,10 @@ public:
     // Value := Clamp(x), the text shows it, and Change is raised exactly once,
     // also when the value stays the same; not again from inside Change.
     void SetValue(double x);
+    // The text shows Value again when it does not (emptied, or not a
+    // number): done when the field is left and before the value is used,
+    // so the field never shows a number other than the one in use.
+    void ShowValue();
 
     TValueType ValueType() const { return FValueType; }
     void SetValueType(TValueType type);

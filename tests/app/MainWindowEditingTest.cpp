@@ -11,6 +11,8 @@
 #include <QContextMenuEvent>
 #include <QMimeData>
 #include <QMenu>
+#include <QFocusEvent>
+#include <QApplication>
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
@@ -205,4 +207,30 @@ TEST_F(WindowTest, WindowLengthNeverDropsBelowOne)
     EXPECT_EQ(window->minNumWords->Value(), 1);
     window->minNumWords->SetValue(-5);
     EXPECT_EQ(window->minNumWords->Value(), 1);
+}
+
+// The box always shows the length Compare uses: a number past the range is
+// held to it, and an emptied box shows its value again when it is left or
+// when Compare runs.
+TEST_F(WindowTest, TheLengthBoxShowsTheValueCompareUses)
+{
+    TbsSkinNumEdit* editor = window->minNumWords->Editor();
+    editor->selectAll();
+    QTest::keyClicks(editor, "99999999999");
+    EXPECT_EQ(window->minNumWords->Value(), 2147483647.0);
+    EXPECT_EQ(window->minNumWords->Text(), "2147483647");
+
+    window->minNumWords->SetValue(3);
+    editor->selectAll();
+    QTest::keyClick(editor, Qt::Key_Delete);
+    EXPECT_EQ(window->minNumWords->Text(), "");
+    QTest::mouseClick(window->btnCompareEx, Qt::LeftButton);
+    EXPECT_EQ(window->minNumWords->Text(), "3");
+
+    editor->selectAll();
+    QTest::keyClick(editor, Qt::Key_Delete);
+    QFocusEvent leave(QEvent::FocusOut, Qt::TabFocusReason);
+    QApplication::sendEvent(editor, &leave);
+    EXPECT_EQ(window->minNumWords->Text(), "3");
+    EXPECT_EQ(window->minNumWords->Value(), 3);
 }
