@@ -26,12 +26,6 @@ void TbsFormList::Register(QObject* form) {
   forms.emplace_back(form);
 }
 
-void TbsFormList::Unregister(QObject* form) {
-  auto& forms = FormList();
-  forms.erase(std::remove(forms.begin(), forms.end(), form), forms.end());
-  Prune();
-}
-
 std::vector<QObject*> TbsFormList::Forms() {
   std::vector<QObject*> out;
   for (const auto& f : FormList()) {

@@ -32,7 +32,6 @@ public:
 class TbsFormList {
 public:
   static void Register(QObject* form);
-  static void Unregister(QObject* form);
   // Live forms, index 0 upwards.
   static std::vector<QObject*> Forms();
 };

@@ -44,11 +44,6 @@ QRect TbsSkinLook::ClientRect(int width, int height) const
     return bsQRect(c.ClientRect);
 }
 
-QRect TbsSkinLook::Map(const TbsRect& r, int width, int height) const
-{
-    return bsQRect(bsMapSkinRect(FGeometry, width, height, r));
-}
-
 bool TbsSkinLook::InPicture(const TbsRect& r) const
 {
     return FPicture && !r.IsEmpty() && r.Left >= 0 && r.Top >= 0 && r.Right <= FPicture->width() &&

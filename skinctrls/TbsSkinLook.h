@@ -34,8 +34,6 @@ public:
     int SkinHeight() const { return FGeometry.SkinRect.Height(); }
     // The client rectangle at a control size, in control coordinates.
     QRect ClientRect(int width, int height) const;
-    // A rectangle of the skin moved to a control size.
-    QRect Map(const TbsRect& r, int width, int height) const;
     // The image of a state rectangle laid out like the skin rectangle (the
     // skin rectangle itself when the state's is empty or unusable).
     QImage Build(const TbsRect& state, int width, int height) const;
