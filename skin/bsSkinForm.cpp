@@ -2,7 +2,7 @@
 
 #include "skin/bsEffectImage.h"
 #include "skin/bsSkinData.h"
-#include "skin/bsSkinMenus.h"
+#include "skin/bsSkinMenu.h"
 #include "skin/bsSkinMessages.h"
 #include "skin/bsSkinPaint.h"
 

@@ -10,7 +10,7 @@
 // for them. Without a usable skin it draws a plain frame of its own.
 
 #include "skin/bsEffects.h"
-#include "skin/bsSkinMenus.h"
+#include "skin/bsSkinMenu.h"
 #include "skin/bsFrameGeometry.h"
 #include "skin/bsFramePaint.h"
 #include "skin/bsSkinFrameHost.h"

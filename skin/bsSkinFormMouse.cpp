@@ -3,7 +3,7 @@
 
 #include "skin/bsSkinForm.h"
 
-#include "skin/bsSkinMenus.h"
+#include "skin/bsSkinMenu.h"
 
 #include <QCursor>
 #include <QGuiApplication>

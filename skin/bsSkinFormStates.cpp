@@ -3,7 +3,7 @@
 #include "skin/bsSkinForm.h"
 
 #include "skin/bsSkinData.h"
-#include "skin/bsSkinMenus.h"
+#include "skin/bsSkinMenu.h"
 #include "skin/bsSystemMenu.h"
 
 #include <QGuiApplication>

@@ -1,7 +1,7 @@
 #include "skin/bsSkinPopupMenu.h"
 
 #include "skin/bsSkinData.h"
-#include "skin/bsSkinMenus.h"
+#include "skin/bsSkinMenu.h"
 
 TbsSkinMenuHost* bsFindSkinMenuHost(QObject* form) {
   if (!form) return nullptr;

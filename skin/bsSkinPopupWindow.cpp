@@ -1,7 +1,7 @@
 // A menu window: its items from the QMenu, size, layout, hover, scrolling
-// and keys. Painting is in bsSkinMenuPaint.cpp.
+// and keys. Painting is in bsSkinPopupWindowPaint.cpp.
 
-#include "skin/bsSkinMenus.h"
+#include "skin/bsSkinMenu.h"
 
 #include "skin/bsSkinData.h"
 #include "skin/bsSkinPaint.h"

@@ -1,7 +1,7 @@
 #include "skinctrls/TbsSkinMenuSpeedButton.h"
 
 #include "skin/bsSkinControls.h"
-#include "skin/bsSkinMenus.h"
+#include "skin/bsSkinMenu.h"
 #include "skin/bsSkinPopupMenu.h"
 
 #include <QMouseEvent>

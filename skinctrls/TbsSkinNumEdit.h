@@ -1,6 +1,8 @@
 #pragma once
-// The inner editor of the spin edit: filters typed characters and hands the
-// arrow keys and the wheel to its owner instead of acting on them.
+// The inner editor of the spin edit (TbsSkinSpinEdit), not a control of its
+// own (the stand-alone number field is TbsSkinNumericEdit): filters typed
+// characters and hands the arrow keys and the wheel to its owner instead of
+// acting on them.
 
 #include "skinctrls/NumericText.h"
 

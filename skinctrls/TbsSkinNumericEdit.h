@@ -1,5 +1,6 @@
 #pragma once
-// One-line field holding a number: `Value` and the text are kept in step.
+// One-line field holding a number, a control of its own (the spin edit's
+// inner editor is TbsSkinNumEdit): `Value` and the text are kept in step.
 
 #include "skinctrls/NumericText.h"
 #include "skinctrls/TbsSkinEdit.h"

@@ -5,7 +5,7 @@
 #include "skinctrls/TbsOpenDlgForm.h"
 #include "skinctrls/TbsSkinMessage.h"
 #include "skinctrls/TbsSkinComboBox.h"
-#include "skin/bsSkinMenus.h"
+#include "skin/bsSkinMenu.h"
 #include "skinctrls/bsFileNames.h"
 
 #include <QCoreApplication>

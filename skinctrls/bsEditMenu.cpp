@@ -2,7 +2,7 @@
 
 #include "skin/bsResourceStrData.h"
 #include "skin/bsSkinData.h"
-#include "skin/bsSkinMenus.h"
+#include "skin/bsSkinMenu.h"
 #include "skin/bsSkinPopupMenu.h"
 #include "skinctrls/TbsSkinClient.h"
 

@@ -5,7 +5,7 @@
 #include "skin/bsCompressedStoredSkin.h"
 #include "skin/bsEffects.h"
 #include "skin/bsSkinData.h"
-#include "skin/bsSkinMenus.h"
+#include "skin/bsSkinMenu.h"
 
 #include <QApplication>
 #include <QMenu>

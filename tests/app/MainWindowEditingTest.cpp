@@ -1,7 +1,7 @@
 #include "tests/app/WindowFixture.h"
 
 #include "skin/bsSkinForm.h"
-#include "skin/bsSkinMenus.h"
+#include "skin/bsSkinMenu.h"
 #include "skin/bsSkinPopupMenu.h"
 #include "skinctrls/TbsSkinEdit.h"
 #include "skinctrls/TbsSkinNumEdit.h"

@@ -6,7 +6,7 @@
 
 #include "app/MainWindow.h"
 #include "app/RaspApplication.h"
-#include "skin/bsSkinMenus.h"
+#include "skin/bsSkinMenu.h"
 #include "skin/bsSkinPopupMenu.h"
 #include "skinctrls/TbsOpenDlgForm.h"
 #include "skinctrls/TbsSkinButton.h"

@@ -4,7 +4,7 @@
 
 #include "skinctrls/TbsFileListModel.h"
 #include "skinctrls/TbsOpenDlgForm.h"
-#include "skin/bsSkinMenus.h"
+#include "skin/bsSkinMenu.h"
 #include "skin/bsSkinPopupMenu.h"
 #include "skinctrls/TbsSkinButton.h"
 #include "skinctrls/TbsSkinComboBox.h"

@@ -7,7 +7,7 @@
 #include "skin/bsCompressedStoredSkin.h"
 #include "skin/bsSkinData.h"
 #include "skin/bsSkinForm.h"
-#include "skin/bsSkinMenus.h"
+#include "skin/bsSkinMenu.h"
 #include "skin/bsSkinMessages.h"
 #include "tests/skin/SkinTestSupport.h"
 

@@ -6,7 +6,7 @@
 #include "skin/bsBuiltinSkin.h"
 #include "skin/bsCompressedStoredSkin.h"
 #include "skin/bsSkinData.h"
-#include "skin/bsSkinMenus.h"
+#include "skin/bsSkinMenu.h"
 #include "skin/bsSkinPaint.h"
 #include "skin/bsSkinPopupMenu.h"
 #include "skin/bsSystemMenu.h"

@@ -10,7 +10,7 @@
 #include "skin/bsCompressedStoredSkin.h"
 #include "skin/bsSkinFrameObjects.h"
 #include "skin/bsSkinData.h"
-#include "skin/bsSkinMenus.h"
+#include "skin/bsSkinMenu.h"
 #include "skin/bsSkinPaint.h"
 #include "skin/bsSystemMenu.h"
 

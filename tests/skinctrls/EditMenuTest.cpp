@@ -9,7 +9,7 @@
 #include "skin/bsResourceStrData.h"
 #include "skin/bsSkinData.h"
 #include "skin/bsSkinForm.h"
-#include "skin/bsSkinMenus.h"
+#include "skin/bsSkinMenu.h"
 #include "skin/bsSkinPopupMenu.h"
 #include "skinctrls/TbsSkinEdit.h"
 #include "skinctrls/TbsSkinNumEdit.h"

@@ -11,7 +11,7 @@
 #include "skin/bsCompressedStoredSkin.h"
 #include "skin/bsSkinControls.h"
 #include "skin/bsSkinData.h"
-#include "skin/bsSkinMenus.h"
+#include "skin/bsSkinMenu.h"
 #include "skin/bsSkinPopupMenu.h"
 #include "skinctrls/TbsPopupListBox.h"
 #include "skinctrls/bsEditMenu.h"

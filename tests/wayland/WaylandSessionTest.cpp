@@ -15,7 +15,7 @@
 #include "platform/display/DisplayPlatform.h"
 #include "skin/bsFrameGeometry.h"
 #include "skin/bsSkinForm.h"
-#include "skin/bsSkinMenus.h"
+#include "skin/bsSkinMenu.h"
 #include "skinctrls/TbsMessageForm.h"
 #include "skinctrls/TbsPopupListBox.h"
 #include "skinctrls/TbsSkinComboBox.h"

@@ -1,4 +1,4 @@
-#include "skin/bsSkinMenus.h"
+#include "skin/bsSkinMenu.h"
 
 #include "skin/bsSkinData.h"
 

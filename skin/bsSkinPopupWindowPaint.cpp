@@ -3,7 +3,7 @@
 // when the skin has no usable menu pictures.
 
 #include "skin/bsEffectImage.h"
-#include "skin/bsSkinMenus.h"
+#include "skin/bsSkinMenu.h"
 #include "skin/bsSkinPaint.h"
 
 #include <QAction>

@@ -5,6 +5,12 @@
 // "menuitem" object, or in the plain look when the skin has none. The windows
 // never take activation from the form: keys reach the top-most menu window
 // through an application event filter while a menu is open.
+//
+// Which file holds what: bsSkinMenu.cpp is TbsSkinMenu (opening, closing and
+// chaining the levels); bsSkinPopupWindow.cpp is one level's window (items,
+// layout, hover, scrolling, keys) and bsSkinPopupWindowPaint.cpp its
+// drawing; bsSkinPopupMenu.h is the TbsSkinPopupMenu component a form
+// uses, a QMenu that pops up through TbsSkinMenu.
 
 #include "skin/bsMenuGeometry.h"
 #include "skin/bsSkinObjects.h"
