@@ -1,7 +1,7 @@
 #include "platform/automation/ArticleImport.h"
 
 #include "platform/automation/WordDocumentReader.h"
-#include "platform/textload/CodePage.h"
+#include "platform/textdecode/CodePage.h"
 #include "platform/textload/FileContent.h"
 #include "platform/textload/TextFileLoader.h"
 

@@ -1,6 +1,6 @@
 #include "platform/automation/AutomationObject.h"
 
-#include "platform/textload/CodePage.h"
+#include "platform/textdecode/CodePage.h"
 
 #include <string>
 

@@ -1,8 +1,8 @@
 #include "platform/rtf/RtfReader.h"
 
 #include "platform/rtf/RtfControlWords.h"
-#include "platform/textload/CodePage.h"
-#include "platform/textload/PlainTextDecoder.h"
+#include "platform/textdecode/CodePage.h"
+#include "platform/textdecode/PlainTextDecoder.h"
 
 #include <algorithm>
 #include <climits>

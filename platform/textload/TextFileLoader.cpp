@@ -2,7 +2,7 @@
 
 #include "platform/rtf/RtfReader.h"
 #include "platform/textload/FileContent.h"
-#include "platform/textload/PlainTextDecoder.h"
+#include "platform/textdecode/PlainTextDecoder.h"
 
 #include <algorithm>
 #include <cerrno>

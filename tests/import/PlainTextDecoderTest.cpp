@@ -1,8 +1,8 @@
 // The plain-text decoder: encodings, line breaks, and code pages checked
 // against the C library's converters as a plain reference.
 
-#include "platform/textload/CodePage.h"
-#include "platform/textload/PlainTextDecoder.h"
+#include "platform/textdecode/CodePage.h"
+#include "platform/textdecode/PlainTextDecoder.h"
 
 #include <gtest/gtest.h>
 

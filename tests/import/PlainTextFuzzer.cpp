@@ -1,8 +1,8 @@
 // The plain-text decoder on any bytes: CR LF breaks only, and text that was
 // well-formed UTF-8 survives a round trip.
 
-#include "platform/textload/CodePage.h"
-#include "platform/textload/PlainTextDecoder.h"
+#include "platform/textdecode/CodePage.h"
+#include "platform/textdecode/PlainTextDecoder.h"
 
 #include <cstddef>
 #include <cstdint>

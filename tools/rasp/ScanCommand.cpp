@@ -12,7 +12,7 @@
 
 #include "platform/automation/ArticleImport.h"
 #include "platform/automation/LibreOfficeWord.h"
-#include "platform/textload/PlainTextDecoder.h"
+#include "platform/textdecode/PlainTextDecoder.h"
 #include "platform/textload/TextFileLoader.h"
 #include "text/ArticleNormalise.h"
 #include "tools/rasp/CompareCommand.h"

@@ -1,6 +1,6 @@
-#include "platform/textload/PlainTextDecoder.h"
+#include "platform/textdecode/PlainTextDecoder.h"
 
-#include "platform/textload/CodePage.h"
+#include "platform/textdecode/CodePage.h"
 
 namespace rasp {
 

@@ -1,4 +1,4 @@
-#include "platform/textload/CodePage.h"
+#include "platform/textdecode/CodePage.h"
 
 #include <cerrno>
 #include <iconv.h>
