@@ -86,11 +86,10 @@ struct TSeen {
     QPoint At;  // where the compositor shows the window
 };
 
-// Screenshots until the compositor shows the window's pixels where the
-// program put it, or up to `slack` pixels from there (a window manager's
-// frame), for a few seconds at most: it composes a little after the X
-// server has the pixels.
-TSeen ShotShowing(QWidget& w, int slack = 0)
+// Screenshots until `place` finds the window's pixels in one (agreement over
+// 0.99), for a few seconds at most: the compositor composes a little after
+// the X server has the pixels.
+TSeen ShotUntilFound(QWidget& w, const std::function<void(TSeen&, const QImage& drawn)>& place)
 {
     TSeen seen;
     for (int i = 0; i < 25 && seen.Agreement < 0.99; ++i) {
@@ -98,7 +97,16 @@ TSeen ShotShowing(QWidget& w, int slack = 0)
         seen.Shot = Session->Screenshot();
         if (seen.Shot.isNull())
             break;
-        const QImage drawn = Drawn(w);
+        place(seen, Drawn(w));
+    }
+    return seen;
+}
+
+// The window's pixels where the program put it, or up to `slack` pixels from
+// there (a window manager's frame).
+TSeen ShotShowing(QWidget& w, int slack = 0)
+{
+    return ShotUntilFound(w, [&w, slack](TSeen& seen, const QImage& drawn) {
         for (int dy = -slack; dy <= slack; ++dy)
             for (int dx = -slack; dx <= slack; ++dx) {
                 const QPoint at = w.geometry().topLeft() + QPoint(dx, dy);
@@ -106,8 +114,7 @@ TSeen ShotShowing(QWidget& w, int slack = 0)
                 if (a > seen.Agreement)
                     seen.Agreement = a, seen.At = at;
             }
-    }
-    return seen;
+    });
 }
 
 bool Xdotool(const QStringList& arguments)
@@ -238,13 +245,7 @@ TEST_F(WaylandSession, TheUnitBoxOpensItsListUnderTheBox)
 // spread over the window rule out most places before a full comparison.
 TSeen ShotShowingIn(QWidget& w, const QRect& area)
 {
-    TSeen seen;
-    for (int i = 0; i < 25 && seen.Agreement < 0.99; ++i) {
-        QTest::qWait(i ? 200 : 50);
-        seen.Shot = Session->Screenshot();
-        if (seen.Shot.isNull())
-            break;
-        const QImage drawn = Drawn(w);
+    return ShotUntilFound(w, [&w, &area](TSeen& seen, const QImage& drawn) {
         QList<QPoint> probes;
         for (int y = 1; y < 8; y += 2)
             for (int x = 1; x < 8; x += 2)
@@ -262,8 +263,7 @@ TSeen ShotShowingIn(QWidget& w, const QRect& area)
                 if (a > seen.Agreement)
                     seen.Agreement = a, seen.At = at;
             }
-    }
-    return seen;
+    });
 }
 
 // The compositor places the box (a transient of the window) where it likes;
