@@ -130,6 +130,7 @@ void TbsSkinSpinEdit::EditorTextChanged()
     if (!IsValidNumberText(t, FValueType, sep))
         return;
     double parsed = 0;
+    bool pastConversion = false;
     try {
         parsed = ParseNumberText(t, FValueType, sep);
     } catch (const EConvertError&) {
@@ -139,9 +140,10 @@ void TbsSkinSpinEdit::EditorTextChanged()
         if (FMinValue == 0 && FMaxValue == 0)
             return;
         parsed = t.trimmed().startsWith(QLatin1Char('-')) ? FMinValue : FMaxValue;
+        pastConversion = true;
     }
     const double clamped = Clamp(parsed);
-    if (clamped != parsed)
+    if (clamped != parsed || pastConversion)
         SetEditorText(FormatNumber(clamped, FValueType, FDecimal, sep));
     if (clamped != FValue) {
         FValue = clamped;
